@@ -1,0 +1,134 @@
+#include "support/scriptedprompt.h"
+
+#include "base/runtimeerror.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace varno::test {
+
+std::vector<RecordedMessage> ScriptedPrompt::messages() const
+{
+    std::vector<RecordedMessage> out;
+    for (const RecordedCall &c : m_calls)
+        if (c.kind == RecordedCall::Message)
+            out.push_back(c.message);
+    return out;
+}
+
+bool ScriptedPrompt::scriptUsedUp() const
+{
+    return m_msgAnswers.empty() && m_colorAnswers.empty() && m_fileAnswers.empty() &&
+           m_inputAnswers.empty();
+}
+
+void ScriptedPrompt::clear()
+{
+    m_calls.clear();
+    m_msgAnswers.clear();
+    m_colorAnswers.clear();
+    m_fileAnswers.clear();
+    m_inputAnswers.clear();
+}
+
+MsgResult ScriptedPrompt::MsgBox(const QString &text, MsgIcon icon, const QString &title,
+                                 MsgButtons buttons)
+{
+    RecordedCall c;
+    c.kind = RecordedCall::Message;
+    c.message = {text, icon, title, buttons};
+    m_calls.push_back(c);
+    if (!m_msgAnswers.empty()) {
+        const MsgResult r = m_msgAnswers.front();
+        m_msgAnswers.pop_front();
+        return r;
+    }
+    if (buttons != MsgButtons::OK)
+        ADD_FAILURE() << "unscripted question: " << text.toStdString();
+    return MsgResult::OK;
+}
+
+uint32_t ScriptedPrompt::ShowColor(uint32_t initial, bool fullOpen)
+{
+    RecordedCall c;
+    c.kind = RecordedCall::Color;
+    c.initialColour = initial;
+    c.fullOpen = fullOpen;
+    m_calls.push_back(c);
+    if (m_colorAnswers.empty()) {
+        ADD_FAILURE() << "unscripted colour dialog";
+        throw cancelError();
+    }
+    const std::optional<uint32_t> a = m_colorAnswers.front();
+    m_colorAnswers.pop_front();
+    if (!a)
+        throw cancelError();
+    return *a;
+}
+
+QString ScriptedPrompt::nextFile(RecordedCall::Kind kind, const FileDialogRequest &request)
+{
+    RecordedCall c;
+    c.kind = kind;
+    c.file = request;
+    m_calls.push_back(c);
+    if (m_fileAnswers.empty()) {
+        ADD_FAILURE() << "unscripted file dialog: " << request.title.toStdString();
+        throw cancelError();
+    }
+    const std::optional<QString> a = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    if (!a)
+        throw cancelError();
+    return *a;
+}
+
+QString ScriptedPrompt::ShowOpen(const FileDialogRequest &request)
+{
+    return nextFile(RecordedCall::Open, request);
+}
+
+QString ScriptedPrompt::ShowSave(const FileDialogRequest &request)
+{
+    return nextFile(RecordedCall::Save, request);
+}
+
+QString ScriptedPrompt::InputBox(const QString &prompt, const QString &title,
+                                 const QString &current, bool &cancelled)
+{
+    RecordedCall c;
+    c.kind = RecordedCall::Input;
+    c.inputPrompt = prompt;
+    c.inputTitle = title;
+    c.inputCurrent = current;
+    m_calls.push_back(c);
+    if (m_inputAnswers.empty()) {
+        ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
+        cancelled = true;
+        return current;
+    }
+    const std::optional<QString> a = m_inputAnswers.front();
+    m_inputAnswers.pop_front();
+    cancelled = !a.has_value();
+    return a ? *a : current;
+}
+
+void ScriptedPrompt::SetBusy(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        ++m_busyOn;
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+    }
+}
+
+}  // namespace varno::test
+
+void PrintTo(const varno::test::RecordedMessage &m, std::ostream *os)
+{
+    *os << "{text \"" << m.text.toStdString() << "\", icon " << static_cast<int>(m.icon)
+        << ", title \"" << m.title.toStdString() << "\", buttons " << static_cast<int>(m.buttons)
+        << "}";
+}

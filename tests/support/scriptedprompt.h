@@ -1,0 +1,76 @@
+// A Prompt that records every question exactly and answers from a script.
+// An unscripted question that needs an answer fails the running test.
+#pragma once
+
+#include "base/prompt.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace varno::test {
+
+struct RecordedMessage {
+    QString text;
+    MsgIcon icon;
+    QString title;
+    MsgButtons buttons;
+    bool operator==(const RecordedMessage &) const = default;
+};
+
+struct RecordedCall {
+    enum Kind { Message, Color, Open, Save, Input } kind = Message;
+    RecordedMessage message{};                      // Message
+    uint32_t initialColour = 0;                     // Color
+    bool fullOpen = false;                          // Color
+    FileDialogRequest file;                         // Open, Save
+    QString inputPrompt, inputTitle, inputCurrent;  // Input
+};
+
+class ScriptedPrompt : public Prompt {
+public:
+    // Script: answers are taken in order, per kind of question.
+    void answerMessage(MsgResult r) { m_msgAnswers.push_back(r); }
+    void answerColor(uint32_t c) { m_colorAnswers.push_back(c); }
+    void cancelColor() { m_colorAnswers.push_back(std::nullopt); }
+    void answerFile(const QString &path) { m_fileAnswers.push_back(path); }
+    void cancelFile() { m_fileAnswers.push_back(std::nullopt); }
+    void answerInput(const QString &text) { m_inputAnswers.push_back(text); }
+    void cancelInput() { m_inputAnswers.push_back(std::nullopt); }
+
+    // What was asked.
+    const std::vector<RecordedCall> &calls() const { return m_calls; }
+    std::vector<RecordedMessage> messages() const;
+    bool isBusy() const { return m_busyDepth > 0; }
+    int busyOnCount() const { return m_busyOn; }
+    bool scriptUsedUp() const;
+    void clear();
+
+    MsgResult MsgBox(const QString &text, MsgIcon icon, const QString &title,
+                     MsgButtons buttons) override;
+    uint32_t ShowColor(uint32_t initial, bool fullOpen) override;
+    QString ShowOpen(const FileDialogRequest &request) override;
+    QString ShowSave(const FileDialogRequest &request) override;
+    QString InputBox(const QString &prompt, const QString &title, const QString &current,
+                     bool &cancelled) override;
+    void SetBusy(bool busy) override;
+
+private:
+    QString nextFile(RecordedCall::Kind kind, const FileDialogRequest &request);
+
+    std::vector<RecordedCall> m_calls;
+    std::deque<MsgResult> m_msgAnswers;
+    std::deque<std::optional<uint32_t>> m_colorAnswers;
+    std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<std::optional<QString>> m_inputAnswers;
+    int m_busyDepth = 0;
+    int m_busyOn = 0;
+};
+
+}  // namespace varno::test
+
+// Readable failure output for recorded messages.
+void PrintTo(const varno::test::RecordedMessage &m, std::ostream *os);
