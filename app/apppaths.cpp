@@ -1,0 +1,73 @@
+#include "app/apppaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace varno {
+
+namespace {
+QString cleanFolder(const QString &p)
+{
+    QString s = QDir::cleanPath(QDir(p).absolutePath());
+    while (s.size() > 1 && s.endsWith(QLatin1Char('/')))
+        s.chop(1);
+    return s;
+}
+}  // namespace
+
+AppPaths AppPaths::forEditor()
+{
+    AppPaths p;
+    const QString home = qEnvironmentVariable("VARNO_HOME");
+    if (!home.isEmpty()) {
+        p.appFolder = cleanFolder(home);
+        p.settingsFile = p.appFolder + QStringLiteral("/settings.reg");
+    } else {
+        p.appFolder =
+            cleanFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        p.settingsFile =
+            cleanFolder(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) +
+            QStringLiteral("/settings.reg");
+    }
+    p.tmpFolder = p.folder(QStringLiteral("tmp"));
+    return p;
+}
+
+AppPaths AppPaths::forCommand(const QString &scratch)
+{
+    AppPaths p = forEditor();
+    p.tmpFolder = cleanFolder(scratch);
+    return p;
+}
+
+QString AppPaths::folder(const QString &name) const
+{
+    return appFolder + QLatin1Char('/') + name;
+}
+
+QString AppPaths::defaultFolder(const QString &name) const
+{
+    return folder(name) + QLatin1Char('/');
+}
+
+QString AppPaths::lockFile() const
+{
+    return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/varno.lock");
+}
+
+const QStringList &WorkingFolderNames()
+{
+    static const QStringList names = {QStringLiteral("tmp"), QStringLiteral("pt"),
+                                      QStringLiteral("tsk"), QStringLiteral("images"),
+                                      QStringLiteral("capture")};
+    return names;
+}
+
+QString FolderPart(const QString &path)
+{
+    const int i = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return i < 0 ? QString() : path.left(i + 1);
+}
+
+}  // namespace varno

@@ -1,0 +1,35 @@
+// Where Varno keeps its settings file and its folders. The editor uses the
+// user's configuration and data folders (or VARNO_HOME for both); a headless
+// command gets a private scratch folder so parallel runs never meet.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace varno {
+
+struct AppPaths {
+    QString appFolder;     // the application folder, without a trailing separator
+    QString settingsFile;  // the settings store
+    QString tmpFolder;     // scratch folder for packing and unpacking
+
+    // Paths of the editor: VARNO_HOME when set, else the standard locations.
+    static AppPaths forEditor();
+    // As forEditor(), but with `scratch` as the working folder.
+    static AppPaths forCommand(const QString &scratch);
+
+    // appFolder + "/" + name, e.g. folder("tsk").
+    QString folder(const QString &name) const;
+    // The default of a remembered folder: folder(name) with a trailing "/".
+    QString defaultFolder(const QString &name) const;
+    // Folder of the single-instance lock.
+    QString lockFile() const;
+};
+
+// The working folders, in the order they are created at load.
+const QStringList &WorkingFolderNames();
+
+// Folder part of a path: up to and including its last separator ("" if none).
+QString FolderPart(const QString &path);
+
+}  // namespace varno

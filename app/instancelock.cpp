@@ -1,0 +1,45 @@
+#include "app/instancelock.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+
+namespace varno {
+
+InstanceLock::InstanceLock(const QString &lockFile) : m_lock(std::make_unique<QLockFile>(lockFile))
+{
+    // Staleness by age would let a second editor in beside a long session;
+    // a dead owner process is detected without it.
+    m_lock->setStaleLockTime(0);
+}
+
+InstanceLock::~InstanceLock() = default;
+
+bool InstanceLock::tryLock()
+{
+    if (m_lock->isLocked())
+        return true;
+    QDir().mkpath(QFileInfo(m_lock->fileName()).absolutePath());
+    if (m_lock->tryLock(0))
+        return true;
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        // The owner may have crashed on a machine whose process ids were
+        // reused since; ask Qt to re-check once.
+        if (m_lock->removeStaleLockFile())
+            return m_lock->tryLock(0);
+    }
+    return false;
+}
+
+bool InstanceLock::isLocked() const
+{
+    return m_lock->isLocked();
+}
+
+void InstanceLock::unlock()
+{
+    if (m_lock->isLocked())
+        m_lock->unlock();
+}
+
+}  // namespace varno
