@@ -57,8 +57,11 @@ void CRegistry::load()
         return;
     }
     // Keep the user's file: move it aside and start from the defaults.
-    const QString aside = m_path + QStringLiteral(".broken-") +
+    const QString stamp = m_path + QStringLiteral(".broken-") +
                           QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = stamp + QLatin1Char('-') + QString::number(n);
     if (QFile::rename(m_path, aside)) {
         m_problem =
             QStringLiteral("The settings file %1 could not be read (%2). It has been "

@@ -200,3 +200,13 @@ TEST_F(Registry, AnUnwritableLocationKeepsWorkingInMemory)
     reg.SaveRegString(HKLM, Key, "TTYPE", "VGA");
     EXPECT_EQ(reg.ReadRegString(HKLM, Key, "TTYPE"), QStringLiteral("VGA"));
 }
+
+TEST_F(Registry, TwoBrokenFilesInOneSecondAreBothKept)
+{
+    for (const QByteArray &bytes : {QByteArray("first broken\n"), QByteArray("second broken\n")}) {
+        writeFile(bytes);
+        CRegistry reg(file());
+        EXPECT_TRUE(reg.writable());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({"settings.reg.broken-*"}).size(), 2);
+}
