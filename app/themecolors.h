@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace varno {
@@ -45,12 +46,12 @@ constexpr int SlotCount = 22;
 
 // The 22 slots with the base hue: what a snapshot copies and a theme stores.
 struct ThemeColors {
-    std::array<Colour, SlotCount> slots{};
+    std::array<Colour, SlotCount> Slots{};
     int32_t BaseHueIndex = 417;  // below 256 a grey, 256 or more a hue
     Colour BaseHueColor = RGB(54, 83, 178);
 
-    Colour &operator[](int slot) { return slots.at(static_cast<size_t>(slot)); }
-    Colour operator[](int slot) const { return slots.at(static_cast<size_t>(slot)); }
+    Colour &operator[](int slot) { return Slots.at(static_cast<std::size_t>(slot)); }
+    Colour operator[](int slot) const { return Slots.at(static_cast<std::size_t>(slot)); }
     bool operator==(const ThemeColors &) const = default;
 };
 

@@ -1,0 +1,148 @@
+// Colour table data: defaults and the element table, with the reset, undo
+// and overlay procedures.
+#include "colour/colortable.h"
+
+#include <algorithm>
+
+namespace varno {
+
+namespace {
+
+constexpr Colour White = RGB(255, 255, 255);
+
+// In slot order.
+constexpr Colour DefaultSlots[SlotCount] = {
+    RGB(0, 128, 255),    // NavBarLeft
+    RGB(0, 0, 160),      // NavBarRight
+    RGB(255, 255, 255),  // NavBarText
+    RGB(0, 0, 0),        // TodayTextColor
+    RGB(0, 0, 0),        // TodayLines
+    RGB(80, 168, 236),   // CommandBar
+    RGB(255, 0, 0),      // NavTray
+    RGB(255, 0, 0),      // NavTray2
+    RGB(80, 80, 80),     // NavTray3
+    RGB(0, 0, 160),      // MessageBarLeft
+    RGB(0, 128, 255),    // MessageBarRight
+    RGB(255, 255, 255),  // LineBLeft
+    RGB(255, 255, 255),  // LineBRight
+    RGB(255, 0, 0),      // ImpMessageBarLeft
+    RGB(255, 128, 64),   // ImpMessageBarRight
+    RGB(255, 255, 255),  // DialogText
+    RGB(255, 255, 255),  // ImpDialogText
+    RGB(255, 255, 255),  // LineALeft
+    RGB(150, 150, 255),  // LineARight
+    RGB(194, 6, 5),      // FixedColor
+    RGB(0, 0, 0),        // MenuText
+    RGB(0, 0, 247),      // DotsColor
+};
+
+ThemeColors makeDefaults()
+{
+    ThemeColors t;
+    for (int i = 0; i < SlotCount; ++i)
+        t[i] = DefaultSlots[i];
+    t.BaseHueIndex = 417;
+    t.BaseHueColor = RGB(54, 83, 178);
+    return t;
+}
+
+// NavTray2 and NavTray3 follow NavTray in the colour dialog and have no
+// item; the internal line and dot colours have their own dialog.
+constexpr ColourElement Elements[] = {
+    {"LEFT", NavBarLeft, 0, "MAIN", "mnuLeftNavigationBar", "Left Navigation Bar", 0,
+     "Left Navigation Bar"},
+    {"RIGHT", NavBarRight, 1, "MAIN", "mnuRightNavigationBar", "Right Navigation Bar", 1,
+     "Right Navigation Bar"},
+    {"TITLEBARTEXT", NavBarText, 2, "MAIN", "mnuNavigationBarText", "Navigation Bar Text", 2,
+     "Navigation Bar text"},
+    {"TODAYTEXT", TodayTextColor, 3, "MAIN", "mnuTodayScreenText", "Today Screen Text", 3,
+     "Today Screen Text"},
+    {"TODAYLINES", TodayLines, 4, "MAIN", "mnuTodayScreenLines", "Today Screen Lines", 4,
+     "Today Screen Lines"},
+    {"COMMANDBAR", CommandBar, 5, "MAIN", "mnuCommandBar", "Command Bar", 5, "Command Bar"},
+    {"NAVIGATION", NavTray, 6, "NAVIGATION", "mnuNavigationTray", "Navigation Tray", 6,
+     "Navigation Tray"},
+    {"MESSAGEBARLEFT", MessageBarLeft, 7, "MESSAGE", "mnuMessageBarLeft", "Message Bar Left", 7,
+     "Message Bar Left"},
+    {"MESSAGEBARRIGHT", MessageBarRight, 8, "MESSAGE", "mnuMessageBarRight", "Message Bar Right", 8,
+     "Message Bar Right"},
+    {"DIALOGTEXT", DialogText, 11, "MESSAGE", "mnuMessageBarText", "Message Bar Text", -1, nullptr},
+    {"IMPMESSAGEBARLEFT", ImpMessageBarLeft, 9, "MESSAGEIMP", "mnuImportantMessageBarLeft",
+     "Important Message Bar Left", 9, "Important Message Bar Left"},
+    {"IMPMESSAGEBARRIGHT", ImpMessageBarRight, 10, "MESSAGEIMP", "mnuImportantMessageBarRight",
+     "Important Message Bar Right", 10, "Important Message Bar Right"},
+    {"IMPDIALOGTEXT", ImpDialogText, 15, "MESSAGEIMP", "mnuImportantMessageBarText",
+     "Important Message Bar Text", -1, nullptr},
+    {"MENUTEXT", MenuText, 12, "MENU", "mnuMenuText", "Menu Text", 11, "Menu Text"},
+    {"DIALOGTEXT", DialogText, 11, "MESSAGE", "mnuDialogText", "Dialog Text", 12, "Dialog Text"},
+};
+
+}  // namespace
+
+const ThemeColors &DefaultThemeColors()
+{
+    static const ThemeColors defaults = makeDefaults();
+    return defaults;
+}
+
+std::span<const ColourElement> ColourElements()
+{
+    return Elements;
+}
+
+const ColourElement *elementByKey(const QString &key)
+{
+    const auto it =
+        std::find_if(std::begin(Elements), std::end(Elements),
+                     [&](const ColourElement &e) { return key == QLatin1String(e.Key); });
+    return it == std::end(Elements) ? nullptr : &*it;
+}
+
+const ColourElement *elementByDialogIndex(int index)
+{
+    const auto it = std::find_if(std::begin(Elements), std::end(Elements),
+                                 [&](const ColourElement &e) { return e.DialogIndex == index; });
+    return it == std::end(Elements) ? nullptr : &*it;
+}
+
+std::array<const ColourElement *, ColourListCount> ColourListEntries()
+{
+    std::array<const ColourElement *, ColourListCount> list{};
+    for (const ColourElement &e : Elements)
+        if (e.ListPosition >= 0)
+            list.at(static_cast<size_t>(e.ListPosition)) = &e;
+    return list;
+}
+
+void RestoreColors(ColourState &state)
+{
+    if (state.RestoreFromSnapshot) {
+        state.Colors = state.ColorSnapshot;
+        state.RestoreFromSnapshot = false;
+    } else {
+        state.Colors = DefaultThemeColors();
+    }
+    state.Menu.Color = White;
+    state.Main.Color = White;
+}
+
+void SaveColorSnapshot(ColourState &state)
+{
+    state.ColorSnapshot = state.Colors;
+}
+
+void ResetMainTransparency(ColourState &state)
+{
+    state.Main.Level = 0;
+    state.Main.Color = White;
+    state.Main.On = false;
+}
+
+void ResetMenuTransparency(ColourState &state)
+{
+    state.Menu.Level = 0;
+    state.Menu.Color = White;
+    state.Menu.On = false;
+}
+
+}  // namespace varno

@@ -1,0 +1,60 @@
+// The colour table's defaults, its elements (key, slot, colour-dialog index,
+// captions, redraw view), and the reset, undo and overlay procedures over a
+// ColourState.
+#pragma once
+
+
+#include "app/themecolors.h"
+
+#include <QString>
+
+#include <array>
+#include <span>
+
+namespace varno {
+
+// Every slot at its default, BaseHueIndex 417 and BaseHueColor
+// RGB(54, 83, 178).
+const ThemeColors &DefaultThemeColors();
+
+// One colour-menu item and the element it edits. Two items ("Message Bar
+// Text" and "Dialog Text") edit the same element, so keys repeat.
+struct ColourElement {
+    const char *Key;          // element key used by picking, e.g. "LEFT"
+    Slot SlotIndex;           // slot of ThemeColors the element edits
+    int DialogIndex;          // GetColor's index
+    const char *View;         // preview view redrawn after a change
+    const char *Menu;         // menu object name, e.g. "mnuLeftNavigationBar"
+    const char *MenuCaption;  // "Left Navigation Bar"
+    int ListPosition;         // entry of cmbColors, -1 when not listed
+    const char *ListCaption;  // caption in cmbColors, nullptr when not listed
+};
+
+// The 15 colour-menu items in menu order, "Left Navigation Bar" to
+// "Dialog Text".
+std::span<const ColourElement> ColourElements();
+
+// The first item with element key `key`; nullptr for an unknown key.
+const ColourElement *elementByKey(const QString &key);
+
+// The item GetColor edits for a dialog index (0..12 and 15); nullptr for
+// any other index.
+const ColourElement *elementByDialogIndex(int index);
+
+constexpr int ColourListCount = 13;
+// The entries of cmbColors, in list order.
+std::array<const ColourElement *, ColourListCount> ColourListEntries();
+
+// Undo or reset: the snapshot when RestoreFromSnapshot is set (which is
+// then cleared), else the defaults. The Start-menu and Today overlay
+// colours become white; levels and on-flags are the caller's business.
+void RestoreColors(ColourState &state);
+
+// Copies the 22 slots and the base hue into the one-level undo snapshot.
+void SaveColorSnapshot(ColourState &state);
+
+// Level 0, colour white, off.
+void ResetMainTransparency(ColourState &state);
+void ResetMenuTransparency(ColourState &state);
+
+}  // namespace varno

@@ -1,0 +1,138 @@
+// The base-hue palettes: the carried texts read independently and checked
+// against every property the palettes are known by, and the lookup.
+#include "colour/palettes.h"
+
+#include "base/runtimeerror.h"
+#include "colour/colourfunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <vector>
+
+using namespace varno;
+
+namespace {
+
+using Triple = std::array<int, 3>;
+
+// A reader that shares nothing with the builder; index 0 is entry 1.
+std::vector<Triple> readText(QStringView text)
+{
+    std::vector<Triple> out;
+    for (const QString &entry : text.toString().split(u'|')) {
+        Triple t{-1, -1, -1};
+        int used = 0;
+        const QByteArray bytes = entry.toLatin1();
+        EXPECT_EQ(std::sscanf(bytes.constData(), "%d,%d,%d%n", &t[0], &t[1], &t[2], &used), 3);
+        EXPECT_EQ(used, bytes.size()) << bytes.constData();
+        out.push_back(t);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Palettes, TextsHold256TriplesAndBuildAsRead)
+{
+    const std::vector<Triple> hue = readText(huePaletteText()), grey = readText(greyPaletteText());
+    ASSERT_EQ(hue.size(), 256u);
+    ASSERT_EQ(grey.size(), 256u);
+    const Palettes p = BuildPalettes();
+    for (size_t i = 0; i < 256; ++i) {
+        const PaletteEntry &h = p.HuePalette[i], &g = p.GreyPalette[i];
+        EXPECT_EQ((Triple{h.Red, h.Green, h.Blue}), hue[i]) << i;
+        EXPECT_EQ((Triple{g.Red, g.Green, g.Blue}), grey[i]) << i;
+    }
+}
+
+TEST(Palettes, HuesRunAroundTheCircle)
+{
+    const std::vector<Triple> hue = readText(huePaletteText());
+    ASSERT_EQ(hue.size(), 256u);
+    EXPECT_TRUE(huePaletteText().startsWith(u"214,52,49|214,56,49|214,60,49|214,65,49|214,69,49|"));
+    const int high[3] = {214, 211, 214}, low[3] = {49, 52, 49};
+    for (size_t i = 0; i < 256; ++i) {
+        int atHigh = 0, atLow = 0;
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_TRUE(hue[i][c] >= low[c] && hue[i][c] <= high[c]) << i;
+            atHigh += hue[i][c] == high[c];
+            atLow += hue[i][c] == low[c];
+        }
+        EXPECT_TRUE(atHigh >= 1 && atLow >= 1) << "entry " << i + 1;
+    }
+    // Runs between 1-based entries: the ramping channel moves one way only
+    // (jumps only where stated), the other two stay.
+    const struct {
+        int from, to, channel, dir;
+        Triple end;
+        int jumps;
+    } runs[] = {
+        {1, 41, 1, +1, {214, 211, 49}, 0},    {41, 81, 0, -1, {49, 211, 49}, 0},
+        {81, 121, 2, +1, {49, 211, 214}, 0},  {121, 161, 1, -1, {49, 52, 214}, 0},
+        {161, 201, 0, +1, {214, 52, 214}, 0}, {201, 256, 2, -1, {214, 52, 156}, 1},
+    };
+    for (const auto &r : runs) {
+        SCOPED_TRACE(testing::Message() << "run " << r.from << ".." << r.to);
+        EXPECT_EQ(hue[r.to - 1], r.end);
+        int jumps = 0;
+        for (int k = r.from + 1; k <= r.to; ++k) {
+            const Triple &a = hue[k - 2], &b = hue[k - 1];
+            const int step = (b[r.channel] - a[r.channel]) * r.dir;
+            if (step < 0) {
+                ++jumps;
+                EXPECT_EQ(b[r.channel], 214) << k;  // back to the top
+            }
+            EXPECT_LE(step, r.channel == 1 ? 5 : 9) << k;  // green: about 4
+            for (int c = 0; c < 3; ++c)
+                EXPECT_TRUE(c == r.channel || a[c] == b[c]) << k;
+        }
+        EXPECT_EQ(jumps, r.jumps);
+    }
+}
+
+TEST(Palettes, GreysAreIrregularNearGreys)
+{
+    const std::vector<Triple> grey = readText(greyPaletteText());
+    ASSERT_EQ(grey.size(), 256u);
+    EXPECT_TRUE(
+        greyPaletteText().startsWith(u"99,101,99|99,101,99|107,105,107|107,109,107|107,109,107|"));
+    EXPECT_EQ(grey.back(), (Triple{115, 113, 115}));
+    std::set<Triple> distinct(grey.begin(), grey.end());
+    EXPECT_EQ(distinct.size(), 31u);
+    EXPECT_EQ(*distinct.begin(), (Triple{74, 73, 74}));
+    EXPECT_EQ(*distinct.rbegin(), (Triple{198, 195, 198}));
+    int rises = 0, falls = 0;
+    for (size_t i = 0; i < 256; ++i) {
+        const auto [r, g, b] = grey[i];
+        EXPECT_TRUE(r == b && IsGrey(r, g, b)) << i;
+        EXPECT_TRUE(g >= 73 && g <= 195) << i;
+        if (i > 0) {
+            rises += r > grey[i - 1][0];
+            falls += r < grey[i - 1][0];
+        }
+    }
+    EXPECT_GE(rises, 10);
+    EXPECT_GE(falls, 10);
+}
+
+TEST(PaletteColor, GreysThenHues)
+{
+    const Palettes p = BuildPalettes();
+    EXPECT_EQ(PaletteColor(p, 1), RGB(99, 101, 99));
+    EXPECT_EQ(PaletteColor(p, 256), RGB(115, 113, 115));
+    EXPECT_EQ(PaletteColor(p, 257), RGB(214, 52, 49));
+    EXPECT_EQ(PaletteColor(p, 297), RGB(214, 211, 49));  // hue entry 41
+    EXPECT_EQ(PaletteColor(p, 512), RGB(214, 52, 156));
+    for (const int position : {0, 513, -1}) {
+        try {
+            PaletteColor(p, position);
+            ADD_FAILURE() << position;
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.Number, Err::SubscriptOutOfRange);
+            EXPECT_EQ(e.Description, QStringLiteral("Subscript out of range"));
+        }
+    }
+}
