@@ -11,12 +11,24 @@
 #include <cstdint>
 #include <vector>
 
-Q_DECLARE_LOGGING_CATEGORY(lcRaster)
-
 namespace varno {
+
+// Developer log of this library ("varno.raster").
+Q_DECLARE_LOGGING_CATEGORY(lcRaster)
 
 // The transparent colour of the overlay pictures.
 constexpr Colour KeyColour = RGB(0, 255, 0);
+
+// A colour value as an opaque Format_RGB32 pixel, and back.
+constexpr uint32_t PixelOf(Colour c)
+{
+    return 0xFF000000u | (uint32_t(c) & 0xFFu) << 16 | (uint32_t(c) & 0xFF00u) |
+           (uint32_t(c) >> 16 & 0xFFu);
+}
+constexpr Colour ColourOf(uint32_t pixel)
+{
+    return Colour((pixel >> 16 & 0xFFu) | (pixel & 0xFF00u) | (pixel & 0xFFu) << 16);
+}
 
 namespace Limits {
 // Largest buffer create() and resize() accept: beyond this a request is a
@@ -30,8 +42,8 @@ constexpr qint64 MaxPicturePixels = qint64(64) << 20;
 }  // namespace Limits
 
 // Font, size and colour of drawn text. `points` are as rendered on a 96-dpi
-// screen. Without antialiasing glyphs are crisp one-colour pixels, as on the
-// device.
+// screen: an em of points x 96 / 72 rounded to whole pixels (8 pt -> 11 px).
+// Without antialiasing glyphs are crisp one-colour pixels, as on the device.
 struct TextStyle {
     QString face = QStringLiteral("Tahoma");
     double points = 8;
@@ -65,7 +77,7 @@ public:
     // depth from the format.
     static Raster fromImage(const QImage &image, int bitsPerPixel = 0);
 
-    // 1. Replaces the content by a black width x height buffer.
+    // Replaces the content by a black width x height buffer.
     void create(int width, int height);
     void free();
 
@@ -78,18 +90,18 @@ public:
     // Read-only view for previews and widgets; RGB32 once converted.
     const QImage &image() const { return m_image; }
 
-    // 3.
+    // Converts to 24 bits; pixel operations do so by themselves.
     void convertTo24();
 
-    // 4. Fills the selected pixels, or all when nothing is selected.
+    // Fills the selected pixels, or all when nothing is selected.
     void fill(Colour colour);
 
-    // 5. Copies source's rectangle (left, top, width, height) to (x, y),
+    // Copies source's rectangle (left, top, width, height) to (x, y),
     // clipped at both buffers' edges. Source pixels that are selected are
     // not copied. `source` may be this buffer.
     void copyRect(const Raster &source, int left, int top, int width, int height, int x, int y);
 
-    // 6. Each select* call replaces the selection. selectRect() clips to
+    // Each select* call replaces the selection. selectRect() clips to
     // the buffer; a rectangle outside it selects nothing (a selection
     // that is empty, not absent).
     void selectColour(Colour colour);
@@ -99,36 +111,37 @@ public:
     bool hasSelection() const { return !m_mask.empty(); }
     bool isSelected(int x, int y) const;
 
-    // 7. Bicubic resize; one side 0 keeps the aspect ratio.
+    // Bicubic (Catmull-Rom) resize; one side 0 keeps the aspect ratio.
     void resize(int width, int height);
     // `side` scaled by to / from, rounded to nearest with halves to even,
     // at least 1: the free side of a resize that keeps the aspect ratio.
     static int scaledSide(int side, int from, int to);
 
-    // 8. Crops to the part of the rectangle inside the buffer; a rectangle
+    // Crops to the part of the rectangle inside the buffer; a rectangle
     // that misses the buffer is an error and changes nothing.
     void crop(int left, int top, int width, int height);
 
-    // 9. Mirror left to right; flip top to bottom.
+    // Mirror left to right; flip top to bottom.
     void mirror();
     void flip();
 
-    // 10. Blends all of `overlay` onto this buffer at (x, y), clipped:
+    // Blends all of `overlay` onto this buffer at (x, y), clipped:
     // channel = (overlay x opacity + this x (255 - opacity)) / 255, rounded.
     void blend(const Raster &overlay, int x, int y, int opacity);
 
-    // 11. Drawing with the drawing colour; end points are included.
+    // Drawing with the drawing colour; end points are included.
     void setDrawColour(Colour colour) { m_drawColour = colour; }
     Colour drawColour() const { return m_drawColour; }
     void drawLine(int x1, int y1, int x2, int y2);
     // Outline of the width x height pixels from (left, top).
     void drawRectangle(int left, int top, int width, int height);
+    // One pixel in `colour`; outside the buffer nothing happens.
     void setPixel(int x, int y, Colour colour);
     // Text whose box has its top-left corner at (x, y); only glyph pixels
     // change.
     void drawText(int x, int y, const QString &text, const TextStyle &style);
 
-    // 12. Colour at (x, y); outside the buffer is an error.
+    // Colour at (x, y); outside the buffer is an error.
     Colour pixel(int x, int y) const;
 
     // Same size and same colour everywhere (selection and depth aside).
