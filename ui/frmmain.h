@@ -1,0 +1,97 @@
+// The main window without widgets: what it shows (checked profile, pressed
+// buttons, landscape preview, picker check, slider and swatch) and every
+// command it runs. The widget layer observes viewChanged() and re-reads.
+#pragma once
+
+#include "app/profiles.h"
+#include "app/themecolors.h"
+#include "base/prompt.h"
+#include "ui/module1.h"
+#include "ui/screenport.h"
+
+#include <QObject>
+
+#include <array>
+#include <memory>
+
+namespace varno {
+
+// A window the main window owns and closes (fitting dialogs, device window).
+class Form {
+public:
+    virtual ~Form() = default;
+};
+
+struct MainView {
+    int checkedProfile = -1;  // index into Profiles(), -1 for none
+    std::array<bool, 3> newThemePressed{};
+    bool landscapeVisible = true;
+    bool useColorPickerChecked = false;
+    int sliderTransparency = 0;
+    Colour transparencySwatch = RGB(255, 255, 255);
+    QString themeNameText;
+    bool operator==(const MainView &) const = default;
+};
+
+class frmMain : public QObject {
+    Q_OBJECT
+public:
+    frmMain(Module1 &module, Prompt &prompt, ScreenPort &screen, QObject *parent = nullptr);
+    ~frmMain() override;
+
+    // The screen's resolution, from the widget layer before Form_Load.
+    void setScreenDpi(int dpiX, int dpiY);
+    int TwipsPerPixelX() const { return m_twipsX; }
+    int TwipsPerPixelY() const { return m_twipsY; }
+
+    // Load: false when an error stopped it (the window stays open).
+    bool Form_Load();
+    // Exit: stores the settings and closes the other windows.
+    void Form_Unload();
+    void mnuExit_Click();
+
+    // New theme for Profiles()[index].
+    void NewTheme(int index);
+    void mnuNewStandard_Click() { NewTheme(0); }
+    void mnuNewQVGA_Click() { NewTheme(1); }
+    void mnuNewVGA_Click() { NewTheme(2); }
+    void mnuNewSQ240_Click() { NewTheme(3); }
+    void mnuNewWM5QVGA_Click() { NewTheme(4); }
+    void mnuNewWM5VGA_Click() { NewTheme(5); }
+    void mnuNewWM5SQ240_Click() { NewTheme(6); }
+    void btnNewTheme_Click(int index);
+    void ClearProfileChecks();
+    void CloseImageDialogs();
+
+    // Default screen of the profile: colours and overlays reset, then drawn.
+    void LoadDefault();
+
+    // The theme-name box; typed and pasted text pass the name filter.
+    void setThemeName(const QString &text);
+
+    const MainView &view() const { return m_view; }
+    Module1 &module() { return m_m; }
+
+    // Owned windows, closed by CloseImageDialogs and at exit.
+    std::array<std::unique_ptr<Form>, 4> ImageDialogs;  // by ImageDialogKind
+    std::unique_ptr<Form> FileManager;
+
+signals:
+    void viewChanged();
+    // The main window goes away; the view closes its widget.
+    void closeRequested();
+
+private:
+    void changed() { emit viewChanged(); }
+    void createWorkingFolders();
+
+    Module1 &m_m;
+    Prompt &m_prompt;
+    ScreenPort &m_screen;
+    MainView m_view;
+    int m_twipsX = 15;
+    int m_twipsY = 15;
+    bool m_unloaded = false;
+};
+
+}  // namespace varno
