@@ -2,7 +2,6 @@
 // luminance, with the operations that change one of H, S or L.
 #pragma once
 
-
 #include "app/themecolors.h"
 
 #include <cstdint>

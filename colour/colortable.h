@@ -3,7 +3,6 @@
 // ColourState.
 #pragma once
 
-
 #include "app/themecolors.h"
 
 #include <QString>

@@ -4,7 +4,6 @@
 // files, so every rounding is fixed (see the notes per function).
 #pragma once
 
-
 #include "app/themecolors.h"
 
 #include <QVariant>

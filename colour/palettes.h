@@ -2,7 +2,6 @@
 // in the device's 16-bit colour steps) and the lookup by palette position.
 #pragma once
 
-
 #include "app/themecolors.h"
 
 #include <QStringView>
