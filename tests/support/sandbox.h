@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/printers.h"
+
 namespace varno::test {
 
 class Sandbox {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/prompt.h"
+#include "support/printers.h"
 
 #include <QString>
 

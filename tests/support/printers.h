@@ -1,0 +1,17 @@
+// Readable gtest output for Qt values.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray &b, std::ostream *os)
+{
+    *os << '"' << b.toPercentEncoding(" !#$&'()*+,/:;=?@[]{}<>|^~`\"\\").toStdString() << '"';
+}
