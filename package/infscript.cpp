@@ -1,0 +1,162 @@
+#include "package/infscript.h"
+
+namespace varno {
+
+namespace {
+
+// Drops a comment (";" outside quotes).
+QString stripComment(const QString &line)
+{
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (line[i] == QLatin1Char(';') && !quoted)
+            return line.left(i);
+    }
+    return line;
+}
+
+// Position of the "=" that separates key and value, outside quotes; -1 if none.
+int keySeparator(const QString &line)
+{
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (line[i] == QLatin1Char('=') && !quoted)
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+QStringList SplitInfFields(const QString &value)
+{
+    QStringList fields;
+    QString cur;
+    bool quoted = false;
+    bool wasQuoted = false;
+    for (int i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == QLatin1Char('"')) {
+            if (quoted && i + 1 < value.size() && value[i + 1] == QLatin1Char('"')) {
+                cur += c;
+                ++i;
+            } else {
+                // Blanks before an opening quote are not part of the field.
+                if (!quoted && !wasQuoted && cur.trimmed().isEmpty())
+                    cur.clear();
+                quoted = !quoted;
+                wasQuoted = true;
+            }
+        } else if (c == QLatin1Char(',') && !quoted) {
+            fields << (wasQuoted ? cur : cur.trimmed());
+            cur.clear();
+            wasQuoted = false;
+        } else if (!quoted && wasQuoted && c.isSpace()) {
+            // blanks after a closing quote do not belong to the field
+        } else {
+            cur += c;
+        }
+    }
+    fields << (wasQuoted ? cur : cur.trimmed());
+    return fields;
+}
+
+InfScript InfScript::parse(const QByteArray &text)
+{
+    InfScript s;
+    const QString all = QString::fromLatin1(text);
+    const QStringList lines = all.split(QLatin1Char('\n'));
+    InfSection *current = nullptr;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = stripComment(lines[i]).trimmed();
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            const int close = line.indexOf(QLatin1Char(']'));
+            if (close < 0) {
+                s.m_problems << QStringLiteral("line %1: section name without \"]\"").arg(i + 1);
+                current = nullptr;
+                continue;
+            }
+            s.m_sections.push_back(InfSection{line.mid(1, close - 1).trimmed(), i + 1, {}});
+            current = &s.m_sections.back();
+            continue;
+        }
+        if (!current) {
+            s.m_problems << QStringLiteral("line %1: text outside any section").arg(i + 1);
+            continue;
+        }
+        InfLine l;
+        l.number = i + 1;
+        const int eq = keySeparator(line);
+        if (eq >= 0) {
+            l.hasKey = true;
+            l.key = line.left(eq).trimmed();
+            l.fields = SplitInfFields(line.mid(eq + 1));
+        } else {
+            l.fields = SplitInfFields(line);
+        }
+        current->lines.push_back(l);
+    }
+    return s;
+}
+
+const InfSection *InfScript::section(const QString &name) const
+{
+    // A later section of the same name adds nothing here: the first wins.
+    for (const InfSection &s : m_sections)
+        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &s;
+    return nullptr;
+}
+
+const InfSection *InfScript::sectionFor(const QString &name, const QString &cpu) const
+{
+    if (!cpu.isEmpty())
+        if (const InfSection *s = section(name + QLatin1Char('.') + cpu))
+            return s;
+    return section(name);
+}
+
+const InfLine *InfScript::find(const InfSection *s, const QString &key) const
+{
+    if (!s)
+        return nullptr;
+    for (const InfLine &l : s->lines)
+        if (l.hasKey && l.key.compare(key, Qt::CaseInsensitive) == 0)
+            return &l;
+    return nullptr;
+}
+
+QString InfScript::substitute(const QString &text) const
+{
+    const InfSection *strings = section(QStringLiteral("Strings"));
+    QString out;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('%')) {
+            out += text[i];
+            continue;
+        }
+        const int close = text.indexOf(QLatin1Char('%'), i + 1);
+        if (close < 0) {
+            out += text.mid(i);
+            break;
+        }
+        const QString name = text.mid(i + 1, close - i - 1);
+        if (name.isEmpty()) {
+            out += QLatin1Char('%');
+        } else if (const InfLine *l = find(strings, name)) {
+            out += l->fields.join(QLatin1Char(','));
+        } else {
+            out += text.mid(i, close - i + 1);
+        }
+        i = close;
+    }
+    return out;
+}
+
+}  // namespace varno

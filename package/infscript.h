@@ -1,0 +1,54 @@
+// Reading an installation script the way the device's cabinet wizard does:
+// sections, "key = value" lines and comma-separated fields with quotes,
+// "%name%" substitution from [Strings].
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace varno {
+
+struct InfLine {
+    int number = 0;  // 1-based line in the script
+    QString key;     // before "=", trimmed; empty for plain lines
+    bool hasKey = false;
+    QStringList fields;  // the value (or whole line) split at commas, unquoted, trimmed
+};
+
+struct InfSection {
+    QString name;
+    int number = 0;  // line of the section header
+    std::vector<InfLine> lines;
+};
+
+class InfScript {
+public:
+    // Parses 8-bit script text; never fails (unknown lines are kept as
+    // fields). Problems found here are collected in problems().
+    static InfScript parse(const QByteArray &text);
+
+    // Section by name, without regard to case; nullptr when absent.
+    const InfSection *section(const QString &name) const;
+    // "name.cpu" when present, else "name".
+    const InfSection *sectionFor(const QString &name, const QString &cpu) const;
+    // The fields of the first "key = ..." line of a section; empty if none.
+    const InfLine *find(const InfSection *s, const QString &key) const;
+    // Replaces %name% by its [Strings] value; "%%" becomes "%"; unknown
+    // names (the device folders %CE2% ...) stay as they are.
+    QString substitute(const QString &text) const;
+
+    const QStringList &problems() const { return m_problems; }
+
+private:
+    std::vector<InfSection> m_sections;
+    QStringList m_problems;
+};
+
+// Splits a value at commas outside quotes; each field trimmed and unquoted
+// ("" inside quotes is one quote).
+QStringList SplitInfFields(const QString &value);
+
+}  // namespace varno

@@ -1,0 +1,295 @@
+// Our cabinet wizard, checked against the setup file layout and against
+// cabextract as an independent reader.
+#include "colour/colortable.h"
+#include "package/cabwiz.h"
+#include "package/cesetup.h"
+#include "package/infwriter.h"
+#include "resources/resources.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Cabextract {
+    int exitCode = -1;
+    QString output;
+};
+
+Cabextract cabextract(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("cabextract"), args);
+    if (!p.waitForFinished(30000))
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+}
+
+class CabWiz : public ::testing::Test {
+protected:
+    // A theme's working folder: script, two pictures.
+    void prepare(const QString &type, bool wm5, const ThemeColors &colours = DefaultThemeColors())
+    {
+        writeFile(dir.filePath("vl.inf"),
+                  BuildInfText(LoadCustomResource("TOPINF"), type, wm5, colours, "Blue Wave"));
+        writeFile(dir.filePath("tdywater.gif"), QByteArray("today picture bytes"));
+        writeFile(dir.filePath("stwater.gif"), QByteArray(3000, 'm'));
+    }
+    CabWizResult run(bool compress = false)
+    {
+        return RunCabWiz({dir.filePath("vl.inf"), dir.filePath("CabWizErr.txt"), "ipaq", compress});
+    }
+    QByteArray setupFile(const CabWizResult &r)
+    {
+        QTemporaryDir out;
+        EXPECT_EQ(cabextract({"-q", "-d", out.path(), r.cabinet}).exitCode, 0);
+        return readFile(out.filePath("000000vl.000"));
+    }
+    QTemporaryDir dir;
+};
+
+bool haveCabextract()
+{
+    return !QStandardPaths::findExecutable("cabextract").isEmpty();
+}
+
+}  // namespace
+
+TEST_F(CabWiz, BuildsTheSetupFileAndPicturesInTheDeviceOrder)
+{
+    if (!haveCabextract())
+        GTEST_SKIP() << "cabextract is not installed";
+    for (const bool compress : {false, true}) {
+        SCOPED_TRACE(compress ? "MSZIP" : "stored");
+        prepare("QVGA", false);
+        const CabWizResult r = run(compress);
+        ASSERT_TRUE(r.ok) << r.problems.join('\n').toStdString();
+        EXPECT_EQ(r.cabinet, dir.filePath("vl.ipaq.CAB"));
+        EXPECT_EQ(cabextract({"-t", r.cabinet}).exitCode, 0);
+        const QStringList listing = cabextract({"-l", r.cabinet}).output.split('\n');
+        QStringList names;
+        for (const QString &line : listing)
+            if (line.contains(" | ") && !line.contains("Name"))
+                names << line.section(" | ", 2).trimmed();
+        EXPECT_EQ(names, (QStringList{"000000vl.000", "0stwater.002", "tdywater.001"}));
+
+        QTemporaryDir out;
+        ASSERT_EQ(cabextract({"-q", "-d", out.path(), r.cabinet}).exitCode, 0);
+        EXPECT_EQ(readFile(out.filePath("tdywater.001")), QByteArray("today picture bytes"));
+        EXPECT_EQ(readFile(out.filePath("0stwater.002")), QByteArray(3000, 'm'));
+        EXPECT_EQ(readFile(dir.filePath("CabWizErr.txt")), QByteArray());
+    }
+}
+
+TEST_F(CabWiz, SetupFileCarriesScriptDeviceFilesAndValues)
+{
+    if (!haveCabextract())
+        GTEST_SKIP() << "cabextract is not installed";
+    ThemeColors colours = DefaultThemeColors();
+    colours[DotsColor] = RGB(1, 2, 3);
+    colours.BaseHueIndex = 300;
+    prepare("VGA", true, colours);
+    const QByteArray bytes = setupFile(run());
+    ASSERT_FALSE(bytes.isEmpty());
+    // The theme name sits right after the 100-byte header.
+    EXPECT_EQ(bytes.mid(100, 10), QByteArray("Blue Wave\0", 10));
+    const Result<CeSetup> parsed = ParseCeSetup(bytes);
+    ASSERT_TRUE(parsed.ok());
+    const CeSetup &s = parsed.value();
+    EXPECT_EQ(s.appName, "Blue Wave");
+    EXPECT_EQ(s.provider, "Windows");
+    EXPECT_EQ(s.unsupported, (QList<QByteArray>{"HPC", "Jupiter"}));
+    EXPECT_EQ(s.processor, 2577u);
+    EXPECT_EQ(s.versionMinMajor, 3u);
+    EXPECT_EQ(s.versionMaxMajor, 100u);
+    ASSERT_EQ(s.files.size(), 2u);
+    EXPECT_EQ(s.files[0].id, 1);
+    EXPECT_EQ(s.files[0].name, "tdywater.gif");
+    EXPECT_EQ(s.files[0].directory, "%CE2%");
+    EXPECT_EQ(s.files[0].flags, 0x40000000u);
+    EXPECT_EQ(s.files[1].name, "stwater.gif");
+    // DPI line, 22 colours, base hue.
+    ASSERT_EQ(s.values.size(), 24u);
+    EXPECT_EQ(s.values[0].root, 2);
+    EXPECT_EQ(s.values[0].key, "Software\\Microsoft\\Today");
+    EXPECT_EQ(s.values[0].name, "DPI");
+    EXPECT_EQ(s.values[0].type, 0x00010001u);
+    EXPECT_EQ(s.values[0].data, QByteArray("\xC0\0\0\0", 4));
+    EXPECT_EQ(s.values[1].root, 3);
+    EXPECT_EQ(s.values[1].key, "Software\\Microsoft\\Color");
+    EXPECT_EQ(s.values[1].name, "5");
+    EXPECT_EQ(s.values[1].type, 1u);
+    EXPECT_EQ(s.values[1].data, QByteArray("\x00\x80\xFF\x00", 4));
+    EXPECT_EQ(s.values[22].name, "40");
+    EXPECT_EQ(s.values[22].data, QByteArray("\x01\x02\x03\x00", 4));
+    EXPECT_EQ(s.values[23].name, "BaseHue");
+    EXPECT_EQ(s.values[23].data, QByteArray("\x2C\x01\0\0", 4));
+    // Shared strings: "Software" and "Microsoft" are stored once.
+    EXPECT_EQ(qFromLittleEndian<uint16_t>(bytes.constData() + 48), 5);
+    EXPECT_EQ(qFromLittleEndian<uint16_t>(bytes.constData() + 54), 2);
+}
+
+TEST_F(CabWiz, ValuesLieWhereThemeReadersLookForThemForEveryProfile)
+{
+    if (!haveCabextract())
+        GTEST_SKIP() << "cabextract is not installed";
+    const struct {
+        const char *type;
+        bool wm5;
+    } profiles[] = {{"STD", false}, {"QVGA", false}, {"VGA", false}, {"SQ240", false},
+                    {"QVGA", true}, {"VGA", true},   {"SQ240", true}};
+    for (const auto &p : profiles) {
+        SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5" : ""));
+        ThemeColors colours = DefaultThemeColors();
+        for (int slot = 0; slot < SlotCount; ++slot)
+            colours[slot] = RGB(slot + 100, 2 * slot, 255 - slot);
+        prepare(p.type, p.wm5, colours);
+        const QByteArray b = setupFile(run());
+        ASSERT_FALSE(b.isEmpty());
+        const int marker = FindCeMarker(b);
+        ASSERT_GE(marker, 0);
+        const int firstName =
+            static_cast<int>(qFromLittleEndian<uint32_t>(b.constData() + 76)) + 12;
+        EXPECT_GE(firstName, marker + RegistryAreaLead);
+
+        // A reader that only knows the record patterns finds every colour.
+        int found = 0;
+        for (int i = marker + RegistryAreaLead; i + 4 < b.size(); ++i) {
+            for (int slot = 0; slot < SlotCount; ++slot) {
+                const QByteArray name = QByteArray(ColourValueField(slot)).trimmed();
+                const bool hit =
+                    name.size() == 1
+                        ? b[i] == name[0] && b[i - 2] == 6 && b[i - 1] == 0 && b[i + 1] == 0
+                        : b[i] == name[1] && b[i - 1] == name[0] && b[i - 2] == 0 &&
+                              b[i - 3] == 7 && b[i + 1] == 0;
+                if (hit) {
+                    ++found;
+                    EXPECT_EQ(RGB(uint8_t(b[i + 2]), uint8_t(b[i + 3]), uint8_t(b[i + 4])),
+                              colours[slot])
+                        << slot;
+                }
+            }
+        }
+        EXPECT_EQ(found, SlotCount);
+    }
+}
+
+TEST_F(CabWiz, ProblemsNameTheLineAndLeaveNoCabinet)
+{
+    const struct {
+        const char *name;
+        QByteArray from, to;  // edit of the script
+        bool removeMenuPicture;
+        const char *problem;
+    } cases[] = {
+        {"missing picture", "", "", true, "vl.inf: Error: line 25: cannot read stwater.gif"},
+        {"unlisted source", "stwater.gif\t= 1", "other.gif\t= 1", false,
+         "vl.inf: Error: line 25: stwater.gif is not listed in [SourceDisksFiles]"},
+        {"bad binary", ",0x00000001,0,80,FF,00", ",0x00000001,0,8G,FF,00", false,
+         "vl.inf: Error: line 38: binary data must be hexadecimal bytes"},
+        {"unknown root", "HKLM,%reg_path%, 8", "HKXX,%reg_path%, 8", false,
+         "vl.inf: Error: line 39: a registry entry needs a root key (HKCR, HKCU, HKLM or HKU), "
+         "a key and flags"},
+        {"no app name", "AppName=Blue Wave", "Name=Blue Wave", false,
+         "vl.inf: Error: [CEStrings] needs an AppName"},
+        {"disk outside", "1 = ,\"Other\",,\\", "1 = ,\"Other\",,..\\..", false,
+         "vl.inf: Error: line 13: disk 1 points outside the script's folder"},
+        {"wrong signature", "$Windows CE$", "$Windows NT$", false,
+         "vl.inf: Error: line 1: CESignature must be \"$Windows CE$\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        prepare("QVGA", false);
+        if (c.removeMenuPicture)
+            QFile::remove(dir.filePath("stwater.gif"));
+        QByteArray script = readFile(dir.filePath("vl.inf"));
+        if (!c.from.isEmpty()) {
+            ASSERT_TRUE(script.contains(c.from));
+            script.replace(c.from, c.to);
+            writeFile(dir.filePath("vl.inf"), script);
+        }
+        // A cabinet from an earlier run must not survive a failed one.
+        writeFile(dir.filePath("vl.ipaq.CAB"), "old");
+        const CabWizResult r = run();
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(QFile::exists(dir.filePath("vl.ipaq.CAB")));
+        EXPECT_TRUE(
+            readFile(dir.filePath("CabWizErr.txt")).contains(QByteArray(c.problem) + "\r\n"))
+            << readFile(dir.filePath("CabWizErr.txt")).toStdString();
+    }
+}
+
+TEST(CabWizNames, EightDotThreeMemberNames)
+{
+    EXPECT_EQ(CabMemberName("tdywater.gif", 1), QStringLiteral("tdywater.001"));
+    EXPECT_EQ(CabMemberName("stwater.gif", 2), QStringLiteral("0stwater.002"));
+    EXPECT_EQ(CabMemberName("vl.inf", 0), QStringLiteral("000000vl.000"));
+    EXPECT_EQ(CabMemberName("averylongname.bmp", 12), QStringLiteral("averylon.012"));
+    EXPECT_EQ(CabMemberName("noext", 3), QStringLiteral("000noext.003"));
+}
+
+TEST(CabWizDirectives, CompressionFollowsTheDirectiveFile)
+{
+    QTemporaryDir dir;
+    const QString ddf = dir.filePath("cabwiz.ddf");
+    writeFile(ddf, LoadCustomResource("CABWIZDDF"));
+    EXPECT_FALSE(DdfWantsCompression(ddf));
+    writeFile(ddf, ";\r\n.Set Compress=ON\r\n");
+    EXPECT_TRUE(DdfWantsCompression(ddf));
+    writeFile(ddf, ".Set Compress = on   ; yes\r\n;.Set Compress=OFF\r\n");
+    EXPECT_TRUE(DdfWantsCompression(ddf));
+    EXPECT_FALSE(DdfWantsCompression(dir.filePath("missing.ddf")));
+}
+
+TEST(CeSetupReader, RefusesBrokenOffsets)
+{
+    CeSetup s;
+    s.appName = "x";
+    s.provider = "p";
+    s.values.push_back({3, "Software\\Microsoft\\Color", "5", 1, QByteArray("\1\2\3\0", 4)});
+    const QByteArray good = s.build();
+    ASSERT_TRUE(ParseCeSetup(good).ok());
+    const struct {
+        const char *name;
+        int at;
+        uint32_t value;
+    } cuts[] = {{"length", 8, 99999},
+                {"strings offset", 60, 0xFFFFFF},
+                {"key count", 56, 400},
+                {"hive count", 54, 0},
+                {"app name offset", 84, 0xFFFF}};
+    for (const auto &c : cuts) {
+        SCOPED_TRACE(c.name);
+        QByteArray bad = good;
+        const bool word = (c.at >= 48 && c.at < 60) || c.at >= 84;
+        if (word)
+            qToLittleEndian<uint16_t>(static_cast<uint16_t>(c.value), bad.data() + c.at);
+        else
+            qToLittleEndian<uint32_t>(c.value, bad.data() + c.at);
+        const Result<CeSetup> r = ParseCeSetup(bad);
+        EXPECT_FALSE(r.ok());
+    }
+    EXPECT_FALSE(ParseCeSetup(good.left(99)).ok());
+}
