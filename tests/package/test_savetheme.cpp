@@ -1,0 +1,220 @@
+// Saving themes: pictures per profile and compression, dialogs, messages,
+// and what stays on disk when something goes wrong.
+#include "app/raster/pictureio.h"
+#include "colour/colortable.h"
+#include "colour/colourfunctions.h"
+#include "package/savetheme.h"
+#include "resources/resources.h"
+#include "support/scriptedprompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::RecordedMessage;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class SaveThemeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        paths.appFolder = home.path();
+        paths.settingsFile = home.filePath("settings.reg");
+        paths.tmpFolder = home.filePath("tmp");
+        for (const QString &f : WorkingFolderNames())
+            QDir().mkpath(paths.folder(f));
+        settings.TSKPath = paths.defaultFolder("tsk");
+        doc.ThemeName = "  Blue Wave ";
+        doc.LEADMain = Raster(640, 588);
+        doc.LEADMain.fill(RGB(200, 10, 10));
+        doc.LEADMenu = Raster(640, 588);
+        doc.LEADMenu.fill(RGB(10, 10, 200));
+        doc.Colours.Colors = DefaultThemeColors();
+    }
+    bool save(const QString &compression, const QString &target)
+    {
+        ThemeContext ctx{prompt, doc, settings, paths, templateInf};
+        return SaveTheme(ctx, compression, target);
+    }
+    // Members of a saved theme, extracted by an independent reader.
+    QString extract(const QString &tsk)
+    {
+        out = std::make_unique<QTemporaryDir>();
+        QProcess p;
+        p.start("cabextract", {"-q", "-d", out->path(), tsk});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        return out->path();
+    }
+
+    QTemporaryDir home;
+    AppPaths paths;
+    AppSettings settings;
+    ThemeDocument doc;
+    ScriptedPrompt prompt;
+    QByteArray templateInf = LoadCustomResource("TOPINF");
+    std::unique_ptr<QTemporaryDir> out;
+};
+
+}  // namespace
+
+TEST_F(SaveThemeTest, PicturesFollowProfileAndCompression)
+{
+    if (QStandardPaths::findExecutable("cabextract").isEmpty())
+        GTEST_SKIP() << "cabextract is not installed";
+    const struct {
+        const char *type;
+        bool wm5;
+        QSize today, menu;
+    } profiles[] = {
+        {"STD", false, {240, 294}, {239, 292}}, {"QVGA", false, {320, 294}, {319, 292}},
+        {"VGA", false, {640, 588}, {399, 586}}, {"SQ240", false, {240, 214}, {239, 213}},
+        {"QVGA", true, {320, 294}, {319, 292}}, {"VGA", true, {640, 588}, {399, 586}},
+        {"SQ240", true, {240, 214}, {239, 213}}};
+    const struct {
+        QString code;
+        QByteArray magic;
+    } compressions[] = {{CompressionNone, "\x89PNG"},
+                        {CompressionMedium, "\xFF\xD8\xFF"},
+                        {CompressionHigh, "\xFF\xD8\xFF"}};
+    for (const auto &p : profiles) {
+        for (const auto &c : compressions) {
+            SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5 " : " ") + c.code.toStdString());
+            doc.ThemeType = p.type;
+            doc.Wm5Theme = p.wm5;
+            const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+            ASSERT_TRUE(save(c.code, tsk));
+            EXPECT_TRUE(prompt.calls().empty());
+            const QString dir = extract(tsk);
+            const QByteArray today = readFile(dir + "/tdywater.001");
+            const QByteArray menu = readFile(dir + "/0stwater.002");
+            EXPECT_TRUE(today.startsWith(c.magic));
+            EXPECT_TRUE(menu.startsWith(c.magic));
+            const Raster t = LoadPicture(dir + "/tdywater.001");
+            const Raster m = LoadPicture(dir + "/0stwater.002");
+            EXPECT_EQ(QSize(t.width(), t.height()), p.today);
+            EXPECT_EQ(QSize(m.width(), m.height()), p.menu);
+            EXPECT_LE(std::abs(RedOf(t.pixel(5, 5)) - 200), 3);
+            EXPECT_LE(std::abs(BlueOf(m.pixel(5, 5)) - 200), 3);
+            // The working folder is clean again; only the theme remains.
+            EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList());
+        }
+    }
+}
+
+TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
+{
+    const QString elsewhere = home.filePath("elsewhere");
+    QDir().mkpath(elsewhere);
+    prompt.answerFile(elsewhere + "/My Theme.TSK");
+    doc.ThemeType = "QVGA";
+    ASSERT_TRUE(save(CompressionHigh, ""));
+    ASSERT_EQ(prompt.calls().size(), 2u);
+    const FileDialogRequest &asked = prompt.calls()[0].file;
+    EXPECT_EQ(asked.title, QStringLiteral("Save Theme"));
+    EXPECT_EQ(asked.filter, QStringLiteral("Save Theme (*.tsk)|*.tsk"));
+    EXPECT_EQ(asked.initialFolder, paths.defaultFolder("tsk"));
+    EXPECT_EQ(asked.fileName, QStringLiteral("Blue Wave"));
+    EXPECT_TRUE(asked.hideReadOnly);
+    EXPECT_EQ(prompt.messages()[0],
+              (RecordedMessage{"Theme My Theme has been saved!", MsgIcon::Information, "Velmora",
+                               MsgButtons::OK}));
+    EXPECT_TRUE(QFile::exists(elsewhere + "/My Theme.tsk"));
+    EXPECT_EQ(settings.TSKPath, elsewhere + "/");
+    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("Blue Wave"));
+    EXPECT_FALSE(prompt.isBusy());
+    EXPECT_EQ(prompt.busyOnCount(), 1);
+}
+
+TEST_F(SaveThemeTest, NamesWithoutTheEndingGetIt)
+{
+    prompt.answerFile(settings.TSKPath + "plain");
+    ASSERT_TRUE(save(CompressionNone, ""));
+    EXPECT_TRUE(QFile::exists(settings.TSKPath + "plain.tsk"));
+    EXPECT_EQ(prompt.messages()[0].text, QStringLiteral("Theme plain has been saved!"));
+}
+
+TEST_F(SaveThemeTest, CancelAndBlankNameStopQuietlyOrWithANotice)
+{
+    prompt.cancelFile();
+    EXPECT_FALSE(save(CompressionHigh, ""));
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_FALSE(prompt.isBusy());
+
+    doc.ThemeName = "   ";
+    EXPECT_FALSE(save(CompressionHigh, ""));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0],
+              (RecordedMessage{"Please Enter a Theme Name First", MsgIcon::Exclamation,
+                               "Velmora - Notice", MsgButtons::OK}));
+    EXPECT_EQ(QDir(settings.TSKPath).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(SaveThemeTest, ReplacesAnExistingThemeAndWritesTheDirectiveFileOnce)
+{
+    const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+    QFile old(tsk);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old theme");
+    old.close();
+    ASSERT_TRUE(save(CompressionNone, tsk));
+    EXPECT_TRUE(readFile(tsk).startsWith("MSCF"));
+    const QByteArray ddf = readFile(home.filePath("cabwiz.ddf"));
+    EXPECT_TRUE(ddf.startsWith(";\r\n; cabwiz.ddf\r\n"));
+    EXPECT_TRUE(ddf.endsWith("; followed by the list of files"));
+}
+
+TEST_F(SaveThemeTest, FailuresKeepTheOldThemeAndSayWhy)
+{
+    // The wizard cannot build from a broken script.
+    templateInf = "not a script\r\n";
+    const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+    QFile old(tsk);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old theme");
+    old.close();
+    EXPECT_FALSE(save(CompressionHigh, tsk));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0],
+              (RecordedMessage{"CAB file not created! Unable to assemble Theme File!",
+                               MsgIcon::Critical, "Velmora - Error", MsgButtons::OK}));
+    EXPECT_EQ(readFile(tsk), QByteArray("old theme"));
+    // Left for inspection.
+    EXPECT_TRUE(QFile::exists(paths.tmpFolder + "/vl.inf"));
+    EXPECT_FALSE(readFile(paths.tmpFolder + "/CabWizErr.txt").isEmpty());
+
+    // The theme folder does not exist: the move fails with the long form.
+    prompt.clear();
+    templateInf = LoadCustomResource("TOPINF");
+    EXPECT_FALSE(save(CompressionHigh, home.filePath("gone/x.tsk")));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_TRUE(prompt.messages()[0].text.startsWith("Error in SaveTheme: "));
+    EXPECT_TRUE(prompt.messages()[0].text.endsWith(" (SaveTheme)"));
+    EXPECT_EQ(prompt.messages()[0].title, QStringLiteral("Velmora - Error"));
+}
+
+TEST_F(SaveThemeTest, OverlaysAreBlendedIntoTheSavedPictures)
+{
+    doc.ThemeType = "QVGA";
+    doc.Colours.Main = {255, RGB(0, 255, 255), true};
+    doc.Colours.Menu = {0, RGB(0, 0, 0), true};
+    const Raster today = TodayPictureForSave(doc);
+    EXPECT_EQ(today.pixel(100, 100), RGB(0, 255, 255));
+    EXPECT_EQ(MenuPictureForSave(doc).pixel(0, 0), RGB(10, 10, 200));
+    doc.Colours.Main = {128, RGB(0, 0, 0), true};
+    // (0 x 128 + 200 x 127) / 255 = 99.6 -> 100
+    EXPECT_EQ(RedOf(TodayPictureForSave(doc).pixel(0, 0)), 100);
+}
