@@ -36,10 +36,11 @@ protected:
 
     Sandbox box;
     ScriptedPrompt prompt;
+    // Declared before the window, whose dialogs record into it as they go.
+    std::vector<int> closed;
     Module1 module{AppPaths::forEditor()};
     RecordingScreen screen;
     std::unique_ptr<frmMain> window;
-    std::vector<int> closed;
 };
 
 }  // namespace
