@@ -7,6 +7,7 @@
 #include "app/appsettings.h"
 #include "app/themedocument.h"
 #include "base/prompt.h"
+#include "colour/palettes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,6 +22,7 @@ struct ThemeContext {
     AppSettings &settings;
     const AppPaths &paths;
     const QByteArray &templateInf;
+    const Palettes &palettes;
 };
 
 // Compression codes of the save commands.

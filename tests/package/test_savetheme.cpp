@@ -46,7 +46,7 @@ protected:
     }
     bool save(const QString &compression, const QString &target)
     {
-        ThemeContext ctx{prompt, doc, settings, paths, templateInf};
+        ThemeContext ctx{prompt, doc, settings, paths, templateInf, palettes};
         return SaveTheme(ctx, compression, target);
     }
     // Members of a saved theme, extracted by an independent reader.
@@ -66,6 +66,7 @@ protected:
     ThemeDocument doc;
     ScriptedPrompt prompt;
     QByteArray templateInf = LoadCustomResource("TOPINF");
+    Palettes palettes = BuildPalettes();
     std::unique_ptr<QTemporaryDir> out;
 };
 

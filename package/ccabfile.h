@@ -1,0 +1,106 @@
+// Reading Microsoft cabinets: counting, listing and extracting their members.
+// A theme file is such a cabinet; the loader extracts it with Extract.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+namespace varno {
+
+// One member that Extract selected but did not write. `Number` is a Win32
+// error code with the description a walker failure would carry.
+struct CabExtractFailure {
+    QString FileName;  // name in the cabinet
+    int Number = 0;
+    QString Description;
+};
+
+// Every walking member throws RuntimeError (source "CabFile") when
+// strCabFile_m is empty or the cabinet cannot be walked at all; the number
+// is a Win32 error code. Members of a cabinet set other than the first are
+// never asked for: members stored wholly in the given file are read, those
+// continued from or into another part fail as invalid data.
+class CCabFile {
+public:
+    // Extraction refuses a cabinet whose members would expand to more than
+    // this (error 14), before anything is written. Theme files hold a few
+    // hundred KiB; the limit only stops a hostile cabinet filling the disk.
+    static constexpr std::uint64_t MaxExpansion = 64 * 1024 * 1024;
+
+    // Full path of the cabinet; must be set before any other member is used.
+    QString strCabFile_m;
+
+    // Adds the number of members to a running count (never reset) and
+    // returns it.
+    int FileCount();
+
+    // Extracts the members named `FileToExtract` (empty: all; letter case is
+    // ignored) into `OutputPath` (empty: the cabinet's folder) under
+    // `OutputFile` (empty: the member's own name, its backslashes made into
+    // sub-folders, which are created). Each file is written whole or not at
+    // all. A member that fails does not stop the walk; the result is false
+    // when any selected member was not written (BeforeExtract's cancel is not
+    // a failure), and extractFailures() says which and why. Members whose
+    // names are absolute, carry a drive letter or climb with ".." fail with
+    // error 123 and are never written anywhere.
+    bool Extract(const QString &FileToExtract = QString(), const QString &OutputPath = QString(),
+                 const QString &OutputFile = QString());
+
+    // Raises FileFound for each member whose whole name matches (empty: all).
+    void GetInfo(const QString &strFileToInvestigate = QString());
+
+    // The members whose file part matches (empty: all) as an XML text, values
+    // written unescaped. DATE is QLocale::system()'s short date-time form
+    // (empty for a member with an impossible stamp). Each call starts afresh.
+    QString GetXML(const QString &strFileToInvestigate = QString());
+
+    // Failures of the last Extract, in cabinet order.
+    const QList<CabExtractFailure> &extractFailures() const { return m_failures; }
+
+    // Events. `DateTime` is the member's stored stamp as local time, unshifted;
+    // it is invalid when the stamp is not a real date and time. `Path` is the
+    // folder part of the name, up to and including its last backslash.
+    std::function<void(const QString &FileName, const QDateTime &DateTime, std::int64_t Size,
+                       const QString &Path)>
+        FileFound;
+    // `FileName` is the name in the cabinet; setting `Cancel` skips it.
+    std::function<void(const QString &FileName, bool &Cancel)> BeforeExtract;
+    // `FileName` is the path written.
+    std::function<void(const QString &FileName)> AfterExtract;
+
+private:
+    friend struct CallBack;
+    struct MemberNotice;
+    enum class Answer { Skip, Extract };
+
+    void walk(int mode);
+    Answer fileInCabinet(int mode, const MemberNotice &member, QString &target);
+    int fileExtracted(const MemberNotice &member, const QString &target, int error);
+    void addFailure(const QString &name, int number);
+
+    int m_fileCount = 0;
+    QString m_wantedFile;
+    QString m_outputPath;
+    QString m_outputFile;
+    QString m_xml;
+    QList<CabExtractFailure> m_failures;
+};
+
+// A cabinet member name split at its last backslash: the folder part keeps
+// the backslash ("" when there is none), the file part is the rest.
+struct CabNameParts {
+    QString folder;
+    QString file;
+};
+CabNameParts SplitCabName(const QString &name);
+
+// Makes every missing folder of `path` (one trailing separator ignored).
+// True when the folder exists afterwards; false for an empty path or when
+// something that is not a folder is in the way.
+bool CreatePath(const QString &path);
+
+}  // namespace varno
