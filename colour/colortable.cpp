@@ -36,6 +36,13 @@ constexpr Colour DefaultSlots[SlotCount] = {
     RGB(0, 0, 247),      // DotsColor
 };
 
+constexpr const char *SlotNames[SlotCount] = {
+    "NavBarLeft",      "NavBarRight",   "NavBarText", "TodayTextColor",    "TodayLines",
+    "CommandBar",      "NavTray",       "NavTray2",   "NavTray3",          "MessageBarLeft",
+    "MessageBarRight", "LineBLeft",     "LineBRight", "ImpMessageBarLeft", "ImpMessageBarRight",
+    "DialogText",      "ImpDialogText", "LineALeft",  "LineARight",        "FixedColor",
+    "MenuText",        "DotsColor"};
+
 ThemeColors makeDefaults()
 {
     ThemeColors t;
@@ -143,6 +150,19 @@ void ResetMenuTransparency(ColourState &state)
     state.Menu.Level = 0;
     state.Menu.Color = White;
     state.Menu.On = false;
+}
+
+const char *SlotName(int slot)
+{
+    return slot >= 0 && slot < SlotCount ? SlotNames[slot] : "";
+}
+
+int SlotByName(const QString &name)
+{
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (name.compare(QLatin1String(SlotNames[slot]), Qt::CaseInsensitive) == 0)
+            return slot;
+    return -1;
 }
 
 }  // namespace varno

@@ -12,6 +12,12 @@
 
 namespace varno {
 
+// Name of a slot as the code spells it ("NavBarLeft" ... "DotsColor");
+// "" outside 0..21.
+const char *SlotName(int slot);
+// Slot of a name, ignoring letter case; -1 when unknown.
+int SlotByName(const QString &name);
+
 // Every slot at its default, BaseHueIndex 417 and BaseHueColor
 // RGB(54, 83, 178).
 const ThemeColors &DefaultThemeColors();
