@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace varno {
@@ -20,6 +21,17 @@ namespace varno {
 class Form {
 public:
     virtual ~Form() = default;
+};
+
+class ThemeLoadView;
+struct ThemeContext;
+
+// The compression dialog: an option (0 high, 1 medium, 2 low) and two
+// buttons; what its Compression function returns to the main window.
+struct frmSaveTheme {
+    int Option = 0;
+    QString btnSave_Click() const;
+    static QString btnCancel_Click() { return QStringLiteral("CANCEL"); }
 };
 
 struct MainView {
@@ -69,6 +81,24 @@ public:
     // The theme-name box; typed and pasted text pass the name filter.
     void setThemeName(const QString &text);
 
+    // Saving and loading themes.
+    bool SaveTheme(const QString &compression, const QString &target);
+    void mnuSaveThemeLow_Click();
+    void mnuSaveThemeMed_Click();
+    void mnuSaveThemeHigh_Click();
+    void btnSave_Click();
+    bool LoadTheme(const QString &source);
+    void mnuLoadTheme_Click();
+    void btnOpenExisting_Click() { mnuLoadTheme_Click(); }
+    void mnuColorsFromTheme_Click();
+    // Extracts a chosen theme's Today picture for the fitting dialog and
+    // returns its path ("" when cancelled or failed).
+    QString mnuLoadImageFromTheme_Click();
+
+    // Shows the compression dialog modally and returns "HIGH", "MED", "LOW"
+    // or "CANCEL"; set by the widget layer (tests script it).
+    std::function<QString()> AskSaveCompression;
+
     const MainView &view() const { return m_view; }
     Module1 &module() { return m_m; }
 
@@ -82,6 +112,8 @@ signals:
     void closeRequested();
 
 private:
+    class LoadView;
+    ThemeContext context();
     void changed() { emit viewChanged(); }
     void createWorkingFolders();
 
