@@ -1,0 +1,462 @@
+#include "cli/commands.h"
+
+#include "app/apppaths.h"
+#include "app/appsettings.h"
+#include "app/profiles.h"
+#include "app/raster/pictureio.h"
+#include "base/runtimeerror.h"
+#include "cli/consoleprompt.h"
+#include "colour/colortable.h"
+#include "colour/palettes.h"
+#include "package/cabwiz.h"
+#include "package/ccabfile.h"
+#include "package/infwriter.h"
+#include "package/savetheme.h"
+#include "package/themeloader.h"
+#include "resources/resources.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <map>
+
+namespace varno {
+
+namespace {
+
+struct UsageError {
+    QString text;
+};
+
+// A theme document with its own scratch folder.
+struct Workspace {
+    explicit Workspace(QTextStream &err) : prompt(err)
+    {
+        QDir().mkpath(paths.appFolder);
+        QDir().mkpath(paths.tmpFolder);
+        settings.TSKPath = QDir::currentPath() + QLatin1Char('/');
+        doc.Colours.Colors = DefaultThemeColors();
+    }
+    ThemeContext context() { return {prompt, doc, settings, paths, templateInf, palettes}; }
+
+    ConsolePrompt prompt;
+    QTemporaryDir scratch{QDir::tempPath() + QStringLiteral("/varno-XXXXXX")};
+    AppPaths paths = AppPaths::forCommand(scratch.path());
+    AppSettings settings;
+    ThemeDocument doc;
+    Palettes palettes = BuildPalettes();
+    QByteArray templateInf = LoadCustomResource(QStringLiteral("TOPINF"));
+    ThemeLoadView view;
+};
+
+QString hexColour(Colour c)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(c & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(c >> 8 & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg(c >> 16 & 0xFF, 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+std::optional<Colour> parseColour(const QString &text)
+{
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('#')))
+        t.remove(0, 1);
+    bool ok = false;
+    const uint v = t.toUInt(&ok, 16);
+    if (!ok || t.size() != 6)
+        return std::nullopt;
+    return RGB(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
+}
+
+// Options of the form "--name value"; flags without a value.
+class Args {
+public:
+    Args(const QStringList &args, const QStringList &flags) : m_rest(args.mid(1))
+    {
+        for (int i = 0; i < m_rest.size();) {
+            const QString a = m_rest[i];
+            // "/err" and "/cpu" as the device SDK's wizard spells them.
+            const bool isOption = (a.startsWith(QLatin1String("--")) && a.size() > 2) ||
+                                  a == QLatin1String("-o") || a == QLatin1String("-d") ||
+                                  a.compare(QLatin1String("/err"), Qt::CaseInsensitive) == 0 ||
+                                  a.compare(QLatin1String("/cpu"), Qt::CaseInsensitive) == 0;
+            if (!isOption) {
+                m_positional << a;
+                ++i;
+                continue;
+            }
+            QString name = a;
+            while (name.startsWith(QLatin1Char('-')) || name.startsWith(QLatin1Char('/')))
+                name.remove(0, 1);
+            name = name.toLower();
+            if (flags.contains(name)) {
+                m_values.insert({name, QString()});
+                ++i;
+                continue;
+            }
+            if (i + 1 >= m_rest.size())
+                throw UsageError{QStringLiteral("%1 needs a value").arg(a)};
+            m_values.insert({name, m_rest[i + 1]});
+            i += 2;
+        }
+    }
+    bool has(const QString &name) const { return m_values.count(name) > 0; }
+    QString value(const QString &name) const
+    {
+        const auto it = m_values.find(name);
+        return it == m_values.end() ? QString() : it->second;
+    }
+    QStringList values(const QString &name) const
+    {
+        QStringList out;
+        const auto [from, to] = m_values.equal_range(name);
+        for (auto it = from; it != to; ++it)
+            out << it->second;
+        return out;
+    }
+    QString required(const QString &name) const
+    {
+        if (!has(name) || value(name).isEmpty())
+            throw UsageError{QStringLiteral("--%1 is required").arg(name)};
+        return value(name);
+    }
+    const QStringList &positional() const { return m_positional; }
+    void allowOnly(const QStringList &names) const
+    {
+        for (const auto &[name, v] : m_values)
+            if (!names.contains(name))
+                throw UsageError{QStringLiteral("unknown option %1").arg(name)};
+    }
+
+private:
+    QStringList m_rest;
+    QStringList m_positional;
+    std::multimap<QString, QString> m_values;
+};
+
+QString singleInput(const Args &a, const char *what)
+{
+    if (a.positional().size() != 1)
+        throw UsageError{QStringLiteral("give one %1").arg(QLatin1String(what))};
+    return a.positional().first();
+}
+
+Raster onCanvas(Raster picture)
+{
+    picture.convertTo24();
+    Raster canvas(640, 588);
+    canvas.copyRect(picture, 0, 0, picture.width(), picture.height(), 0, 0);
+    return canvas;
+}
+
+// The built-in picture of a new theme, as far as it is embedded.
+Raster defaultPicture(const QString &type)
+{
+    const QString name =
+        type == QLatin1String("VGA") ? QStringLiteral("DEFAULT640") : QStringLiteral("DEFAULT");
+    if (!HasCustomResource(name))
+        return Raster(640, 588);
+    return onCanvas(LoadPictureData(LoadCustomResource(name)));
+}
+
+int build(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {QStringLiteral("wm5")});
+    a.allowOnly({"o", "output", "profile", "wm5", "name", "image", "menu-image", "compression",
+                 "color", "base-hue", "colors-from", "emit-inf"});
+    if (!a.positional().isEmpty())
+        throw UsageError{QStringLiteral("unexpected %1").arg(a.positional().first())};
+    const QString output =
+        QFileInfo(a.has("o") ? a.value("o") : a.required("output")).absoluteFilePath();
+    if (output.isEmpty() || !output.endsWith(QLatin1String(".tsk"), Qt::CaseInsensitive))
+        throw UsageError{QStringLiteral("-o must name a .tsk file")};
+    static const std::map<QString, QString> profiles = {
+        {"std", "STD"}, {"qvga", "QVGA"}, {"vga", "VGA"}, {"sq240", "SQ240"}};
+    const auto profile = profiles.find(a.required("profile").toLower());
+    if (profile == profiles.end())
+        throw UsageError{QStringLiteral("--profile is one of std, qvga, vga, sq240")};
+    const bool wm5 = a.has("wm5");
+    if (wm5 && profile->second == QLatin1String("STD"))
+        throw UsageError{QStringLiteral("the standard profile has no WM5 variant")};
+    static const std::map<QString, QString> compressions = {
+        {"low", CompressionNone}, {"med", CompressionMedium}, {"high", CompressionHigh}};
+    const auto compression = compressions.find(
+        a.has("compression") ? a.value("compression").toLower() : QStringLiteral("high"));
+    if (compression == compressions.end())
+        throw UsageError{QStringLiteral("--compression is one of low, med, high")};
+
+    Workspace w(err);
+    ThemeContext ctx = w.context();
+    if (a.has("colors-from")) {
+        if (!LoadThemeFile(ctx, w.view, a.value("colors-from"), true) || w.prompt.failed())
+            return Exit::BadInput;
+    }
+    w.doc.ThemeType = profile->second;
+    w.doc.Wm5Theme = wm5;
+    w.doc.ThemeName = a.required("name");
+    if (FilterThemeName(w.doc.ThemeName) != w.doc.ThemeName)
+        throw UsageError{
+            QStringLiteral("--name may hold letters, digits, spaces, '-', '.' and '_'")};
+    for (const QString &c : a.values("color")) {
+        const int slot = SlotByName(c.section(QLatin1Char('='), 0, 0));
+        const auto colour = parseColour(c.section(QLatin1Char('='), 1));
+        if (slot < 0 || !colour)
+            throw UsageError{QStringLiteral("--color %1: give SLOT=#RRGGBB with a slot such as "
+                                            "NavBarLeft")
+                                 .arg(c)};
+        w.doc.Colours.Colors[slot] = *colour;
+    }
+    if (a.has("base-hue")) {
+        bool ok = false;
+        const int hue = a.value("base-hue").toInt(&ok);
+        if (!ok || hue < 1 || hue > 512)
+            throw UsageError{QStringLiteral("--base-hue is a palette position from 1 to 512")};
+        w.doc.Colours.Colors.BaseHueIndex = hue;
+        w.doc.Colours.Colors.BaseHueColor = PaletteColor(w.palettes, hue);
+    }
+    try {
+        w.doc.LEADMain = a.has("image") ? onCanvas(LoadPicture(a.value("image")))
+                                        : defaultPicture(w.doc.ThemeType);
+        w.doc.LEADMenu =
+            a.has("menu-image") ? onCanvas(LoadPicture(a.value("menu-image"))) : w.doc.LEADMain;
+    } catch (const RuntimeError &e) {
+        err << "varno: cannot load the picture: " << e.Description << "\n";
+        return Exit::BadInput;
+    }
+    if (a.has("emit-inf")) {
+        const QString base = QFileInfo(output).completeBaseName();
+        const QByteArray inf = BuildInfText(w.templateInf, w.doc.ThemeType, w.doc.Wm5Theme,
+                                            w.doc.Colours.Colors, base);
+        QSaveFile f(a.value("emit-inf"));
+        if (!f.open(QIODevice::WriteOnly) || f.write(inf) != inf.size() || !f.commit()) {
+            err << "varno: cannot write " << a.value("emit-inf") << ": " << f.errorString() << "\n";
+            return Exit::BadInput;
+        }
+    }
+    if (!SaveTheme(ctx, compression->second, output) || w.prompt.failed())
+        return Exit::BadInput;
+    out << "Saved " << QDir::toNativeSeparators(output) << "\n";
+    return Exit::Ok;
+}
+
+QString encodingOf(const QString &path)
+{
+    QImageReader r(path);
+    const QByteArray format = r.format().toUpper();
+    return format.isEmpty() ? QStringLiteral("unknown") : QString::fromLatin1(format);
+}
+
+int info(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {QStringLiteral("json")});
+    a.allowOnly({"json"});
+    const QString theme = singleInput(a, "theme file");
+    Workspace w(err);
+
+    // The members and their encodings, read before the loader clears up.
+    QJsonArray members;
+    QString todayEncoding, menuEncoding;
+    {
+        CCabFile cab;
+        cab.strCabFile_m = theme;
+        cab.FileFound = [&](const QString &name, const QDateTime &when, int64_t size,
+                            const QString &path) {
+            members.append(QJsonObject{{"name", path + name},
+                                       {"size", qint64(size)},
+                                       {"date", when.toString(Qt::ISODate)}});
+        };
+        try {
+            cab.GetInfo();
+            QTemporaryDir peek;
+            cab.Extract(QString(), peek.path(), QString());
+            todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
+            menuEncoding = encodingOf(peek.filePath(QStringLiteral("0stwater.002")));
+        } catch (const RuntimeError &e) {
+            err << "varno: " << e.Description << "\n";
+            return Exit::BadInput;
+        }
+    }
+    ThemeContext ctx = w.context();
+    if (!LoadThemeFile(ctx, w.view, theme, false) || w.prompt.failed())
+        return Exit::BadInput;
+
+    const int profile = ProfileIndexFor(w.doc.ThemeType, w.doc.Wm5Theme);
+    const ThemeColors &c = w.doc.Colours.Colors;
+    const Raster today = TodayPictureForSave(w.doc);
+    const Raster menu = MenuPictureForSave(w.doc);
+    QJsonObject colours;
+    for (int slot = 0; slot < SlotCount; ++slot)
+        colours.insert(QLatin1String(SlotName(slot)), hexColour(c[slot]));
+    QJsonObject o{{"name", w.doc.CurrentThemeName},
+                  {"profile", w.doc.ThemeType},
+                  {"profileCaption",
+                   profile >= 0 ? QString::fromLatin1(Profiles()[profile].caption) : QString()},
+                  {"wm5", w.doc.Wm5Theme},
+                  {"baseHueIndex", c.BaseHueIndex},
+                  {"baseHueColor", hexColour(c.BaseHueColor)},
+                  {"today", QJsonObject{{"width", today.width()},
+                                        {"height", today.height()},
+                                        {"encoding", todayEncoding}}},
+                  {"menu", QJsonObject{{"width", menu.width()},
+                                       {"height", menu.height()},
+                                       {"encoding", menuEncoding}}},
+                  {"colors", colours},
+                  {"members", members}};
+    if (a.has("json")) {
+        out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+        return Exit::Ok;
+    }
+    out << "Name: " << w.doc.CurrentThemeName << "\n"
+        << "Profile: " << w.doc.ThemeType
+        << (profile >= 0 ? QStringLiteral(" (%1)").arg(Profiles()[profile].caption) : QString())
+        << "\n"
+        << "Windows Mobile 5: " << (w.doc.Wm5Theme ? "yes" : "no") << "\n"
+        << "Base hue: " << c.BaseHueIndex << " " << hexColour(c.BaseHueColor) << "\n"
+        << "Today picture: " << today.width() << "x" << today.height() << " " << todayEncoding
+        << "\n"
+        << "Start-menu picture: " << menu.width() << "x" << menu.height() << " " << menuEncoding
+        << "\n"
+        << "Colours:\n";
+    for (int slot = 0; slot < SlotCount; ++slot)
+        out << "  " << QString::fromLatin1(SlotName(slot)).leftJustified(20) << hexColour(c[slot])
+            << "\n";
+    out << "Members:\n";
+    for (const QJsonValue &m : members)
+        out << "  " << m[QLatin1String("name")].toString().leftJustified(16) << " "
+            << QString::number(m[QLatin1String("size")].toInteger()).rightJustified(9) << " bytes  "
+            << m[QLatin1String("date")].toString() << "\n";
+    return Exit::Ok;
+}
+
+int list(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {QStringLiteral("xml")});
+    a.allowOnly({"xml"});
+    CCabFile cab;
+    cab.strCabFile_m = singleInput(a, "cabinet");
+    try {
+        if (a.has("xml")) {
+            out << cab.GetXML();
+            return Exit::Ok;
+        }
+        cab.FileFound = [&](const QString &name, const QDateTime &when, int64_t size,
+                            const QString &path) {
+            out << QString::number(size).rightJustified(10) << "  "
+                << when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << path << name
+                << "\n";
+        };
+        cab.GetInfo();
+    } catch (const RuntimeError &e) {
+        err << "varno: " << e.Description << "\n";
+        return Exit::BadInput;
+    }
+    return Exit::Ok;
+}
+
+int extract(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {});
+    a.allowOnly({"d", "directory"});
+    CCabFile cab;
+    cab.strCabFile_m = singleInput(a, "cabinet");
+    const QString dir = a.has("d")           ? a.value("d")
+                        : a.has("directory") ? a.value("directory")
+                                             : QStringLiteral(".");
+    cab.AfterExtract = [&](const QString &path) { out << QDir::toNativeSeparators(path) << "\n"; };
+    try {
+        if (cab.Extract(QString(), QFileInfo(dir).absoluteFilePath(), QString()))
+            return Exit::Ok;
+    } catch (const RuntimeError &e) {
+        err << "varno: " << e.Description << "\n";
+        return Exit::BadInput;
+    }
+    for (const CabExtractFailure &f : cab.extractFailures())
+        err << "varno: " << f.FileName << ": " << f.Description << "\n";
+    return Exit::BadInput;
+}
+
+int cabwiz(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {});
+    a.allowOnly({"err", "cpu"});
+    CabWizOptions o;
+    o.script = QFileInfo(singleInput(a, "installation script")).absoluteFilePath();
+    o.errorFile = a.value("err");
+    o.cpu = a.value("cpu");
+    o.compress =
+        DdfWantsCompression(AppPaths::forEditor().appFolder + QStringLiteral("/cabwiz.ddf"));
+    const CabWizResult r = RunCabWiz(o);
+    if (!r.ok) {
+        for (const QString &p : r.problems)
+            err << "varno: " << p << "\n";
+        return Exit::BadInput;
+    }
+    out << "Wrote " << QDir::toNativeSeparators(r.cabinet) << "\n";
+    return Exit::Ok;
+}
+
+using Command = std::function<int(const QStringList &, QTextStream &, QTextStream &)>;
+
+const std::map<QString, Command> &commands()
+{
+    static const std::map<QString, Command> table = {
+        {"build", build}, {"info", info}, {"list", list}, {"extract", extract}, {"cabwiz", cabwiz}};
+    return table;
+}
+
+}  // namespace
+
+bool IsCommand(const QString &name)
+{
+    return commands().count(name) > 0;
+}
+
+QString CommandsHelp()
+{
+    return QStringLiteral(
+        "Commands (no window needed):\n"
+        "  build -o OUT.tsk --profile std|qvga|vga|sq240 [--wm5] --name NAME\n"
+        "        [--image FILE] [--menu-image FILE] [--compression low|med|high]\n"
+        "        [--color SLOT=#RRGGBB]... [--base-hue N] [--colors-from THEME.tsk]\n"
+        "        [--emit-inf FILE]\n"
+        "                  Make a theme file. SLOT is a colour slot name such as NavBarLeft.\n"
+        "  info THEME.tsk [--json]\n"
+        "                  Show a theme's name, profile, colours, pictures and members.\n"
+        "  list THEME.tsk [--xml]\n"
+        "                  List the members of a cabinet.\n"
+        "  extract THEME.tsk [-d DIR]\n"
+        "                  Extract every member of a cabinet into DIR (default: here).\n"
+        "  cabwiz SCRIPT.inf [/err FILE] [/cpu NAME]\n"
+        "                  Compile an installation script and its files into a cabinet.\n"
+        "\n"
+        "Exit codes: 0 success, 1 bad input, 2 usage error.\n");
+}
+
+int RunCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const auto it = args.isEmpty() ? commands().end() : commands().find(args.first());
+    if (it == commands().end()) {
+        err << "varno: unknown command " << args.value(0) << "\n";
+        return Exit::Usage;
+    }
+    try {
+        return it->second(args, out, err);
+    } catch (const UsageError &e) {
+        err << "varno " << args.first() << ": " << e.text << "\n";
+        return Exit::Usage;
+    } catch (const RuntimeError &e) {
+        err << "varno: " << e.Description << "\n";
+        return Exit::BadInput;
+    }
+}
+
+}  // namespace varno

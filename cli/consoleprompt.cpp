@@ -1,0 +1,50 @@
+#include "cli/consoleprompt.h"
+
+#include "base/runtimeerror.h"
+
+namespace varno {
+
+MsgResult ConsolePrompt::MsgBox(const QString &text, MsgIcon icon, const QString &title,
+                                MsgButtons buttons)
+{
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    m_err << "varno: " << plain.simplified() << "\n";
+    m_err.flush();
+    if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation)
+        m_failed = true;
+    (void)title;
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel: return MsgResult::No;
+    case MsgButtons::OKCancel:
+    case MsgButtons::RetryCancel: return MsgResult::Cancel;
+    case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
+    default: return MsgResult::OK;
+    }
+}
+
+uint32_t ConsolePrompt::ShowColor(uint32_t, bool)
+{
+    throw cancelError();
+}
+
+QString ConsolePrompt::ShowOpen(const FileDialogRequest &)
+{
+    throw cancelError();
+}
+
+QString ConsolePrompt::ShowSave(const FileDialogRequest &)
+{
+    throw cancelError();
+}
+
+QString ConsolePrompt::InputBox(const QString &, const QString &, const QString &current,
+                                bool &cancelled)
+{
+    cancelled = true;
+    return current;
+}
+
+}  // namespace varno

@@ -1,0 +1,33 @@
+// The prompt of commands that run without a window: messages go to the
+// error stream, questions cannot be asked (dialogs count as cancelled).
+#pragma once
+
+#include "base/prompt.h"
+
+#include <QTextStream>
+
+namespace varno {
+
+class ConsolePrompt : public Prompt {
+public:
+    explicit ConsolePrompt(QTextStream &err) : m_err(err) {}
+
+    MsgResult MsgBox(const QString &text, MsgIcon icon, const QString &title,
+                     MsgButtons buttons) override;
+    uint32_t ShowColor(uint32_t initial, bool fullOpen) override;
+    QString ShowOpen(const FileDialogRequest &request) override;
+    QString ShowSave(const FileDialogRequest &request) override;
+    QString InputBox(const QString &prompt, const QString &title, const QString &current,
+                     bool &cancelled) override;
+    void SetBusy(bool) override {}
+
+    // A critical or warning message was shown.
+    bool failed() const { return m_failed; }
+    void reset() { m_failed = false; }
+
+private:
+    QTextStream &m_err;
+    bool m_failed = false;
+};
+
+}  // namespace varno

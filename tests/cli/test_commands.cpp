@@ -1,0 +1,168 @@
+// The headless commands, run in process as the program runs them.
+#include "cli/commands.h"
+#include "support/sandbox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::Sandbox;
+
+namespace {
+
+struct Outcome {
+    int code;
+    QString out, err;
+};
+
+Outcome run(const QStringList &args)
+{
+    Outcome r;
+    QTextStream out(&r.out), err(&r.err);
+    r.code = RunCommand(args, out, err);
+    return r;
+}
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override { QDir::setCurrent(work.path()); }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+    Sandbox box;
+    QTemporaryDir work;
+};
+
+}  // namespace
+
+TEST_F(Commands, BuildThenInfoReportsWhatWasAskedFor)
+{
+    const Outcome b =
+        run({"build", "-o", "Blue Wave.tsk", "--profile", "sq240", "--wm5", "--name", "Blue Wave",
+             "--color", "CommandBar=#0A0B0C", "--color", "menutext=#FFFFFF", "--base-hue", "300",
+             "--compression", "low", "--emit-inf", "vl.inf"});
+    ASSERT_EQ(b.code, Exit::Ok) << b.err.toStdString();
+    const Outcome i = run({"info", "Blue Wave.tsk", "--json"});
+    ASSERT_EQ(i.code, Exit::Ok) << i.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(i.out.toUtf8()).object();
+    EXPECT_EQ(o["name"].toString(), QStringLiteral("Blue Wave"));
+    EXPECT_EQ(o["profile"].toString(), QStringLiteral("SQ240"));
+    EXPECT_EQ(o["profileCaption"].toString(), QStringLiteral("New WM5 Theme - Square 240"));
+    EXPECT_TRUE(o["wm5"].toBool());
+    EXPECT_EQ(o["baseHueIndex"].toInt(), 300);
+    EXPECT_EQ(o["colors"]["CommandBar"].toString(), QStringLiteral("#0A0B0C"));
+    EXPECT_EQ(o["colors"]["MenuText"].toString(), QStringLiteral("#FFFFFF"));
+    EXPECT_EQ(o["colors"]["NavBarLeft"].toString(), QStringLiteral("#0080FF"));
+    EXPECT_EQ(o["today"]["width"].toInt(), 240);
+    EXPECT_EQ(o["today"]["height"].toInt(), 214);
+    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("PNG"));
+    EXPECT_EQ(o["menu"]["width"].toInt(), 239);
+    EXPECT_EQ(o["members"].toArray().size(), 3);
+
+    QFile inf("vl.inf");
+    ASSERT_TRUE(inf.open(QIODevice::ReadOnly));
+    const QByteArray script = inf.readAll();
+    EXPECT_TRUE(script.contains("HKLM,%reg_path%, 7,0x00000001,A,B,C,00\r\n"));
+    EXPECT_TRUE(script.endsWith("BaseHue,0x00010001,300\r\n\r\n[CEStrings]\r\n"
+                                "AppName=Blue Wave\r\nInstallDir=%CE2%\r\n"));
+}
+
+TEST_F(Commands, ColoursFromAnotherThemeAndAPicture)
+{
+    ASSERT_EQ(run({"build", "-o", "a.tsk", "--profile", "qvga", "--name", "A", "--color",
+                   "NavBarRight=#123456"})
+                  .code,
+              Exit::Ok);
+    QImage picture(320, 294, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 200, 0));
+    ASSERT_TRUE(picture.save("pic.png"));
+    const Outcome b = run({"build", "-o", "b.tsk", "--profile", "vga", "--name", "B",
+                           "--colors-from", "a.tsk", "--image", "pic.png"});
+    ASSERT_EQ(b.code, Exit::Ok) << b.err.toStdString();
+    const Outcome i = run({"info", "b.tsk", "--json"});
+    const QJsonObject o = QJsonDocument::fromJson(i.out.toUtf8()).object();
+    EXPECT_EQ(o["colors"]["NavBarRight"].toString(), QStringLiteral("#123456"));
+    EXPECT_EQ(o["profile"].toString(), QStringLiteral("VGA"));
+    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("JPEG"));
+}
+
+TEST_F(Commands, ListExtractAndCabwiz)
+{
+    ASSERT_EQ(
+        run({"build", "-o", "t.tsk", "--profile", "std", "--name", "T", "--emit-inf", "vl.inf"})
+            .code,
+        Exit::Ok);
+    const Outcome l = run({"list", "t.tsk"});
+    EXPECT_EQ(l.code, Exit::Ok);
+    EXPECT_EQ(l.out.count('\n'), 3);
+    EXPECT_TRUE(l.out.contains("tdywater.001"));
+    EXPECT_TRUE(run({"list", "t.tsk", "--xml"}).out.startsWith("<?xml version=\"1.0\"?><CABFILE"));
+
+    const Outcome x = run({"extract", "t.tsk", "-d", "parts"});
+    EXPECT_EQ(x.code, Exit::Ok) << x.err.toStdString();
+    EXPECT_EQ(QDir("parts").entryList(QDir::Files),
+              (QStringList{"000000vl.000", "0stwater.002", "tdywater.001"}));
+
+    // The wizard by hand: the script and the pictures under their own names.
+    QFile::copy("parts/tdywater.001", "tdywater.gif");
+    QFile::copy("parts/0stwater.002", "stwater.gif");
+    const Outcome c = run({"cabwiz", "vl.inf", "/err", "err.txt", "/cpu", "ipaq"});
+    EXPECT_EQ(c.code, Exit::Ok) << c.err.toStdString();
+    EXPECT_TRUE(QFile::exists("vl.ipaq.CAB"));
+    QFile::remove("stwater.gif");
+    const Outcome bad = run({"cabwiz", "vl.inf", "/cpu", "ipaq"});
+    EXPECT_EQ(bad.code, Exit::BadInput);
+    EXPECT_TRUE(bad.err.contains("cannot read stwater.gif"));
+}
+
+TEST_F(Commands, BadInputAndUsageErrors)
+{
+    QFile junk("junk.tsk");
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a cabinet");
+    junk.close();
+    const struct {
+        QStringList args;
+        int code;
+        const char *message;
+    } cases[] = {
+        {{"info", "missing.tsk"}, Exit::BadInput, "The system cannot find the file specified."},
+        {{"info", "junk.tsk"}, Exit::BadInput, "varno: "},
+        {{"list", "junk.tsk"}, Exit::BadInput, "varno: "},
+        {{"info"}, Exit::Usage, "give one theme file"},
+        {{"build", "-o", "x.tsk", "--profile", "xga", "--name", "X"},
+         Exit::Usage,
+         "--profile is one of std, qvga, vga, sq240"},
+        {{"build", "-o", "x.tsk", "--profile", "std", "--wm5", "--name", "X"},
+         Exit::Usage,
+         "the standard profile has no WM5 variant"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--color", "Nope=#000000"},
+         Exit::Usage,
+         "--color Nope=#000000"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X/Y"}, Exit::Usage, "--name"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--base-hue", "0"},
+         Exit::Usage,
+         "--base-hue"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--image", "junk.tsk"},
+         Exit::BadInput,
+         "cannot load the picture"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--colors-from", "junk.tsk"},
+         Exit::BadInput,
+         "(LoadTheme)"},
+        {{"build", "-o", "x.txt", "--profile", "qvga", "--name", "X"}, Exit::Usage, ".tsk"},
+        {{"build", "--frobnicate", "1"}, Exit::Usage, "unknown option"},
+        {{"nonsense"}, Exit::Usage, "unknown command"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists("x.tsk"));
+}
