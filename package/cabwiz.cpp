@@ -399,12 +399,10 @@ CabWizResult RunCabWiz(const CabWizOptions &o)
         }
     }
     if (!o.errorFile.isEmpty()) {
-        QSaveFile err(o.errorFile);
-        if (err.open(QIODevice::WriteOnly)) {
+        QFile err(o.errorFile);
+        if (err.open(QIODevice::WriteOnly))
             for (const QString &p : r.problems)
                 err.write(QStringLiteral("%1: Error: %2\r\n").arg(info.fileName(), p).toUtf8());
-            err.commit();
-        }
     }
     return r;
 }

@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <mspack.h>
 
@@ -319,24 +319,26 @@ QDateTime dosStamp(const mscabd_file *f)
     return QDateTime(date, time);
 }
 
-// Writes all or nothing: QSaveFile renames a finished temporary over the
-// target. errno is read straight after the failing call; Unbuffered makes
-// the write itself the failing call.
+// Writes all or nothing: a finished temporary beside the target is renamed
+// over it. Extracted files are scratch copies of what the cabinet keeps, so
+// they are not synced to disk. errno is read straight after the failing call.
 int writeWhole(const QString &target, const QByteArray &data)
 {
-    QSaveFile f(target);
+    QTemporaryFile f(QFileInfo(target).absolutePath() + QStringLiteral("/.varno-XXXXXX"));
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!f.open())
         return win32FromErrno(errno, Win32::CannotMake);
     errno = 0;
-    if (f.write(data) != data.size()) {
+    if (f.write(data) != data.size() || !f.flush()) {
         const int error = errno;
-        f.cancelWriting();
         return win32FromErrno(error, Win32::WriteFault);
     }
+    f.close();
     errno = 0;
-    if (!f.commit())
+    if (std::rename(QFile::encodeName(f.fileName()).constData(),
+                    QFile::encodeName(target).constData()) != 0)
         return win32FromErrno(errno, Win32::CannotMake);
+    f.setAutoRemove(false);
     return 0;
 }
 

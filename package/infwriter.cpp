@@ -3,7 +3,6 @@
 #include "base/messages.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 
@@ -50,9 +49,10 @@ void SaveInfFile(Prompt &prompt, const QString &folder, const QByteArray &templa
                  const QString &themeType, bool wm5, const ThemeColors &colors, QString &appName)
 {
     appName = appName.trimmed();
-    QSaveFile f(folder + QStringLiteral("/vl.inf"));
+    // A scratch file for the wizard: no need to sync it.
+    QFile f(folder + QStringLiteral("/vl.inf"));
     const QByteArray text = BuildInfText(templateInf, themeType, wm5, colors, appName);
-    if (f.open(QIODevice::WriteOnly) && f.write(text) == text.size() && f.commit())
+    if (f.open(QIODevice::WriteOnly) && f.write(text) == text.size())
         return;
     const RuntimeError e = runtimeError(
         QFile::exists(folder) ? Err::PathFileAccess : Err::PathNotFound, QStringLiteral("Varno"));

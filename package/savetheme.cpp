@@ -25,14 +25,24 @@ namespace {
 constexpr int MediumQuality = 2;
 constexpr int HighQuality = 20;
 
+// Scratch files are rebuilt on every save; only the theme file itself
+// needs to survive a crash, so they are written without syncing.
+void writeScratch(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        throw RuntimeError(Err::PathFileAccess, QStringLiteral("SaveTheme"),
+                           QStringLiteral("cannot write %1: %2").arg(path, f.errorString()));
+}
+
 void encode(const Raster &picture, const QString &path, const QString &compression)
 {
     if (compression == CompressionMedium)
-        SaveJpeg(picture, path, MediumQuality);
+        writeScratch(path, EncodeJpeg(picture, MediumQuality));
     else if (compression == CompressionHigh)
-        SaveJpeg(picture, path, HighQuality);
+        writeScratch(path, EncodeJpeg(picture, HighQuality));
     else
-        SavePng(picture, path);
+        writeScratch(path, EncodePng(picture));
 }
 
 Raster canvas(const Raster &source, QSize size, const TransparencyOverlay &overlay)

@@ -420,7 +420,37 @@ void save(const Raster &raster, const QString &path, const char *format, int qua
     }
 }
 
+QByteArray encodeBytes(const Raster &raster, const char *format, int quality)
+{
+    if (raster.isNull())
+        throw runtimeError(Err::InvalidProcedureCall);
+    Raster opaque = raster;
+    opaque.convertTo24();
+    const QImage image = opaque.image().convertToFormat(QImage::Format_RGB888);
+    if (image.isNull())
+        throw runtimeError(Err::OutOfMemory);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (quality >= 0)
+        writer.setQuality(quality);
+    if (!writer.write(image))
+        throw refuse(Err::DeviceIOError, writer.errorString());
+    return bytes;
+}
+
 }  // namespace
+
+QByteArray EncodePng(const Raster &raster)
+{
+    return encodeBytes(raster, "png", -1);
+}
+
+QByteArray EncodeJpeg(const Raster &raster, int qualityFactor)
+{
+    return encodeBytes(raster, "jpeg", JpegQualityFor(qualityFactor));
+}
 
 Raster LoadPicture(const QString &path)
 {

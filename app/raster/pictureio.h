@@ -30,6 +30,11 @@ Raster LoadPictureData(const QByteArray &data);
 void SavePng(const Raster &raster, const QString &path);
 void SaveJpeg(const Raster &raster, const QString &path, int qualityFactor);
 
+// The same encodings in memory, for callers that write the bytes
+// themselves (scratch files that need no durability, cabinets).
+QByteArray EncodePng(const Raster &raster);
+QByteArray EncodeJpeg(const Raster &raster, int qualityFactor);
+
 // Maps a quality factor (2 best ... 255 smallest) onto Qt's JPEG quality
 // (100 best ... 0): 2 -> 97, 10 -> 85, 20 -> 70, falling linearly to 0 at
 // 255. Never rises as the factor grows. Outside 2..255 is
