@@ -10,6 +10,10 @@ function(varno_apply_flags target)
   endif()
   target_compile_definitions(${target} PRIVATE QT_NO_FOREACH QT_NO_URL_CAST_FROM_STRING
                                                QT_NO_CAST_FROM_BYTEARRAY)
+  if(VARNO_FUZZ)
+    # Coverage for the fuzzer in every library, not just the target.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
   if(VARNO_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
                                              -fno-sanitize-recover=undefined)

@@ -1,0 +1,61 @@
+// Any bytes as a theme file: the cabinet reader, the setup-file reader and
+// the picture loaders must answer with a result or an error, nothing else.
+#include "fuzz/fuzzsupport.h"
+
+#include "colour/colortable.h"
+#include "package/ccabfile.h"
+#include "package/themeloader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace varno;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::StartQt();
+    static QTemporaryDir home;
+    static const QString theme = home.filePath(QStringLiteral("input.tsk"));
+    static const AppPaths paths = [] {
+        AppPaths p;
+        p.appFolder = home.path();
+        p.settingsFile = home.filePath(QStringLiteral("settings.reg"));
+        p.tmpFolder = home.filePath(QStringLiteral("tmp"));
+        QDir().mkpath(p.tmpFolder);
+        return p;
+    }();
+    static const Palettes palettes = BuildPalettes();
+    static const QByteArray templateInf;
+
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    {
+        QFile f(theme);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            return 0;
+    }
+    fuzz::SilentPrompt prompt;
+    AppSettings settings;
+    ThemeDocument doc;
+    doc.Colours.Colors = DefaultThemeColors();
+    ThemeContext ctx{prompt, doc, settings, paths, templateInf, palettes};
+    ThemeLoadView view;
+    LoadThemeFile(ctx, view, theme, false);
+
+    // The listing paths of the reader, and the setup reader on raw bytes.
+    CCabFile cab;
+    cab.strCabFile_m = theme;
+    try {
+        cab.GetXML();
+        cab.FileCount();
+    } catch (const RuntimeError &) {
+    }
+    try {
+        ReadThemeSetup(bytes);
+    } catch (const RuntimeError &) {
+    }
+    // Nothing may land outside the working folder.
+    if (QDir(home.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).size() > 3)
+        __builtin_trap();
+    return 0;
+}
