@@ -1,0 +1,38 @@
+// Horizontal colour ramps: the plain two-colour ramp of the title bar and
+// the Today lines, and the two Windows Mobile 5 ramps derived from the base
+// hue that replace it in such themes.
+#pragma once
+
+#include "app/raster/raster.h"
+#include "app/themecolors.h"
+#include "base/prompt.h"
+
+#include <cstdint>
+
+namespace varno {
+
+// What the ramps read from the theme.
+struct RampTheme {
+    bool Wm5Theme = false;
+    int32_t BaseHueIndex = 417;
+    Colour BaseHueColor = RGB(54, 83, 178);
+};
+
+// A ramp from A to B over `width` columns, each a vertical line from row
+// `top` to row `top + height` (both included). In a WM5 theme, unless
+// `plain`, the hue or grey ramp of the base hue is drawn instead (A and B
+// unused). Errors are shown in the long form tagged "(DoGradient)".
+void DoGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
+                int16_t width, int16_t height, int16_t top, bool plain);
+
+// The symmetric hue ramp: the base colour at both edges, brightened by
+// 0.5 % a column towards the middle. Errors: "Error in Module1: Sub
+// DoGradientWM5".
+void DoGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
+                   int16_t height);
+
+// The grey ramp: as the hue ramp from `colour`, each line made grey at the
+// level of its brightest channel. A null target is first made width x height.
+void GreyRamp(Raster &target, int16_t width, int16_t height, Colour colour);
+
+}  // namespace varno
