@@ -165,4 +165,15 @@ int SlotByName(const QString &name)
     return -1;
 }
 
+void FollowHeadings(ThemeColors &colours, const QString &headings)
+{
+    if (headings == QLatin1String("same")) {
+        colours[MessageBarLeft] = colours[NavBarLeft];
+        colours[MessageBarRight] = colours[NavBarRight];
+    } else if (headings == QLatin1String("opposite")) {
+        colours[MessageBarRight] = colours[NavBarLeft];
+        colours[MessageBarLeft] = colours[NavBarRight];
+    }
+}
+
 }  // namespace varno

@@ -55,6 +55,11 @@ std::array<const ColourElement *, ColourListCount> ColourListEntries();
 // colours become white; levels and on-flags are the caller's business.
 void RestoreColors(ColourState &state);
 
+// The message bars follow the navigation bar by the Headings setting:
+// "same" copies left and right, "opposite" crosses them, anything else
+// leaves them alone.
+void FollowHeadings(ThemeColors &colours, const QString &headings);
+
 // Copies the 22 slots and the base hue into the one-level undo snapshot.
 void SaveColorSnapshot(ColourState &state);
 

@@ -1,0 +1,100 @@
+// Automatic colours from a flat preview, where every number can be
+// worked out by hand.
+#include "colour/autocolours.h"
+#include "colour/colortable.h"
+#include "colour/colourfunctions.h"
+#include "support/scriptedprompt.h"
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+struct Scene {
+    explicit Scene(Colour flat, bool wm5 = false, const QString &headings = "manual")
+        : shown(240, 320)
+    {
+        shown.fill(flat);
+        colours.Colors = DefaultThemeColors();
+        data = std::make_unique<AutoColourScene>(AutoColourScene{
+            [this](const QString &v) { redraws << v; },
+            [this]() -> const Raster & { return shown; }, colours, wm5, headings, menuShowing});
+    }
+    Raster shown;
+    ColourState colours;
+    bool menuShowing = false;
+    QStringList redraws;
+    std::unique_ptr<AutoColourScene> data;
+};
+
+}  // namespace
+
+TEST(AutoColours, FlatGreyPicture)
+{
+    ScriptedPrompt prompt;
+    Scene s(RGB(100, 100, 100));
+    AutoColorAverage(prompt, *s.data);
+    const ThemeColors &c = s.colours.Colors;
+    // 64,320 samples of 100 over 70,856 entries: 90.77, truncated to 90.
+    EXPECT_EQ(c[CommandBar], RGB(90, 90, 90));
+    EXPECT_EQ(c[NavBarLeft], RGB(20, 20, 20));
+    EXPECT_EQ(c[NavBarRight], RGB(160, 160, 160));
+    // 90 + 90 < 255: white text everywhere.
+    for (const Slot slot : {NavBarText, MenuText, TodayTextColor, TodayLines})
+        EXPECT_EQ(c[slot], RGB(255, 255, 255)) << slot;
+    EXPECT_EQ(s.colours.Menu, (TransparencyOverlay{130, RGB(153, 153, 153), true}));
+    EXPECT_TRUE(s.menuShowing);
+    EXPECT_EQ(s.redraws, (QStringList{"MAIN", "MENU", "MENU"}));
+    // Not a WM5 theme: the base hue and the message bars stay.
+    EXPECT_EQ(c.BaseHueIndex, 417);
+    EXPECT_EQ(c[MessageBarLeft], DefaultThemeColors()[MessageBarLeft]);
+    EXPECT_FALSE(prompt.isBusy());
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST(AutoColours, ChannelsClampAndHeadingsFollow)
+{
+    ScriptedPrompt prompt;
+    // avg = (255 x 0.9077, 30 x 0.9077, 128 x 0.9077) = (231, 27, 116)
+    Scene s(RGB(255, 30, 128), false, "opposite");
+    AutoColorAverage(prompt, *s.data);
+    const ThemeColors &c = s.colours.Colors;
+    EXPECT_EQ(c[CommandBar], RGB(231, 27, 116));
+    EXPECT_EQ(c[NavBarLeft], RGB(161, 0, 46));
+    EXPECT_EQ(c[NavBarRight], RGB(255, 97, 186));
+    EXPECT_EQ(c[MessageBarRight], c[NavBarLeft]);
+    EXPECT_EQ(c[MessageBarLeft], c[NavBarRight]);
+    // 231 + 27 >= 255: black text.
+    EXPECT_EQ(c[TodayTextColor], RGB(0, 0, 0));
+}
+
+TEST(AutoColours, Wm5BaseHueFromTheAverage)
+{
+    ScriptedPrompt prompt;
+    // Yellow averages to (231, 231, 0): hue 40, not grey.
+    Scene yellow(RGB(255, 255, 0), true);
+    AutoColorAverage(prompt, *yellow.data);
+    EXPECT_EQ(yellow.colours.Colors.BaseHueIndex, 296);
+    EXPECT_EQ(yellow.colours.Colors.BaseHueColor, HSV_to_RGB(40, 0.7f, 0.7f));
+    EXPECT_EQ(yellow.colours.Colors[NavBarText], RGB(255, 255, 255));
+
+    // A grey average keeps its hue (160) as the index; t = nearest(160 / 256
+    // x 40) = 25, so the colour is HSV(125, 0.6125, 0.6125).
+    Scene grey(RGB(100, 100, 100), true);
+    AutoColorAverage(prompt, *grey.data);
+    EXPECT_EQ(grey.colours.Colors.BaseHueIndex, 160);
+    const float level = static_cast<float>(125 * 0.0049);
+    EXPECT_EQ(grey.colours.Colors.BaseHueColor, HSV_to_RGB(125, level, level));
+}
+
+TEST(AutoColours, NoPictureDoesNothing)
+{
+    ScriptedPrompt prompt;
+    Scene s(RGB(1, 2, 3));
+    s.shown = Raster();
+    AutoColorAverage(prompt, *s.data);
+    EXPECT_TRUE(s.redraws.isEmpty());
+    EXPECT_EQ(s.colours.Colors, DefaultThemeColors());
+}
