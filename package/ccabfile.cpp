@@ -172,6 +172,8 @@ mspack_file *ioOpen(mspack_system *self, const char *filename, int mode)
 void ioClose(mspack_file *file)
 {
     CabIoFile *f = ioFile(file);
+    if (!f)
+        return;
     if (f->fp)
         std::fclose(f->fp);
     delete f;
@@ -179,8 +181,10 @@ void ioClose(mspack_file *file)
 
 int ioRead(mspack_file *file, void *buffer, int bytes)
 {
+    // libmspack can hand back a null file for a folder that claims to
+    // continue into a cabinet that is not there.
     CabIoFile *f = ioFile(file);
-    if (!f->fp || bytes < 0)
+    if (!f || !f->fp || bytes < 0)
         return -1;
     const size_t n = std::fread(buffer, 1, static_cast<size_t>(bytes), f->fp);
     if (n < static_cast<size_t>(bytes) && std::ferror(f->fp)) {
@@ -193,7 +197,7 @@ int ioRead(mspack_file *file, void *buffer, int bytes)
 int ioWrite(mspack_file *file, void *buffer, int bytes)
 {
     CabIoFile *f = ioFile(file);
-    if (!f->sink || bytes < 0 || f->sink->size() + bytes > f->io->sinkLimit)
+    if (!f || !f->sink || bytes < 0 || f->sink->size() + bytes > f->io->sinkLimit)
         return -1;
     try {
         f->sink->append(static_cast<const char *>(buffer), bytes);
@@ -206,7 +210,7 @@ int ioWrite(mspack_file *file, void *buffer, int bytes)
 int ioSeek(mspack_file *file, off_t offset, int mode)
 {
     CabIoFile *f = ioFile(file);
-    if (!f->fp)
+    if (!f || !f->fp)
         return -1;
     const int whence = mode == MSPACK_SYS_SEEK_START ? SEEK_SET
                        : mode == MSPACK_SYS_SEEK_CUR ? SEEK_CUR
@@ -218,7 +222,7 @@ int ioSeek(mspack_file *file, off_t offset, int mode)
 off_t ioTell(mspack_file *file)
 {
     CabIoFile *f = ioFile(file);
-    return f->fp ? ftello(f->fp) : -1;
+    return f && f->fp ? ftello(f->fp) : -1;
 }
 
 void ioMessage(mspack_file *, const char *format, ...)
