@@ -25,7 +25,8 @@ void symmetricRamp(Raster &target, int16_t width, int16_t height, Colour base, S
     }
 }
 
-void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height, int16_t top)
+void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height, int16_t top,
+               int16_t left)
 {
     // Working values in single precision, as the ramps have always been.
     const float startR = static_cast<float>(RedOf(a));
@@ -42,7 +43,7 @@ void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height
         target.setDrawColour(composeColour(static_cast<long long>(nearest(r)),
                                            static_cast<long long>(nearest(g)),
                                            static_cast<long long>(nearest(bl))));
-        target.drawLine(x, top, x, top + height);
+        target.drawLine(left + x, top, left + x, top + height);
     }
 }
 
@@ -65,11 +66,11 @@ void DoGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16
 }
 
 void DoGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
-                int16_t width, int16_t height, int16_t top, bool plain)
+                int16_t width, int16_t height, int16_t top, bool plain, int16_t left)
 {
     trapLong(prompt, QStringLiteral("DoGradient"), [&] {
         if (!theme.Wm5Theme || plain)
-            plainRamp(a, b, target, width, height, top);
+            plainRamp(a, b, target, width, height, top, left);
         else if (theme.BaseHueIndex > 255)
             DoGradientWM5(prompt, theme, target, width, height);
         else

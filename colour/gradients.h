@@ -21,9 +21,11 @@ struct RampTheme {
 // A ramp from A to B over `width` columns, each a vertical line from row
 // `top` to row `top + height` (both included). In a WM5 theme, unless
 // `plain`, the hue or grey ramp of the base hue is drawn instead (A and B
-// unused). Errors are shown in the long form tagged "(DoGradient)".
+// unused). `left` shifts the plain ramp (column x is drawn at left + x;
+// what falls outside the target is clipped). Errors are shown in the long
+// form tagged "(DoGradient)".
 void DoGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
-                int16_t width, int16_t height, int16_t top, bool plain);
+                int16_t width, int16_t height, int16_t top, bool plain, int16_t left = 0);
 
 // The symmetric hue ramp: the base colour at both edges, brightened by
 // 0.5 % a column towards the middle. Errors: "Error in Module1: Sub
