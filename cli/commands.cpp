@@ -6,6 +6,7 @@
 #include "app/raster/pictureio.h"
 #include "base/runtimeerror.h"
 #include "cli/consoleprompt.h"
+#include "colour/autocolours.h"
 #include "colour/colortable.h"
 #include "colour/palettes.h"
 #include "package/cabwiz.h"
@@ -13,6 +14,7 @@
 #include "package/infwriter.h"
 #include "package/savetheme.h"
 #include "package/themeloader.h"
+#include "preview/devicescreen.h"
 #include "resources/resources.h"
 
 #include <QDir>
@@ -158,16 +160,6 @@ Raster onCanvas(Raster picture)
     return canvas;
 }
 
-// The built-in picture of a new theme, as far as it is embedded.
-Raster defaultPicture(const QString &type)
-{
-    const QString name =
-        type == QLatin1String("VGA") ? QStringLiteral("DEFAULT640") : QStringLiteral("DEFAULT");
-    if (!HasCustomResource(name))
-        return Raster(640, 588);
-    return onCanvas(LoadPictureData(LoadCustomResource(name)));
-}
-
 int build(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("wm5")});
@@ -224,10 +216,15 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
         w.doc.Colours.Colors.BaseHueColor = PaletteColor(w.palettes, hue);
     }
     try {
-        w.doc.LEADMain = a.has("image") ? onCanvas(LoadPicture(a.value("image")))
-                                        : defaultPicture(w.doc.ThemeType);
-        w.doc.LEADMenu =
-            a.has("menu-image") ? onCanvas(LoadPicture(a.value("menu-image"))) : w.doc.LEADMain;
+        if (a.has("image")) {
+            w.doc.LEADMain = onCanvas(LoadPicture(a.value("image")));
+            w.doc.LEADMenu = w.doc.LEADMain;
+        } else {
+            // The new-theme picture of the profile, as the editor makes it.
+            DeviceScreen(w.prompt, w.doc, w.settings).LoadDefault();
+        }
+        if (a.has("menu-image"))
+            w.doc.LEADMenu = onCanvas(LoadPicture(a.value("menu-image")));
     } catch (const RuntimeError &e) {
         err << "varno: cannot load the picture: " << e.Description << "\n";
         return Exit::BadInput;
@@ -384,6 +381,81 @@ int extract(const QStringList &args, QTextStream &out, QTextStream &err)
     return Exit::BadInput;
 }
 
+int render(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(
+        args, {QStringLiteral("wm5"), QStringLiteral("landscape"), QStringLiteral("auto-colors")});
+    a.allowOnly({"o", "output", "profile", "wm5", "view", "landscape", "auto-colors", "settings"});
+    const QString output = a.has("o") ? a.value("o") : a.required("output");
+    static const QStringList views = {"MAIN", "MENU", "MESSAGE", "MESSAGEIMP", "NAVIGATION"};
+    const QString view = a.has("view") ? a.value("view").toUpper() : QStringLiteral("MAIN");
+    if (!views.contains(view))
+        throw UsageError{QStringLiteral("--view is one of MAIN, MENU, MESSAGE, MESSAGEIMP, "
+                                        "NAVIGATION")};
+    if (a.positional().size() > 1 || (a.positional().isEmpty() == !a.has("profile")))
+        throw UsageError{QStringLiteral("give a theme file or --profile, not both")};
+
+    Workspace w(err);
+    for (const char *name : {"TodayText", "Headings", "Name1", "Name2", "Name3"}) {
+        const QString n = QString::fromLatin1(name);
+        const QString v = DefaultSetting(n, w.paths);
+        if (n == QLatin1String("TodayText"))
+            w.settings.TodayText = v;
+        else if (n == QLatin1String("Headings"))
+            w.settings.Headings = v;
+        else if (n == QLatin1String("Name1"))
+            w.settings.Name1 = v;
+        else if (n == QLatin1String("Name2"))
+            w.settings.Name2 = v;
+        else
+            w.settings.Name3 = v;
+    }
+    if (a.has("settings")) {
+        static const QStringList modes = {"all", "notm", "notmm", "none"};
+        const QString s = a.value("settings");
+        if (!s.startsWith(QLatin1String("today=")) || !modes.contains(s.mid(6)))
+            throw UsageError{QStringLiteral("--settings is today=all|notm|notmm|none")};
+        w.settings.TodayText = s.mid(6);
+    }
+    LoadDeviceFonts();
+    DeviceScreen screen(w.prompt, w.doc, w.settings);
+    if (a.has("profile")) {
+        static const std::map<QString, QString> profiles = {
+            {"std", "STD"}, {"qvga", "QVGA"}, {"vga", "VGA"}, {"sq240", "SQ240"}};
+        const auto profile = profiles.find(a.value("profile").toLower());
+        if (profile == profiles.end())
+            throw UsageError{QStringLiteral("--profile is one of std, qvga, vga, sq240")};
+        w.doc.ThemeType = profile->second;
+        w.doc.Wm5Theme = a.has("wm5");
+        screen.LoadDefault();
+    } else {
+        ThemeContext ctx = w.context();
+        if (!LoadThemeFile(ctx, w.view, a.positional().first(), false) || w.prompt.failed())
+            return Exit::BadInput;
+    }
+    if (a.has("auto-colors")) {
+        AutoColourScene scene{[&](const QString &v) { screen.DoScreenMain(v); },
+                              [&]() -> const Raster & { return screen.LEADTheme; },
+                              w.doc.Colours,
+                              w.doc.Wm5Theme,
+                              w.settings.Headings,
+                              screen.MenuShowing};
+        screen.DoScreenMain(QStringLiteral("MAIN"));
+        AutoColorAverage(w.prompt, scene);
+    }
+    screen.DoScreenMain(view);
+    if (w.prompt.failed())
+        return Exit::BadInput;
+    try {
+        SavePng(a.has("landscape") ? screen.LEADLandscape : screen.LEADTheme, output);
+    } catch (const RuntimeError &e) {
+        err << "varno: cannot write " << output << ": " << e.Description << "\n";
+        return Exit::BadInput;
+    }
+    out << "Wrote " << QDir::toNativeSeparators(output) << "\n";
+    return Exit::Ok;
+}
+
 int cabwiz(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {});
@@ -408,8 +480,9 @@ using Command = std::function<int(const QStringList &, QTextStream &, QTextStrea
 
 const std::map<QString, Command> &commands()
 {
-    static const std::map<QString, Command> table = {
-        {"build", build}, {"info", info}, {"list", list}, {"extract", extract}, {"cabwiz", cabwiz}};
+    static const std::map<QString, Command> table = {{"build", build},   {"info", info},
+                                                     {"list", list},     {"extract", extract},
+                                                     {"cabwiz", cabwiz}, {"render", render}};
     return table;
 }
 
@@ -435,6 +508,10 @@ QString CommandsHelp()
         "                  List the members of a cabinet.\n"
         "  extract THEME.tsk [-d DIR]\n"
         "                  Extract every member of a cabinet into DIR (default: here).\n"
+        "  render (THEME.tsk | --profile std|qvga|vga|sq240 [--wm5])\n"
+        "        [--view MAIN|MENU|MESSAGE|MESSAGEIMP|NAVIGATION] [--landscape]\n"
+        "        [--auto-colors] [--settings today=all|notm|notmm|none] -o OUT.png\n"
+        "                  Write what the device preview shows.\n"
         "  cabwiz SCRIPT.inf [/err FILE] [/cpu NAME]\n"
         "                  Compile an installation script and its files into a cabinet.\n"
         "\n"

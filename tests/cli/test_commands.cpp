@@ -166,3 +166,34 @@ TEST_F(Commands, BadInputAndUsageErrors)
     }
     EXPECT_FALSE(QFile::exists("x.tsk"));
 }
+
+TEST_F(Commands, RenderWritesWhatThePreviewShows)
+{
+    const struct {
+        QStringList args;
+        QSize size;
+    } cases[] = {
+        {{"render", "--profile", "qvga", "-o", "p.png"}, {240, 320}},
+        {{"render", "--profile", "sq240", "--wm5", "--view", "menu", "-o", "p.png"}, {240, 240}},
+        {{"render", "--profile", "vga", "--landscape", "--view", "NAVIGATION", "-o", "p.png"},
+         {320, 240}},
+        {{"render", "--profile", "std", "--auto-colors", "--settings", "today=none", "-o", "p.png"},
+         {240, 320}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QFile::remove("p.png");
+        const Outcome r = run(c.args);
+        ASSERT_EQ(r.code, Exit::Ok) << r.err.toStdString();
+        EXPECT_EQ(QImage("p.png").size(), c.size);
+    }
+    ASSERT_EQ(run({"build", "-o", "t.tsk", "--profile", "qvga", "--name", "T", "--color",
+                   "CommandBar=#112233"})
+                  .code,
+              Exit::Ok);
+    ASSERT_EQ(run({"render", "t.tsk", "-o", "t.png"}).code, Exit::Ok);
+    EXPECT_EQ(QImage("t.png").pixelColor(230, 319), QColor(0x11, 0x22, 0x33));
+    EXPECT_EQ(run({"render", "t.tsk", "--profile", "qvga", "-o", "x.png"}).code, Exit::Usage);
+    EXPECT_EQ(run({"render", "--profile", "qvga", "--view", "SIDEWAYS", "-o", "x.png"}).code,
+              Exit::Usage);
+}
