@@ -64,6 +64,18 @@ public:
     const Raster &workBuffer() const { return LEADBuffer; }
 
 private:
+    // A picture scaled to a width (height in proportion), kept until the
+    // picture changes: resampling a VGA picture costs more than a redraw.
+    class ScaledCopy {
+    public:
+        const Raster &of(const Raster &source, int width);
+
+    private:
+        qint64 m_key = 0;
+        int m_width = 0;
+        Raster m_scaled;
+    };
+
     bool square() const;
     void startCanvases();
     void drawBars();
@@ -74,6 +86,7 @@ private:
     const AppSettings &m_settings;
     Raster LEADCompose, LEADComposeLand, LEADTitleBar, LEADTitleBarLand;
     Raster LEADBuffer, LEADTemp, LEADMenuBuffer;
+    ScaledCopy m_halfMain, m_halfMenu;
 };
 
 }  // namespace varno

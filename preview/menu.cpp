@@ -19,11 +19,8 @@ void DeviceScreen::CreateMenuBuffer(const QString &layout)
             // 3. The menu picture; VGA pictures are halved first.
             const Raster *source = &m_doc.LEADMenu;
             if (!layout.endsWith(QLatin1String("SQ")) && m_doc.ThemeType == QLatin1String("VGA") &&
-                !m_doc.LEADMenu.isNull()) {
-                LEADMenuBuffer = m_doc.LEADMenu;
-                LEADMenuBuffer.resize(320, 0);
-                source = &LEADMenuBuffer;
-            }
+                !m_doc.LEADMenu.isNull())
+                source = &m_halfMenu.of(m_doc.LEADMenu, 320);
             if (!source->isNull())
                 LEADBuffer.copyRect(*source, 0, 0, w, h, 0, 0);
             // 4.
