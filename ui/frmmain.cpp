@@ -116,6 +116,24 @@ void frmMain::LoadDefault()
     m_view.transparencySwatch = c.Main.Color;
     changed();
     m_screen.LoadDefault();
+    followScreen();
+}
+
+void frmMain::DoScreenMain(const QString &view)
+{
+    m_screen.DoScreenMain(view);
+    followScreen();
+}
+
+void frmMain::followScreen()
+{
+    const std::optional<ScreenState> s = m_screen.state();
+    if (!s)
+        return;
+    m_view.menuShowing = s->MenuShowing;
+    m_view.sliderTransparency = s->SliderValue;
+    m_view.transparencySwatch = s->SwatchColour;
+    changed();
 }
 
 void frmMain::setThemeName(const QString &text)

@@ -41,6 +41,7 @@ struct MainView {
     bool useColorPickerChecked = false;
     int sliderTransparency = 0;
     Colour transparencySwatch = RGB(255, 255, 255);
+    bool menuShowing = false;
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -77,6 +78,8 @@ public:
 
     // Default screen of the profile: colours and overlays reset, then drawn.
     void LoadDefault();
+    // Redraws the preview with a view and follows what it then shows.
+    void DoScreenMain(const QString &view);
 
     // The theme-name box; typed and pasted text pass the name filter.
     void setThemeName(const QString &text);
@@ -115,6 +118,7 @@ private:
     class LoadView;
     ThemeContext context();
     void changed() { emit viewChanged(); }
+    void followScreen();
     void createWorkingFolders();
 
     Module1 &m_m;

@@ -43,7 +43,7 @@ public:
         m_w.m_view.landscapeVisible = visible;
         m_w.changed();
     }
-    void DoScreenMain(const QString &view) override { m_w.m_screen.DoScreenMain(view); }
+    void DoScreenMain(const QString &view) override { m_w.DoScreenMain(view); }
     void CloseImageDialogs() override { m_w.CloseImageDialogs(); }
 
 private:

@@ -1,12 +1,23 @@
 // How the main window's model asks for the preview to be drawn. The preview
-// renderer implements it; until a renderer is attached the requests are
-// only recorded, which is also what tests observe.
+// renderer implements it (PreviewScreen); a recording one serves tests that
+// only check which redraws were asked for.
 #pragma once
+
+#include "app/themecolors.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace varno {
+
+// What the window's controls follow after a redraw.
+struct ScreenState {
+    bool MenuShowing = false;
+    int SliderValue = 0;
+    Colour SwatchColour = RGB(255, 255, 255);
+};
 
 class ScreenPort {
 public:
@@ -16,6 +27,8 @@ public:
     // Redraw both previews with one of "MAIN", "MENU", "MESSAGE",
     // "MESSAGEIMP", "NAVIGATION".
     virtual void DoScreenMain(const QString &view) = 0;
+    // The state after the last redraw; nothing when the port does not draw.
+    virtual std::optional<ScreenState> state() const { return std::nullopt; }
 };
 
 class RecordingScreen : public ScreenPort {

@@ -2,6 +2,7 @@
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "ui/frmmain.h"
+#include "ui/previewscreen.h"
 
 #include <gtest/gtest.h>
 
@@ -143,4 +144,26 @@ TEST_F(NewTheme, ThemeNameKeepsOnlyAcceptedCharacters)
     window->setThemeName(QStringLiteral("Blue/Wave? v2, final"));
     EXPECT_EQ(module.Doc.ThemeName, QStringLiteral("BlueWave v2 final"));
     EXPECT_EQ(window->view().themeNameText, QStringLiteral("BlueWave v2 final"));
+}
+
+TEST(NewThemeDrawn, ThePreviewFollowsTheProfile)
+{
+    Sandbox box;
+    ScriptedPrompt prompt;
+    Module1 module(AppPaths::forEditor());
+    ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
+    PreviewScreen screen(prompt, module.Doc, module.Settings);
+    frmMain window(module, prompt, screen);
+    ASSERT_TRUE(window.Form_Load());
+    EXPECT_EQ(screen.screen().LEADTheme.height(), 320);
+    EXPECT_EQ(module.Doc.LEADMain.width(), 640);
+
+    window.mnuNewSQ240_Click();
+    EXPECT_EQ(screen.screen().LEADTheme.height(), 240);
+    module.Doc.Colours.Menu = {77, RGB(1, 2, 3), true};
+    window.DoScreenMain("MENU");
+    EXPECT_TRUE(window.view().menuShowing);
+    EXPECT_EQ(window.view().sliderTransparency, 77);
+    EXPECT_EQ(window.view().transparencySwatch, RGB(1, 2, 3));
+    EXPECT_TRUE(prompt.messages().empty());
 }
