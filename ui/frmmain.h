@@ -42,6 +42,7 @@ struct MainView {
     int sliderTransparency = 0;
     Colour transparencySwatch = RGB(255, 255, 255);
     bool menuShowing = false;
+    int captureButton = 0;  // the pressed button of the capture kind group
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -98,6 +99,17 @@ public:
     // returns its path ("" when cancelled or failed).
     QString mnuLoadImageFromTheme_Click();
 
+    // Screen captures and picture export. The capture kind group holds
+    // buttons 0 main, 1 thumbnail, 2 menu, 3 landscape.
+    void btnCapture_Click(int index);
+    void btnScreenCapture_Click();
+    void mnuScreenCaptureMain_Click();
+    void mnuScreenCaptureThumbnail_Click();
+    void mnuScreenCaptureMenu_Click();
+    void mnuScreenCaptureLandscape_Click();
+    void mnuSaveMainImage_Click();
+    void mnuSaveMenuImage_Click();
+
     // Shows the compression dialog modally and returns "HIGH", "MED", "LOW"
     // or "CANCEL"; set by the widget layer (tests script it).
     std::function<QString()> AskSaveCompression;
@@ -119,6 +131,7 @@ private:
     ThemeContext context();
     void changed() { emit viewChanged(); }
     void followScreen();
+    void capture(int kind, const QString &procedure);
     void createWorkingFolders();
 
     Module1 &m_m;

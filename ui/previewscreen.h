@@ -18,6 +18,7 @@ public:
     {
         return ScreenState{m_screen.MenuShowing, m_screen.SliderValue, m_screen.SwatchColour};
     }
+    DeviceScreen *device() override { return &m_screen; }
     DeviceScreen &screen() { return m_screen; }
     const DeviceScreen &screen() const { return m_screen; }
 

@@ -12,6 +12,8 @@
 
 namespace varno {
 
+class DeviceScreen;
+
 // What the window's controls follow after a redraw.
 struct ScreenState {
     bool MenuShowing = false;
@@ -29,6 +31,8 @@ public:
     virtual void DoScreenMain(const QString &view) = 0;
     // The state after the last redraw; nothing when the port does not draw.
     virtual std::optional<ScreenState> state() const { return std::nullopt; }
+    // The renderer itself, for captures; nothing when the port does not draw.
+    virtual DeviceScreen *device() { return nullptr; }
 };
 
 class RecordingScreen : public ScreenPort {

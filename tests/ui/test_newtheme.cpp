@@ -4,6 +4,8 @@
 #include "ui/frmmain.h"
 #include "ui/previewscreen.h"
 
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 using namespace varno;
@@ -165,5 +167,35 @@ TEST(NewThemeDrawn, ThePreviewFollowsTheProfile)
     EXPECT_TRUE(window.view().menuShowing);
     EXPECT_EQ(window.view().sliderTransparency, 77);
     EXPECT_EQ(window.view().transparencySwatch, RGB(1, 2, 3));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST(NewThemeDrawn, CaptureButtonChoosesTheKind)
+{
+    Sandbox box;
+    ScriptedPrompt prompt;
+    Module1 module(AppPaths::forEditor());
+    ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
+    PreviewScreen screen(prompt, module.Doc, module.Settings);
+    frmMain window(module, prompt, screen);
+    ASSERT_TRUE(window.Form_Load());
+    const struct {
+        int button;
+        QSize size;
+        bool menu;
+    } cases[] = {{0, {240, 320}, false},
+                 {1, {120, 160}, false},
+                 {2, {240, 320}, true},
+                 {3, {320, 240}, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        window.btnCapture_Click(c.button);
+        prompt.answerFile(box.file(QStringLiteral("shot.jpg")));
+        window.btnScreenCapture_Click();
+        EXPECT_EQ(QImage(box.file(QStringLiteral("shot.jpg"))).size(), c.size);
+        EXPECT_EQ(window.view().menuShowing, c.menu);
+    }
+    EXPECT_EQ(module.Settings.CapturePath, box.path() + "/");
+    EXPECT_EQ(module.Doc.CurrentThemeName, QStringLiteral("shot"));
     EXPECT_TRUE(prompt.messages().empty());
 }

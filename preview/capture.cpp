@@ -1,0 +1,118 @@
+#include "preview/capture.h"
+
+#include "app/raster/pictureio.h"
+#include "base/messages.h"
+#include "base/trap.h"
+
+namespace varno {
+
+namespace {
+
+bool square(const ThemeDocument &doc)
+{
+    return doc.ThemeType == QLatin1String("SQ240");
+}
+
+// The file title without its four-character extension. A title typed
+// without one is kept whole rather than losing its last letters.
+QString titleWithoutExtension(const QString &title)
+{
+    if (title.size() > 4 && title.at(title.size() - 4) == QLatin1Char('.'))
+        return title.chopped(4);
+    return title;
+}
+
+}  // namespace
+
+Raster CapturePicture(CaptureContext &ctx, int kind)
+{
+    // 1. The menu capture shows the Start menu; every other kind the Today
+    // screen, dropping any message box or tray.
+    ctx.screen.DoScreenMain(kind == CaptureMenu ? QStringLiteral("MENU") : QStringLiteral("MAIN"));
+    // 2, 3.
+    const bool sq = square(ctx.doc);
+    Raster picture = kind == CaptureLandscape ? ctx.screen.LEADLandscape : ctx.screen.LEADTheme;
+    if (kind == CaptureLandscape)
+        picture.crop(0, 0, sq ? 240 : 320, 240);
+    else
+        picture.crop(0, 0, 240, sq ? 240 : 320);
+    if (kind == CaptureThumbnail)
+        picture.resize(120, sq ? 120 : 160);
+    return picture;
+}
+
+bool ScreenCapture(CaptureContext &ctx, int kind)
+{
+    return trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Function"),
+                QStringLiteral("ScreenCapture"), [&] {
+                    const Raster picture = CapturePicture(ctx, kind);
+                    // 4.
+                    SaveJpeg(picture,
+                             ctx.settings.CapturePath + ctx.doc.CurrentThemeName +
+                                 QStringLiteral(".jpg"),
+                             CaptureQuality);
+                });
+}
+
+void CaptureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
+{
+    trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), procedure, [&] {
+        QString chosen;
+        try {
+            chosen =
+                ctx.prompt.ShowSave({QStringLiteral("Save Theme Screen Capture"),
+                                     QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"),
+                                     ctx.settings.CapturePath, ctx.doc.CurrentThemeName, true});
+        } catch (const RuntimeError &e) {
+            if (!e.isCancel())
+                throw;
+        }
+        if (chosen.isEmpty())
+            return;
+        ctx.settings.CapturePath = FolderPart(chosen);
+        ctx.doc.CurrentThemeName =
+            titleWithoutExtension(chosen.mid(ctx.settings.CapturePath.size()));
+        ScreenCapture(ctx, kind);
+    });
+}
+
+QString ScreenCaptureForTransfer(CaptureContext &ctx)
+{
+    QString path;
+    trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
+         QStringLiteral("ScreenCaptureForTransfer"), [&] {
+             ctx.screen.DoScreenMain(QStringLiteral("MAIN"));
+             Raster picture = ctx.screen.LEADTheme;
+             picture.crop(0, 0, 240, square(ctx.doc) ? 240 : 320);
+             const QString target = ctx.paths.folder(QStringLiteral("pt")) + QLatin1Char('/') +
+                                    ctx.doc.CurrentThemeName + QStringLiteral(".jpg");
+             SaveJpeg(picture, target, CaptureQuality);
+             path = target;
+         });
+    return path;
+}
+
+void SaveThemePicture(CaptureContext &ctx, bool menu)
+{
+    const QString title =
+        menu ? QStringLiteral("Save Menu Image") : QStringLiteral("Save Main Image");
+    // The menu command's procedure has always been spelt this way.
+    trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
+         menu ? QStringLiteral("mnuSaveMeneuImage_Click")
+              : QStringLiteral("mnuSaveMainImage_Click"),
+         [&] {
+             QString chosen;
+             try {
+                 chosen = ctx.prompt.ShowSave({title, QStringLiteral("PNG|*.png"),
+                                               ctx.settings.ImagesPath, QString(), true});
+             } catch (const RuntimeError &e) {
+                 if (!e.isCancel())
+                     throw;
+             }
+             if (chosen.isEmpty())
+                 return;
+             SavePng(menu ? ctx.doc.LEADMenu : ctx.doc.LEADMain, chosen);
+         });
+}
+
+}  // namespace varno

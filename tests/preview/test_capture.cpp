@@ -1,0 +1,128 @@
+// Captures of the device screen and the export of the theme's pictures.
+#include "app/raster/pictureio.h"
+#include "colour/colortable.h"
+#include "preview/capture.h"
+#include "support/scriptedprompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::RecordedMessage;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+class Capture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        paths.appFolder = home.path();
+        QDir().mkpath(paths.folder("pt"));
+        QDir().mkpath(paths.folder("capture"));
+        settings.CapturePath = paths.defaultFolder("capture");
+        settings.ImagesPath = home.path() + "/";
+        settings.TodayText = "all";
+        doc.Colours.Colors = DefaultThemeColors();
+        doc.CurrentThemeName = "Sky";
+    }
+    void profile(const char *type)
+    {
+        doc.ThemeType = type;
+        screen.LoadDefault();
+    }
+    QSize sizeOf(const QString &path) const { return QImageReader(path).size(); }
+
+    QTemporaryDir home;
+    AppPaths paths;
+    AppSettings settings;
+    ThemeDocument doc;
+    ScriptedPrompt prompt;
+    DeviceScreen screen{prompt, doc, settings};
+    CaptureContext ctx{prompt, screen, doc, settings, paths};
+};
+
+}  // namespace
+
+TEST_F(Capture, KindsCropAndScalePerProfile)
+{
+    const struct {
+        const char *type;
+        int kind;
+        QSize size;
+    } cases[] = {{"QVGA", CaptureMain, {240, 320}},      {"QVGA", CaptureMenu, {240, 320}},
+                 {"QVGA", CaptureThumbnail, {120, 160}}, {"QVGA", CaptureLandscape, {320, 240}},
+                 {"SQ240", CaptureMain, {240, 240}},     {"SQ240", CaptureThumbnail, {120, 120}},
+                 {"SQ240", CaptureLandscape, {240, 240}}};
+    const QString file = settings.CapturePath + "Sky.jpg";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.kind));
+        profile(c.type);
+        ASSERT_TRUE(ScreenCapture(ctx, c.kind));
+        // Every kind writes the same name: the last one wins.
+        EXPECT_EQ(sizeOf(file), c.size);
+        EXPECT_EQ(screen.MenuShowing, c.kind == CaptureMenu);
+    }
+    EXPECT_EQ(QDir(settings.CapturePath).entryList(QDir::Files), QStringList{"Sky.jpg"});
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(Capture, TheChosenFileSetsFolderAndName)
+{
+    profile("QVGA");
+    const QString caps = home.filePath("caps");
+    QDir().mkpath(caps);
+    prompt.answerFile(caps + "/shot.png");
+    CaptureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
+    const FileDialogRequest &asked = prompt.calls()[0].file;
+    EXPECT_EQ(asked.title, QStringLiteral("Save Theme Screen Capture"));
+    EXPECT_EQ(asked.filter, QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"));
+    EXPECT_EQ(asked.initialFolder, paths.defaultFolder("capture"));
+    EXPECT_EQ(asked.fileName, QStringLiteral("Sky"));
+    EXPECT_EQ(settings.CapturePath, caps + "/");
+    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("shot"));
+    EXPECT_EQ(QDir(caps).entryList(QDir::Files), QStringList{"shot.jpg"});
+
+    prompt.cancelFile();
+    CaptureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
+    EXPECT_EQ(settings.CapturePath, caps + "/");
+    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("shot"));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(Capture, FailuresNameTheirProcedure)
+{
+    profile("QVGA");
+    settings.CapturePath = home.filePath("missing/");
+    EXPECT_FALSE(ScreenCapture(ctx, CaptureMain));
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0].title,
+              QStringLiteral("Error in frmMain: Function ScreenCapture"));
+    EXPECT_EQ(prompt.messages()[0].icon, MsgIcon::Critical);
+}
+
+TEST_F(Capture, UploadShotAndPictureExport)
+{
+    profile("SQ240");
+    const QString shot = ScreenCaptureForTransfer(ctx);
+    EXPECT_EQ(shot, paths.folder("pt") + "/Sky.jpg");
+    EXPECT_EQ(sizeOf(shot), QSize(240, 240));
+
+    prompt.answerFile(home.filePath("main-picture"));
+    SaveThemePicture(ctx, false);
+    const FileDialogRequest &asked = prompt.calls()[0].file;
+    EXPECT_EQ(asked.title, QStringLiteral("Save Main Image"));
+    EXPECT_EQ(asked.filter, QStringLiteral("PNG|*.png"));
+    EXPECT_EQ(asked.initialFolder, settings.ImagesPath);
+    // Saved whole, under exactly the name given.
+    EXPECT_EQ(sizeOf(home.filePath("main-picture")), QSize(640, 588));
+    EXPECT_EQ(QImageReader(home.filePath("main-picture")).format(), QByteArray("png"));
+
+    prompt.cancelFile();
+    SaveThemePicture(ctx, true);
+    EXPECT_TRUE(prompt.messages().empty());
+}
