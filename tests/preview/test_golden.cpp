@@ -1,0 +1,95 @@
+// Whole screens against committed pictures, so a change that moves or
+// recolours an element shows. Text may rasterise a little differently from
+// one font build to the next, so a small share of pixels may differ.
+#include "colour/colortable.h"
+#include "preview/devicescreen.h"
+#include "support/sandbox.h"
+#include "support/scriptedprompt.h"
+
+#include <QDir>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+struct GoldenCase {
+    const char *name;
+    const char *type;
+    bool wm5;
+    const char *view;
+    bool landscape;
+};
+
+class Golden : public ::testing::TestWithParam<GoldenCase> {};
+
+// Share of pixels that differ by more than `tolerance` in any channel.
+double differingShare(const QImage &a, const QImage &b, int tolerance)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > tolerance ||
+                std::abs(qGreen(p) - qGreen(q)) > tolerance ||
+                std::abs(qBlue(p) - qBlue(q)) > tolerance)
+                ++differing;
+        }
+    return double(differing) / (a.width() * a.height());
+}
+
+}  // namespace
+
+TEST_P(Golden, ScreenMatchesItsPicture)
+{
+    const GoldenCase &c = GetParam();
+    LoadDeviceFonts();
+    ScriptedPrompt prompt;
+    ThemeDocument doc;
+    AppSettings settings;
+    settings.TodayText = "all";
+    settings.Name1 = "Glintory";
+    settings.Name2 = "glintory.net";
+    settings.Name3 = "www.velmora.net";
+    doc.Colours.Colors = DefaultThemeColors();
+    doc.ThemeType = c.type;
+    doc.Wm5Theme = c.wm5;
+    DeviceScreen screen(prompt, doc, settings);
+    screen.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(10, 30)); };
+    screen.LoadDefault();
+    screen.DoScreenMain(QString::fromLatin1(c.view));
+    ASSERT_TRUE(prompt.messages().empty());
+    const QImage actual = (c.landscape ? screen.LEADLandscape : screen.LEADTheme)
+                              .image()
+                              .convertToFormat(QImage::Format_RGB32);
+
+    const QString golden = varno::test::dataFile(QStringLiteral("preview/%1.png").arg(c.name));
+    if (qEnvironmentVariableIsSet("VARNO_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(actual.save(golden));
+        GTEST_SKIP() << "wrote " << golden.toStdString();
+    }
+    const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(expected.isNull()) << golden.toStdString();
+    ASSERT_EQ(actual.size(), expected.size());
+    const double share = differingShare(actual, expected, 2);
+    if (share > 0.02) {
+        const QString out = QDir::current().filePath(QStringLiteral("%1-actual.png").arg(c.name));
+        actual.save(out);
+        FAIL() << share * 100 << "% of pixels differ; see " << out.toStdString() << " against "
+               << golden.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, Golden,
+    ::testing::Values(GoldenCase{"qvga-main", "QVGA", false, "MAIN", false},
+                      GoldenCase{"sq240-wm5-menu", "SQ240", true, "MENU", false},
+                      GoldenCase{"vga-message-landscape", "VGA", false, "MESSAGE", true},
+                      GoldenCase{"std-navigation", "STD", false, "NAVIGATION", false},
+                      GoldenCase{"qvga-wm5-messageimp", "QVGA", true, "MESSAGEIMP", false}),
+    [](const ::testing::TestParamInfo<GoldenCase> &info) {
+        return QString::fromLatin1(info.param.name).replace('-', '_').toStdString();
+    });
