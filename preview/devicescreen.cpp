@@ -231,7 +231,7 @@ void DeviceScreen::DoText(Raster &canvas)
             QString text;
             bool shown;
         };
-        const QString date = QLocale::system().toString(clock().date(), QLocale::LongFormat);
+        const QString date = locale.toString(clock().date(), QLocale::LongFormat);
         const Line lines[] = {
             {0, true, date, true},
             {19, true, QStringLiteral("Owner: ") + m_settings.Name1, true},

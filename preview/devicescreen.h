@@ -10,6 +10,7 @@
 #include "base/prompt.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <functional>
@@ -47,6 +48,8 @@ public:
 
     // The moment shown on the clock and the date; tests pin it.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    // The long date of the Today screen is written the user's way.
+    QLocale locale = QLocale::system();
 
     // Pieces of the redraw, public for the window's other views and tests.
     void MakeTitleBar(Raster &canvas, Raster &work, const QString &orientation);

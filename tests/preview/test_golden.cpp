@@ -59,6 +59,7 @@ TEST_P(Golden, ScreenMatchesItsPicture)
     doc.Wm5Theme = c.wm5;
     DeviceScreen screen(prompt, doc, settings);
     screen.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(10, 30)); };
+    screen.locale = QLocale(QLocale::English, QLocale::UnitedKingdom);
     screen.LoadDefault();
     screen.DoScreenMain(QString::fromLatin1(c.view));
     ASSERT_TRUE(prompt.messages().empty());
