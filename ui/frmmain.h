@@ -42,7 +42,9 @@ struct MainView {
     int sliderTransparency = 0;
     Colour transparencySwatch = RGB(255, 255, 255);
     bool menuShowing = false;
-    int captureButton = 0;  // the pressed button of the capture kind group
+    bool pickerCursor = false;  // the preview shows the colour picker cursor
+    int colourListIndex = -1;   // selected entry of the element list, -1 none
+    int captureButton = 0;      // the pressed button of the capture kind group
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -98,6 +100,27 @@ public:
     // Extracts a chosen theme's Today picture for the fitting dialog and
     // returns its path ("" when cancelled or failed).
     QString mnuLoadImageFromTheme_Click();
+
+    // Colour commands. Element menus are addressed by their position in
+    // ColourElements() ("Left Navigation Bar" is 0).
+    void GetColor(int16_t index);
+    void ElementMenu_Click(int item);
+    void PickedColorDispatch(Colour picked);
+    void setColourListIndex(int index);
+    void btnGetColor_Click();
+    void mnuResetColors_Click();
+    void btnResetColors_Click() { mnuResetColors_Click(); }
+    void btnUndoLast_Click();
+    void mnuSwapNavColors_Click();
+    void mnuMessagebarNavbar_Click();
+    void btnMessageBar_Click() { mnuMessagebarNavbar_Click(); }
+    void mnuUseColorPicker_Click();
+    void btnColorPicker_Click() { mnuUseColorPicker_Click(); }
+    void btnTransparencyColor_Click();
+    void sliderTransparency_Change(double value);
+    void mnuAutoColors_Click();
+    QString PendingElement;
+    Colour PickedColor = 0;
 
     // Screen captures and picture export. The capture kind group holds
     // buttons 0 main, 1 thumbnail, 2 menu, 3 landscape.
