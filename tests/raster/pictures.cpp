@@ -3,7 +3,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QImageWriter>
 #include <QtEndian>
 
 #include <vector>
@@ -39,10 +38,7 @@ QByteArray encodeWithQt(const QImage &image, const char *format, int quality)
 {
     QByteArray data;
     QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    EXPECT_TRUE(writer.write(image)) << format;
+    EXPECT_TRUE(image.save(&buffer, format, quality)) << format;
     return data;
 }
 
@@ -57,42 +53,36 @@ static void appendLe(QByteArray &data, uint64_t value, int bytes)
         data.append(char(value >> (8 * i)));
 }
 
-QByteArray encodePcx(const QImage &image, int bitsPerPixel, int planes)
+// `entries` colours of `table` as R, G, B bytes, black past its end.
+static QByteArray rgbTable(const QList<QRgb> &table, int entries)
+{
+    QByteArray out;
+    for (int i = 0; i < entries; ++i)
+        for (int shift : {16, 8, 0})
+            out.append(char(table.value(i) >> shift));
+    return out;
+}
+
+QByteArray encodePcx(const QImage &image, int bits, int planes)
 {
     const int w = image.width(), h = image.height();
-    const int bpl = ((w * bitsPerPixel + 7) / 8 + 1) & ~1;
+    const int bpl = ((w * bits + 7) / 8 + 1) & ~1;
     QByteArray out(128, '\0');
-    out[0] = 0x0A;
-    out[1] = 5;
-    out[2] = 1;
-    out[3] = char(bitsPerPixel);
+    out.replace(0, 4, QByteArray("\x0A\x05\x01") + char(bits));  // maker, version, RLE
     putLe16(out, 8, w - 1);
     putLe16(out, 10, h - 1);
     out[65] = char(planes);
     putLe16(out, 66, bpl);
-    const QList<QRgb> table = image.colorTable();
-    for (int i = 0; i < std::min<int>(16, int(table.size())); ++i) {
-        out[16 + 3 * i] = char(qRed(table[i]));
-        out[17 + 3 * i] = char(qGreen(table[i]));
-        out[18 + 3 * i] = char(qBlue(table[i]));
-    }
-    const bool indexed = image.depth() <= 8;
+    out.replace(16, 48, rgbTable(image.colorTable(), 16));
     for (int y = 0; y < h; ++y) {
         std::vector<uint8_t> line(size_t(bpl) * planes, 0);
-        for (int x = 0; x < w; ++x) {
-            const int index = indexed ? image.pixelIndex(x, y) : 0;
-            const QRgb rgb = image.pixel(x, y);
-            if (bitsPerPixel == 1)
-                for (int p = 0; p < planes; ++p)
-                    line[p * bpl + x / 8] |= uint8_t((index >> p & 1) << (7 - x % 8));
-            else if (bitsPerPixel == 4)
-                line[x / 2] |= uint8_t(index << (x % 2 ? 0 : 4));
-            else if (planes == 1)
-                line[x] = uint8_t(index);
-            else
-                for (int p = 0; p < 3; ++p)
-                    line[p * bpl + x] = uint8_t(rgb >> (16 - 8 * p));
-        }
+        for (int x = 0; x < w; ++x)
+            for (int p = 0; p < planes; ++p) {  // each plane packs its values from the top bit
+                const int value = planes == 3 ? int(image.pixel(x, y) >> (16 - 8 * p))
+                                  : bits == 1 ? image.pixelIndex(x, y) >> p & 1
+                                              : image.pixelIndex(x, y);
+                line[p * bpl + x * bits / 8] |= uint8_t(value << (8 - bits - x * bits % 8));
+            }
         for (size_t i = 0; i < line.size();) {  // RLE
             size_t run = 1;
             while (i + run < line.size() && run < 63 && line[i + run] == line[i])
@@ -103,41 +93,21 @@ QByteArray encodePcx(const QImage &image, int bitsPerPixel, int planes)
             i += run;
         }
     }
-    if (bitsPerPixel == 8 && planes == 1) {
-        out.append(char(0x0C));
-        for (int i = 0; i < 256; ++i) {
-            const QRgb c = i < table.size() ? table[i] : 0;
-            out.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
-        }
-    }
+    if (bits == 8 && planes == 1)
+        out.append(char(0x0C)).append(rgbTable(image.colorTable(), 256));
     return out;
 }
 
 QByteArray encodeGif(const QImage &indexed)
 {
-    QByteArray g("GIF89a");
-    appendLe(g, indexed.width(), 2);
-    appendLe(g, indexed.height(), 2);
-    g.append(char(0x86)).append('\0').append('\0');  // 128-entry global table
-    for (int i = 0; i < 128; ++i) {
-        const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
-        g.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
-    }
-    g.append(',');
-    appendLe(g, 0, 4);
-    appendLe(g, indexed.width(), 2);
-    appendLe(g, indexed.height(), 2);
-    g.append('\0').append(char(7));  // 8-bit codes; a clear code every 126 keeps them so
-    QByteArray codes(1, char(128));
-    int sinceClear = 0;
+    QByteArray g("GIF89a"), size, codes;
+    appendLe(size, indexed.width(), 2);
+    appendLe(size, indexed.height(), 2);
+    g.append(size).append("\x86\0\0", 3).append(rgbTable(indexed.colorTable(), 128));
+    g.append(',').append(QByteArray(4, '\0')).append(size).append("\0\7", 2);  // 8-bit codes
     for (int y = 0; y < indexed.height(); ++y)
-        for (int x = 0; x < indexed.width(); ++x) {
-            codes.append(char(indexed.pixelIndex(x, y)));
-            if (++sinceClear == 126) {
-                codes.append(char(128));
-                sinceClear = 0;
-            }
-        }
+        for (int x = 0; x < indexed.width(); ++x)  // a clear code first keeps them 8 bits wide
+            codes.append(char(128)).append(char(indexed.pixelIndex(x, y)));
     codes.append(char(129));
     for (int i = 0; i < codes.size(); i += 255) {
         const QByteArray block = codes.mid(i, 255);

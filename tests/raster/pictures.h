@@ -19,10 +19,10 @@ QImage smooth(int w, int h, int noise = 0);
 
 QByteArray encodeWithQt(const QImage &image, const char *format, int quality = -1);
 
-// PCX with RLE: bitsPerPixel x planes of 1x1, 1x4, 4x1, 8x1 or 8x3. The
+// PCX with RLE: `bits` per pixel x planes of 1x1, 1x4, 4x1, 8x1 or 8x3. The
 // picture must already hold few enough colours; indices come from
 // `image`'s colour table (Mono or Indexed8) for the palette depths.
-QByteArray encodePcx(const QImage &image, int bitsPerPixel, int planes);
+QByteArray encodePcx(const QImage &image, int bits, int planes);
 // GIF89a of an Indexed8 picture with at most 128 colours, its LZW stream
 // made of literal codes only.
 QByteArray encodeGif(const QImage &indexed);
