@@ -51,6 +51,21 @@ void Raster::drawLine(int x1, int y1, int x2, int y2)
 {
     const Rows rows = prepare();
     const uint32_t pen = PixelOf(m_drawColour);
+    // Ramps draw hundreds of straight lines per redraw: no stepping for them.
+    if (x1 == x2 || y1 == y2) {
+        if (x1 == x2 && (x1 < 0 || x1 >= width()))
+            return;
+        if (y1 == y2 && (y1 < 0 || y1 >= height()))
+            return;
+        const int top = std::max(std::min(y1, y2), 0),
+                  bottom = std::min(std::max(y1, y2), height() - 1);
+        const int left = std::max(std::min(x1, x2), 0),
+                  right = std::min(std::max(x1, x2), width() - 1);
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                rows[y][x] = pen;
+        return;
+    }
     const qint64 dx = qint64(x2) - x1, dy = qint64(y2) - y1;
     const bool steep = std::abs(dy) > std::abs(dx);
     // Major axis a, minor axis b.
