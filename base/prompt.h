@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 namespace varno {
 
@@ -53,6 +54,30 @@ public:
         (void)done;
         (void)total;
     }
+};
+
+// File dialogs whose cancel simply ends the command: "" when cancelled.
+QString ShowOpenOrEmpty(Prompt &prompt, const FileDialogRequest &request);
+QString ShowSaveOrEmpty(Prompt &prompt, const FileDialogRequest &request);
+
+// A prompt for work without a user: shows nothing, and every question
+// counts as cancelled.
+class SilentPrompt : public Prompt {
+public:
+    MsgResult MsgBox(const QString &, MsgIcon, const QString &, MsgButtons) override
+    {
+        return MsgResult::Cancel;
+    }
+    uint32_t ShowColor(uint32_t initial, bool fullOpen) override;
+    QString ShowOpen(const FileDialogRequest &request) override;
+    QString ShowSave(const FileDialogRequest &request) override;
+    QString InputBox(const QString &, const QString &, const QString &current,
+                     bool &cancelled) override
+    {
+        cancelled = true;
+        return current;
+    }
+    void SetBusy(bool) override {}
 };
 
 // Shows the hourglass for its lifetime unless released earlier.

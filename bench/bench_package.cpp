@@ -18,23 +18,6 @@ using namespace varno;
 
 namespace {
 
-class QuietPrompt : public Prompt {
-public:
-    MsgResult MsgBox(const QString &, MsgIcon, const QString &, MsgButtons) override
-    {
-        return MsgResult::OK;
-    }
-    uint32_t ShowColor(uint32_t, bool) override { throw cancelError(); }
-    QString ShowOpen(const FileDialogRequest &) override { throw cancelError(); }
-    QString ShowSave(const FileDialogRequest &) override { throw cancelError(); }
-    QString InputBox(const QString &, const QString &, const QString &c, bool &cancelled) override
-    {
-        cancelled = true;
-        return c;
-    }
-    void SetBusy(bool) override {}
-};
-
 // A photo-like picture: smooth ramps with some texture, so JPEG works as
 // hard as on a real theme.
 Raster photo(int w, int h)
@@ -67,7 +50,7 @@ struct Fixture {
     AppPaths paths;
     AppSettings settings;
     ThemeDocument doc;
-    QuietPrompt prompt;
+    SilentPrompt prompt;
     QByteArray templateInf = LoadCustomResource("TOPINF");
     Palettes palettes = BuildPalettes();
 };

@@ -14,29 +14,12 @@ using namespace varno;
 
 namespace {
 
-class QuietPrompt : public Prompt {
-public:
-    MsgResult MsgBox(const QString &, MsgIcon, const QString &, MsgButtons) override
-    {
-        return MsgResult::OK;
-    }
-    uint32_t ShowColor(uint32_t, bool) override { throw cancelError(); }
-    QString ShowOpen(const FileDialogRequest &) override { throw cancelError(); }
-    QString ShowSave(const FileDialogRequest &) override { throw cancelError(); }
-    QString InputBox(const QString &, const QString &, const QString &c, bool &cancelled) override
-    {
-        cancelled = true;
-        return c;
-    }
-    void SetBusy(bool) override {}
-};
-
 const char *const Views[] = {"MAIN", "MENU", "MESSAGE", "MESSAGEIMP", "NAVIGATION"};
 const char *const Types[] = {"STD", "QVGA", "VGA", "SQ240"};
 
 void BM_DoScreenMain(benchmark::State &state)
 {
-    QuietPrompt prompt;
+    SilentPrompt prompt;
     ThemeDocument doc;
     AppSettings settings;
     settings.TodayText = "all";

@@ -152,14 +152,6 @@ QString singleInput(const Args &a, const char *what)
     return a.positional().first();
 }
 
-Raster onCanvas(Raster picture)
-{
-    picture.convertTo24();
-    Raster canvas(640, 588);
-    canvas.copyRect(picture, 0, 0, picture.width(), picture.height(), 0, 0);
-    return canvas;
-}
-
 int build(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("wm5")});
@@ -217,14 +209,14 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     try {
         if (a.has("image")) {
-            w.doc.LEADMain = onCanvas(LoadPicture(a.value("image")));
+            w.doc.LEADMain = PictureOnCanvas(LoadPicture(a.value("image")));
             w.doc.LEADMenu = w.doc.LEADMain;
         } else {
             // The new-theme picture of the profile, as the editor makes it.
             DeviceScreen(w.prompt, w.doc, w.settings).LoadDefault();
         }
         if (a.has("menu-image"))
-            w.doc.LEADMenu = onCanvas(LoadPicture(a.value("menu-image")));
+            w.doc.LEADMenu = PictureOnCanvas(LoadPicture(a.value("menu-image")));
     } catch (const RuntimeError &e) {
         err << "varno: cannot load the picture: " << e.Description << "\n";
         return Exit::BadInput;

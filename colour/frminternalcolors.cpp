@@ -34,28 +34,27 @@ void frmInternalColors::Form_Load()
     DrawPreview();
 }
 
+// A 240 x 2 plain ramp copied onto every fourth row from `firstRow` on.
+void frmInternalColors::drawLine(const QString &procedure, int left, int right, int firstRow,
+                                 int lastRow)
+{
+    trap(m_prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"), procedure, [&] {
+        Raster line(240, 2);
+        DoGradient(m_prompt, {}, m_colours.Colors[left], m_colours.Colors[right], line, 240, 2, 0,
+                   true);
+        for (int y = firstRow; y <= lastRow; y += 4)
+            LEADBuffer.copyRect(line, 0, 0, 240, 2, 0, y);
+    });
+}
+
 void frmInternalColors::LineOne()
 {
-    trap(m_prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"),
-         QStringLiteral("LineOne"), [&] {
-             Raster line(240, 2);
-             DoGradient(m_prompt, {}, m_colours.Colors[LineALeft], m_colours.Colors[LineARight],
-                        line, 240, 2, 0, true);
-             for (int y = 51; y <= 291; y += 4)
-                 LEADBuffer.copyRect(line, 0, 0, 240, 2, 0, y);
-         });
+    drawLine(QStringLiteral("LineOne"), LineALeft, LineARight, 51, 291);
 }
 
 void frmInternalColors::LineTwo()
 {
-    trap(m_prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"),
-         QStringLiteral("LineTwo"), [&] {
-             Raster line(240, 2);
-             DoGradient(m_prompt, {}, m_colours.Colors[LineBLeft], m_colours.Colors[LineBRight],
-                        line, 240, 2, 0, true);
-             for (int y = 49; y <= 293; y += 4)
-                 LEADBuffer.copyRect(line, 0, 0, 240, 2, 0, y);
-         });
+    drawLine(QStringLiteral("LineTwo"), LineBLeft, LineBRight, 49, 293);
 }
 
 void frmInternalColors::LoadDots()

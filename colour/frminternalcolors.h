@@ -44,6 +44,7 @@ public:
 
 private:
     static int slotOf(int swatch);
+    void drawLine(const QString &procedure, int left, int right, int firstRow, int lastRow);
     void LineOne();
     void LineTwo();
     void LoadDots();

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             return 0;
     }
-    fuzz::SilentPrompt prompt;
+    varno::SilentPrompt prompt;
     AppSettings settings;
     ThemeDocument doc;
     doc.Colours.Colors = DefaultThemeColors();

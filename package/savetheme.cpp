@@ -166,16 +166,12 @@ bool SaveTheme(ThemeContext &ctx, const QString &compression, const QString &tar
                 ctx.settings.TSKPath = FolderPart(target);
                 fileName = target.mid(ctx.settings.TSKPath.size());
             } else {
-                QString chosen;
-                try {
-                    chosen = prompt.ShowSave({QStringLiteral("Save Theme"),
-                                              QStringLiteral("Save Theme (*.tsk)|*.tsk"),
-                                              ctx.settings.TSKPath, doc.CurrentThemeName, true});
-                } catch (const RuntimeError &e) {
-                    if (e.isCancel())
-                        return;
-                    throw;
-                }
+                const QString chosen =
+                    ShowSaveOrEmpty(prompt, {QStringLiteral("Save Theme"),
+                                             QStringLiteral("Save Theme (*.tsk)|*.tsk"),
+                                             ctx.settings.TSKPath, doc.CurrentThemeName, true});
+                if (chosen.isEmpty())
+                    return;
                 prompt.SetBusy(true);
                 busy = true;
                 ctx.settings.TSKPath = FolderPart(chosen);

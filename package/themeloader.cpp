@@ -53,16 +53,15 @@ QByteArray readSetup(const QString &path)
     return f.readAll();
 }
 
-// A 640 x 588 canvas with the picture at its top left, clipped.
-Raster onCanvas(Raster picture)
+}  // namespace
+
+Raster PictureOnCanvas(Raster picture)
 {
     picture.convertTo24();
     Raster canvas(640, 588);
     canvas.copyRect(picture, 0, 0, picture.width(), picture.height(), 0, 0);
     return canvas;
 }
-
-}  // namespace
 
 ThemeSetupRecords ReadThemeSetup(const QByteArray &b)
 {
@@ -128,7 +127,7 @@ bool LoadMainImage(ThemeContext &ctx, ThemeLoadView &view, const QString &path)
         return false;
     }
     view.setLandscapeVisible(picture.width() >= 241);
-    ctx.doc.LEADMain = onCanvas(picture);
+    ctx.doc.LEADMain = PictureOnCanvas(picture);
     const InferredProfile p = InferProfile(picture.width(), picture.height(), ctx.doc.Wm5Theme);
     ctx.doc.ThemeType = p.ThemeType;
     view.showProfile(p.checked, p.pressed);
@@ -144,7 +143,7 @@ bool LoadMenuImage(ThemeContext &ctx, const QString &path)
         return false;
     }
     try {
-        ctx.doc.LEADMenu = onCanvas(LoadPicture(path));
+        ctx.doc.LEADMenu = PictureOnCanvas(LoadPicture(path));
     } catch (const RuntimeError &) {
         return false;
     }
@@ -157,19 +156,13 @@ bool LoadTheme(ThemeContext &ctx, ThemeLoadView &view, const QString &source)
     QString file = source;
     const bool coloursOnly = source == ColorsFromTheme;
     if (source.isEmpty() || coloursOnly) {
-        bool cancelled = false;
         const bool asked = trapLong(ctx.prompt, QStringLiteral("LoadTheme"), [&] {
-            try {
-                file = ctx.prompt.ShowOpen({QStringLiteral("Select TSK File"),
-                                            QStringLiteral("TSK files (*.tsk)|*.tsk"), QString(),
-                                            ctx.settings.TSKPath + QStringLiteral("*.tsk"), true});
-            } catch (const RuntimeError &e) {
-                if (!e.isCancel())
-                    throw;
-                cancelled = true;
-            }
+            file =
+                ShowOpenOrEmpty(ctx.prompt, {QStringLiteral("Select TSK File"),
+                                             QStringLiteral("TSK files (*.tsk)|*.tsk"), QString(),
+                                             ctx.settings.TSKPath + QStringLiteral("*.tsk"), true});
         });
-        if (!asked || cancelled)
+        if (!asked || file.isEmpty())
             return false;
     }
     return LoadThemeFile(ctx, view, file, coloursOnly);
@@ -277,15 +270,10 @@ QString LoadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view)
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
          QStringLiteral("LoadImageFromTheme"), [&] {
              // 1. Cancel gives an empty name, which ends the command.
-             QString file;
-             try {
-                 file = ctx.prompt.ShowOpen({QStringLiteral("Load Image From Theme"),
-                                             QStringLiteral("tsk files (*.tsk)|*.tsk"),
-                                             ctx.settings.TSKPath, QString(), true});
-             } catch (const RuntimeError &e) {
-                 if (!e.isCancel())
-                     throw;
-             }
+             const QString file =
+                 ShowOpenOrEmpty(ctx.prompt, {QStringLiteral("Load Image From Theme"),
+                                              QStringLiteral("tsk files (*.tsk)|*.tsk"),
+                                              ctx.settings.TSKPath, QString(), true});
              if (file.isEmpty())
                  return;
              // 2.

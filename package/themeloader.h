@@ -64,6 +64,10 @@ bool LoadTheme(ThemeContext &ctx, ThemeLoadView &view, const QString &source);
 // The same for a given theme file; `coloursOnly` takes only its colours.
 bool LoadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, bool coloursOnly);
 
+// A picture on a 640 x 588 canvas at the top left, clipped: how the theme
+// document holds its two pictures.
+Raster PictureOnCanvas(Raster picture);
+
 // One picture file into the main image (640 x 588 canvas, picture at the
 // top left), with the profile it implies; into the menu image.
 bool LoadMainImage(ThemeContext &ctx, ThemeLoadView &view, const QString &path);

@@ -28,16 +28,6 @@ Raster LoadResourcePicture(const QString &name)
 
 namespace {
 
-TextStyle boldTahoma(Colour colour, double points = 8)
-{
-    TextStyle s;
-    s.face = QStringLiteral("Tahoma");
-    s.points = points;
-    s.bold = true;
-    s.colour = colour;
-    return s;
-}
-
 // "Error in <procedure>: <description>", the form of these layers.
 void showLayerError(Prompt &prompt, const QString &procedure)
 {
@@ -69,7 +59,7 @@ void DeviceScreen::MakeTitleBar(Raster &canvas, Raster &work, const QString &ori
         DoTitleBar(work, orientation);
         canvas.copyRect(work, 0, 0, w, 28, 0, 0);
         work.clearSelection();
-        const TextStyle text = boldTahoma(m_doc.Colours.Colors[NavBarText]);
+        const TextStyle text = DeviceFont(m_doc.Colours.Colors[NavBarText]);
         canvas.drawText(31, 7, QStringLiteral("Start"), text);
         const QString &type = m_doc.ThemeType;
         const QString label = type == QLatin1String("STD") || type == QLatin1String("QVGA") ||
@@ -106,7 +96,7 @@ void DeviceScreen::CreateCommandBar(Raster &buffer, const QString &orientation)
                  buffer.fill(c[CommandBar]);
                  buffer.setDrawColour(RGB(0, 0, 0));
                  buffer.drawLine(0, 0, w, 0);
-                 buffer.drawText(4, 5, QStringLiteral("New"), boldTahoma(RGB(0, 0, 0)));
+                 buffer.drawText(4, 5, QStringLiteral("New"), DeviceFont(RGB(0, 0, 0)));
                  return;
              }
              const RampTheme ramp{true, c.BaseHueIndex, c.BaseHueColor};
@@ -114,7 +104,7 @@ void DeviceScreen::CreateCommandBar(Raster &buffer, const QString &orientation)
                  DoGradientWM5(m_prompt, ramp, buffer, static_cast<int16_t>(w), 28);
              else
                  GreyRamp(buffer, static_cast<int16_t>(w), 28, c.BaseHueColor);
-             const TextStyle white = boldTahoma(RGB(255, 255, 255));
+             const TextStyle white = DeviceFont(RGB(255, 255, 255));
              buffer.drawText(20, 5, QStringLiteral("Calendar"), white);
              buffer.drawText(w == 240 ? 170 : 250, 5, QStringLiteral("Contacts"), white);
          });
@@ -174,7 +164,7 @@ void DeviceScreen::PlaceMessageBox(const QString &kind, int width)
         // 7.
         if (message)
             LEADBuffer.drawText(width == 240 ? 130 : 210, 14, QStringLiteral("Volume"),
-                                boldTahoma(c[DialogText], 9));
+                                DeviceFont(c[DialogText], 9));
         // 8.
         LEADBuffer.selectColour(KeyColour);
     } catch (...) {

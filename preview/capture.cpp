@@ -57,16 +57,10 @@ bool ScreenCapture(CaptureContext &ctx, int kind)
 void CaptureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
 {
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), procedure, [&] {
-        QString chosen;
-        try {
-            chosen =
-                ctx.prompt.ShowSave({QStringLiteral("Save Theme Screen Capture"),
-                                     QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"),
-                                     ctx.settings.CapturePath, ctx.doc.CurrentThemeName, true});
-        } catch (const RuntimeError &e) {
-            if (!e.isCancel())
-                throw;
-        }
+        const QString chosen =
+            ShowSaveOrEmpty(ctx.prompt, {QStringLiteral("Save Theme Screen Capture"),
+                                         QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"),
+                                         ctx.settings.CapturePath, ctx.doc.CurrentThemeName, true});
         if (chosen.isEmpty())
             return;
         ctx.settings.CapturePath = FolderPart(chosen);
@@ -101,14 +95,9 @@ void SaveThemePicture(CaptureContext &ctx, bool menu)
          menu ? QStringLiteral("mnuSaveMeneuImage_Click")
               : QStringLiteral("mnuSaveMainImage_Click"),
          [&] {
-             QString chosen;
-             try {
-                 chosen = ctx.prompt.ShowSave({title, QStringLiteral("PNG|*.png"),
-                                               ctx.settings.ImagesPath, QString(), true});
-             } catch (const RuntimeError &e) {
-                 if (!e.isCancel())
-                     throw;
-             }
+             const QString chosen =
+                 ShowSaveOrEmpty(ctx.prompt, {title, QStringLiteral("PNG|*.png"),
+                                              ctx.settings.ImagesPath, QString(), true});
              if (chosen.isEmpty())
                  return;
              SavePng(menu ? ctx.doc.LEADMenu : ctx.doc.LEADMain, chosen);

@@ -12,9 +12,7 @@
 
 namespace varno {
 
-namespace {
-
-TextStyle tahoma(Colour colour, bool bold = true, double points = 8)
+TextStyle DeviceFont(Colour colour, bool bold, double points)
 {
     TextStyle s;
     s.face = QStringLiteral("Tahoma");
@@ -23,8 +21,6 @@ TextStyle tahoma(Colour colour, bool bold = true, double points = 8)
     s.colour = colour;
     return s;
 }
-
-}  // namespace
 
 const Raster &DeviceScreen::ScaledCopy::of(const Raster &source, int width)
 {
@@ -249,7 +245,7 @@ void DeviceScreen::DoText(Raster &canvas)
             if (!l.shown)
                 break;
             y += l.step;
-            canvas.drawText(31, y, l.text, tahoma(colour, l.bold));
+            canvas.drawText(31, y, l.text, DeviceFont(colour, l.bold));
         }
     });
 }

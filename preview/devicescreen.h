@@ -17,6 +17,9 @@
 
 namespace varno {
 
+// Tahoma at a point size as the device shows it (bold unless said).
+TextStyle DeviceFont(Colour colour, bool bold = true, double points = 8);
+
 // An embedded picture ("DEFAULT", "TITLEBAR" ...), 24-bit, decoded once per
 // run.
 Raster LoadResourcePicture(const QString &name);

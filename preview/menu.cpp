@@ -38,9 +38,7 @@ void DeviceScreen::CreateMenuBuffer(const QString &layout)
             LEADBuffer.copyRect(LEADMenuBuffer, 0, 0, 150, 287, 0, 0);
             LEADMenuBuffer.clearSelection();
             // 6.
-            TextStyle text;
-            text.bold = true;
-            text.colour = m_doc.Colours.Colors[MenuText];
+            const TextStyle text = DeviceFont(m_doc.Colours.Colors[MenuText]);
             struct Entry {
                 const char *name;
                 int top;
