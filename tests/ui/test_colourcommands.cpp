@@ -1,28 +1,21 @@
 // The colour commands of the main window: what each stores, what it asks
 // the preview to redraw, and the one-level undo.
 #include "colour/colortable.h"
-#include "support/sandbox.h"
-#include "support/scriptedprompt.h"
-#include "ui/frmmain.h"
+#include "editortest.h"
 
 #include <gtest/gtest.h>
 
 using namespace varno;
-using varno::test::Sandbox;
-using varno::test::ScriptedPrompt;
 
 namespace {
 
-class ColourCommands : public ::testing::Test {
+class ColourCommands : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-        window = std::make_unique<frmMain>(module, prompt, screen);
-        ASSERT_TRUE(window->Form_Load());
+        EditorTest::SetUp();
         screen.requests.clear();
     }
-    ThemeColors &colours() { return module.Doc.Colours.Colors; }
     int menuItem(const char *menu)
     {
         const auto items = ColourElements();
@@ -31,12 +24,6 @@ protected:
                 return static_cast<int>(i);
         return -1;
     }
-
-    Sandbox box;
-    ScriptedPrompt prompt;
-    Module1 module{AppPaths::forEditor()};
-    RecordingScreen screen;
-    std::unique_ptr<frmMain> window;
 };
 
 }  // namespace

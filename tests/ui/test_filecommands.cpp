@@ -1,7 +1,5 @@
 // Saving and opening themes through the main window's commands.
-#include "support/sandbox.h"
-#include "support/scriptedprompt.h"
-#include "ui/frmmain.h"
+#include "editortest.h"
 
 #include <QFile>
 
@@ -9,29 +7,19 @@
 
 using namespace varno;
 using varno::test::RecordedMessage;
-using varno::test::Sandbox;
-using varno::test::ScriptedPrompt;
 
 namespace {
 
-class FileCommands : public ::testing::Test {
+class FileCommands : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-        window = std::make_unique<frmMain>(module, prompt, screen);
-        ASSERT_TRUE(window->Form_Load());
+        EditorTest::SetUp();
         module.Doc.LEADMain = Raster(640, 588);
         module.Doc.LEADMenu = Raster(640, 588);
         screen.requests.clear();
     }
     QString tsk(const QString &name) const { return module.Settings.TSKPath + name + ".tsk"; }
-
-    Sandbox box;
-    ScriptedPrompt prompt;
-    Module1 module{AppPaths::forEditor()};
-    RecordingScreen screen;
-    std::unique_ptr<frmMain> window;
 };
 
 }  // namespace

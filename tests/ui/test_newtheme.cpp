@@ -1,16 +1,11 @@
 // The seven new-theme commands and what the window shows after each.
-#include "support/sandbox.h"
-#include "support/scriptedprompt.h"
-#include "ui/frmmain.h"
-#include "ui/previewscreen.h"
+#include "editortest.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 using namespace varno;
-using varno::test::Sandbox;
-using varno::test::ScriptedPrompt;
 
 namespace {
 
@@ -22,13 +17,11 @@ struct FakeDialog : Form {
     int id;
 };
 
-class NewTheme : public ::testing::Test {
+class NewTheme : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-        window = std::make_unique<frmMain>(module, prompt, screen);
-        ASSERT_TRUE(window->Form_Load());
+        EditorTest::SetUp();
         screen.requests.clear();
     }
     void openAllDialogs()
@@ -36,15 +29,9 @@ protected:
         for (int i = 0; i < 4; ++i)
             window->ImageDialogs[i] = std::make_unique<FakeDialog>(closed, i);
     }
-
-    Sandbox box;
-    ScriptedPrompt prompt;
-    // Declared before the window, whose dialogs record into it as they go.
-    std::vector<int> closed;
-    Module1 module{AppPaths::forEditor()};
-    RecordingScreen screen;
-    std::unique_ptr<frmMain> window;
 };
+
+using NewThemeDrawn = varno::test::EditorTest<PreviewScreen>;
 
 }  // namespace
 
@@ -148,37 +135,23 @@ TEST_F(NewTheme, ThemeNameKeepsOnlyAcceptedCharacters)
     EXPECT_EQ(window->view().themeNameText, QStringLiteral("BlueWave v2 final"));
 }
 
-TEST(NewThemeDrawn, ThePreviewFollowsTheProfile)
+TEST_F(NewThemeDrawn, ThePreviewFollowsTheProfile)
 {
-    Sandbox box;
-    ScriptedPrompt prompt;
-    Module1 module(AppPaths::forEditor());
-    ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-    PreviewScreen screen(prompt, module.Doc, module.Settings);
-    frmMain window(module, prompt, screen);
-    ASSERT_TRUE(window.Form_Load());
     EXPECT_EQ(screen.screen().LEADTheme.height(), 320);
     EXPECT_EQ(module.Doc.LEADMain.width(), 640);
 
-    window.mnuNewSQ240_Click();
+    window->mnuNewSQ240_Click();
     EXPECT_EQ(screen.screen().LEADTheme.height(), 240);
     module.Doc.Colours.Menu = {77, RGB(1, 2, 3), true};
-    window.DoScreenMain("MENU");
-    EXPECT_TRUE(window.view().menuShowing);
-    EXPECT_EQ(window.view().sliderTransparency, 77);
-    EXPECT_EQ(window.view().transparencySwatch, RGB(1, 2, 3));
+    window->DoScreenMain("MENU");
+    EXPECT_TRUE(window->view().menuShowing);
+    EXPECT_EQ(window->view().sliderTransparency, 77);
+    EXPECT_EQ(window->view().transparencySwatch, RGB(1, 2, 3));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
-TEST(NewThemeDrawn, CaptureButtonChoosesTheKind)
+TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKind)
 {
-    Sandbox box;
-    ScriptedPrompt prompt;
-    Module1 module(AppPaths::forEditor());
-    ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-    PreviewScreen screen(prompt, module.Doc, module.Settings);
-    frmMain window(module, prompt, screen);
-    ASSERT_TRUE(window.Form_Load());
     const struct {
         int button;
         QSize size;
@@ -189,11 +162,11 @@ TEST(NewThemeDrawn, CaptureButtonChoosesTheKind)
                  {3, {320, 240}, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button);
-        window.btnCapture_Click(c.button);
+        window->btnCapture_Click(c.button);
         prompt.answerFile(box.file(QStringLiteral("shot.jpg")));
-        window.btnScreenCapture_Click();
+        window->btnScreenCapture_Click();
         EXPECT_EQ(QImage(box.file(QStringLiteral("shot.jpg"))).size(), c.size);
-        EXPECT_EQ(window.view().menuShowing, c.menu);
+        EXPECT_EQ(window->view().menuShowing, c.menu);
     }
     EXPECT_EQ(module.Settings.CapturePath, box.path() + "/");
     EXPECT_EQ(module.Doc.CurrentThemeName, QStringLiteral("shot"));
