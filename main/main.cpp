@@ -12,7 +12,7 @@ const char *const kUsage =
     "Usage: varno [COMMAND [ARGUMENTS]]\n"
     "\n"
     "Varno edits the Today themes (.tsk) of Pocket PC and Windows Mobile 5 devices.\n"
-    "Without a command it starts the editor.\n"
+    "Without a command it starts the editor (its window is not in this build yet).\n"
     "\n"
     "Options:\n"
     "  -h, --help      Show this help and exit.\n"
