@@ -6,6 +6,7 @@
 #include "package/savetheme.h"
 #include "resources/resources.h"
 #include "support/scriptedprompt.h"
+#include "themeworkspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,27 +28,21 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class SaveThemeTest : public ::testing::Test {
+class SaveThemeTest : public varno::test::ThemeWorkspace {
 protected:
     void SetUp() override
     {
-        paths.appFolder = home.path();
-        paths.settingsFile = home.filePath("settings.reg");
-        paths.tmpFolder = home.filePath("tmp");
-        for (const QString &f : WorkingFolderNames())
-            QDir().mkpath(paths.folder(f));
-        settings.TSKPath = paths.defaultFolder("tsk");
+        ThemeWorkspace::SetUp();
         doc.ThemeName = "  Blue Wave ";
         doc.LEADMain = Raster(640, 588);
         doc.LEADMain.fill(RGB(200, 10, 10));
         doc.LEADMenu = Raster(640, 588);
         doc.LEADMenu.fill(RGB(10, 10, 200));
-        doc.Colours.Colors = DefaultThemeColors();
     }
     bool save(const QString &compression, const QString &target)
     {
-        ThemeContext ctx{prompt, doc, settings, paths, templateInf, palettes};
-        return SaveTheme(ctx, compression, target);
+        ThemeContext c = ctx();
+        return SaveTheme(c, compression, target);
     }
     // Members of a saved theme, extracted by an independent reader.
     QString extract(const QString &tsk)
@@ -60,13 +55,6 @@ protected:
         return out->path();
     }
 
-    QTemporaryDir home;
-    AppPaths paths;
-    AppSettings settings;
-    ThemeDocument doc;
-    ScriptedPrompt prompt;
-    QByteArray templateInf = LoadCustomResource("TOPINF");
-    Palettes palettes = BuildPalettes();
     std::unique_ptr<QTemporaryDir> out;
 };
 

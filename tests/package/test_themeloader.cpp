@@ -9,6 +9,7 @@
 #include "package/themeloader.h"
 #include "resources/resources.h"
 #include "support/scriptedprompt.h"
+#include "themeworkspace.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,19 +73,8 @@ QByteArray setupWith(const QList<std::pair<QByteArray, Colour>> &colours,
     return s.build();
 }
 
-class LoadThemeTest : public ::testing::Test {
+class LoadThemeTest : public varno::test::ThemeWorkspace {
 protected:
-    void SetUp() override
-    {
-        paths.appFolder = home.path();
-        paths.settingsFile = home.filePath("settings.reg");
-        paths.tmpFolder = home.filePath("tmp");
-        for (const QString &f : WorkingFolderNames())
-            QDir().mkpath(paths.folder(f));
-        settings.TSKPath = paths.defaultFolder("tsk");
-        doc.Colours.Colors = DefaultThemeColors();
-    }
-    ThemeContext ctx() { return {prompt, doc, settings, paths, templateInf, palettes}; }
     bool load(const QString &source)
     {
         ThemeContext c = ctx();
@@ -97,14 +87,7 @@ protected:
         return path;
     }
 
-    QTemporaryDir home;
-    AppPaths paths;
-    AppSettings settings;
-    ThemeDocument doc;
-    ScriptedPrompt prompt;
     RecordingView view;
-    QByteArray templateInf = LoadCustomResource("TOPINF");
-    Palettes palettes = BuildPalettes();
 };
 
 }  // namespace

@@ -1,0 +1,40 @@
+// A theme document with its own application folder and working folders,
+// for the saving and loading tests.
+#pragma once
+
+#include "colour/colortable.h"
+#include "package/savetheme.h"
+#include "resources/resources.h"
+#include "support/scriptedprompt.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace varno::test {
+
+class ThemeWorkspace : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        paths.appFolder = home.path();
+        paths.settingsFile = home.filePath("settings.reg");
+        paths.tmpFolder = home.filePath("tmp");
+        for (const QString &f : WorkingFolderNames())
+            QDir().mkpath(paths.folder(f));
+        settings.TSKPath = paths.defaultFolder("tsk");
+        doc.Colours.Colors = DefaultThemeColors();
+    }
+    ThemeContext ctx() { return {prompt, doc, settings, paths, templateInf, palettes}; }
+
+    QTemporaryDir home;
+    AppPaths paths;
+    AppSettings settings;
+    ThemeDocument doc;
+    ScriptedPrompt prompt;
+    QByteArray templateInf = LoadCustomResource("TOPINF");
+    Palettes palettes = BuildPalettes();
+};
+
+}  // namespace varno::test
