@@ -116,13 +116,24 @@ void frmMain::LoadDefault()
     m_view.transparencySwatch = c.Main.Color;
     changed();
     m_screen.LoadDefault();
+    showingView(QStringLiteral("MAIN"));
     followScreen();
 }
 
 void frmMain::DoScreenMain(const QString &view)
 {
     m_screen.DoScreenMain(view);
+    showingView(view);
     followScreen();
+}
+
+void frmMain::showingView(const QString &view)
+{
+    m_view.menuShowing = view == QLatin1String("MENU");
+    m_view.messageShowing = view == QLatin1String("MESSAGE");
+    m_view.messageImpShowing = view == QLatin1String("MESSAGEIMP");
+    m_view.navigationShowing = view == QLatin1String("NAVIGATION");
+    changed();
 }
 
 void frmMain::followScreen()

@@ -42,9 +42,14 @@ struct MainView {
     int sliderTransparency = 0;
     Colour transparencySwatch = RGB(255, 255, 255);
     bool menuShowing = false;
-    bool pickerCursor = false;  // the preview shows the colour picker cursor
-    int colourListIndex = -1;   // selected entry of the element list, -1 none
-    int captureButton = 0;      // the pressed button of the capture kind group
+    bool pickerCursor = false;           // the portrait preview shows the picker cursor
+    bool pickerCursorLandscape = false;  // the landscape preview does
+    // Views shown besides the Today screen (the Start menu is menuShowing).
+    bool messageShowing = false;
+    bool messageImpShowing = false;
+    bool navigationShowing = false;
+    int colourListIndex = -1;  // selected entry of the element list, -1 none
+    int captureButton = 0;     // the pressed button of the capture kind group
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -122,6 +127,14 @@ public:
     QString PendingElement;
     Colour PickedColor = 0;
 
+    // Mouse released over a preview, in device pixels: selects the element
+    // under the pointer, toggles a view, or takes an armed pick.
+    void LEADTheme_MouseUp(int x, int y);
+    void LEADLandscape_MouseUp(int x, int y);
+    // The base-hue picker, shown modally for the bars of WM5 themes; set by
+    // the widget layer (tests script it).
+    std::function<void()> ShowHues;
+
     // Screen captures and picture export. The capture kind group holds
     // buttons 0 main, 1 thumbnail, 2 menu, 3 landscape.
     void btnCapture_Click(int index);
@@ -154,8 +167,12 @@ private:
     ThemeContext context();
     void changed() { emit viewChanged(); }
     void followScreen();
+    void showingView(const QString &view);
     void capture(int kind, const QString &procedure);
     void createWorkingFolders();
+    struct Zones;
+    void previewMouseUp(const Zones &zones, int x, int y);
+    void selectElement(int element, bool landscape);
 
     Module1 &m_m;
     Prompt &m_prompt;

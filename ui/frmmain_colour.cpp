@@ -70,7 +70,6 @@ void frmMain::ElementMenu_Click(int item)
 void frmMain::PickedColorDispatch(Colour picked)
 {
     PickedColor = picked;
-    m_view.pickerCursor = false;
     changed();
     ThemeColors &c = m_m.Doc.Colours.Colors;
     const ColourElement *e = elementByKey(PendingElement);

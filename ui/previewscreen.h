@@ -19,6 +19,11 @@ public:
         return ScreenState{m_screen.MenuShowing, m_screen.SliderValue, m_screen.SwatchColour};
     }
     DeviceScreen *device() override { return &m_screen; }
+    Colour pixel(bool landscape, int x, int y) const override
+    {
+        const Raster &r = landscape ? m_screen.LEADLandscape : m_screen.LEADTheme;
+        return x >= 0 && y >= 0 && x < r.width() && y < r.height() ? r.pixel(x, y) : 0;
+    }
     DeviceScreen &screen() { return m_screen; }
     const DeviceScreen &screen() const { return m_screen; }
 

@@ -33,6 +33,8 @@ public:
     virtual std::optional<ScreenState> state() const { return std::nullopt; }
     // The renderer itself, for captures; nothing when the port does not draw.
     virtual DeviceScreen *device() { return nullptr; }
+    // A pixel of the visible portrait or landscape preview.
+    virtual Colour pixel(bool landscape, int x, int y) const = 0;
 };
 
 class RecordingScreen : public ScreenPort {
@@ -42,7 +44,9 @@ public:
     {
         requests << QStringLiteral("DoScreenMain ") + view;
     }
+    Colour pixel(bool, int, int) const override { return previewColour; }
     QStringList requests;
+    Colour previewColour = 0;  // what every preview pixel reads
 };
 
 }  // namespace varno

@@ -95,7 +95,8 @@ TEST_F(ColourCommands, PickerModeArmsAPickThatFollowsTheHeadings)
     EXPECT_TRUE(window->view().pickerCursor);
     EXPECT_EQ(window->PendingElement, QStringLiteral("LEFT"));
     EXPECT_TRUE(prompt.calls().empty());
-    window->PickedColorDispatch(RGB(7, 8, 9));
+    screen.previewColour = RGB(7, 8, 9);
+    window->LEADTheme_MouseUp(100, 100);
     EXPECT_FALSE(window->view().pickerCursor);
     EXPECT_EQ(colours()[NavBarLeft], RGB(7, 8, 9));
     EXPECT_EQ(colours()[MessageBarRight], RGB(7, 8, 9));
@@ -103,7 +104,8 @@ TEST_F(ColourCommands, PickerModeArmsAPickThatFollowsTheHeadings)
 
     // A picked tray colour is stored as it is, in the first tray slot only.
     window->ElementMenu_Click(menuItem("mnuNavigationTray"));
-    window->PickedColorDispatch(RGB(0, 255, 0));
+    screen.previewColour = RGB(0, 255, 0);
+    window->LEADTheme_MouseUp(100, 100);
     EXPECT_EQ(colours()[NavTray], RGB(0, 255, 0));
     EXPECT_EQ(colours()[NavTray2], DefaultThemeColors()[NavTray2]);
     EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain NAVIGATION"));

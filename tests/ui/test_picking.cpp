@@ -1,0 +1,227 @@
+// Clicks on the previews: which element each zone selects, the zone borders
+// that select nothing, the view toggles, WM5 bars and picker mode.
+#include "colour/colortable.h"
+#include "editortest.h"
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+
+namespace {
+
+class Picking : public varno::test::EditorTest<RecordingScreen> {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        screen.requests.clear();
+    }
+    // In picker mode a selection only arms a pick, so the armed key names
+    // the element a release selected without opening any dialog.
+    QString armedBy(bool landscape, int x, int y)
+    {
+        module.UsePicker = true;
+        window->PendingElement.clear();
+        if (landscape)
+            window->LEADLandscape_MouseUp(x, y);
+        else
+            window->LEADTheme_MouseUp(x, y);
+        const bool armed =
+            landscape ? window->view().pickerCursorLandscape : window->view().pickerCursor;
+        QString key = armed ? window->PendingElement : QString();
+        // Disarm by taking the pick somewhere harmless.
+        if (armed) {
+            if (landscape)
+                window->LEADLandscape_MouseUp(0, 0);
+            else
+                window->LEADTheme_MouseUp(0, 0);
+        }
+        return key;
+    }
+    void show(const char *view) { window->DoScreenMain(QString::fromLatin1(view)); }
+};
+
+struct ZoneCase {
+    const char *name;
+    bool landscape;
+    const char *shown;  // view on screen before the release
+    int x, y;
+    const char *key;  // element armed, "" for none
+};
+
+const ZoneCase zoneCases[] = {
+    // Portrait title bar, and the border columns between its zones.
+    {"PortraitTitleText", false, "MAIN", 29, 10, "TITLEBARTEXT"},
+    {"PortraitTitleTextEnd", false, "MAIN", 55, 25, "TITLEBARTEXT"},
+    {"PortraitLeft", false, "MAIN", 57, 0, "LEFT"},
+    {"PortraitLeftEnd", false, "MAIN", 119, 12, "LEFT"},
+    {"PortraitRight", false, "MAIN", 121, 12, "RIGHT"},
+    {"PortraitRightEdge", false, "MAIN", 239, 12, "RIGHT"},
+    {"PortraitClockText", false, "MAIN", 200, 12, "TITLEBARTEXT"},
+    {"PortraitBorder28", false, "MAIN", 28, 12, ""},
+    {"PortraitBorder56", false, "MAIN", 56, 12, ""},
+    {"PortraitBorder120", false, "MAIN", 120, 12, ""},
+    {"PortraitBorder140", false, "MAIN", 140, 12, ""},
+    {"PortraitBorder160", false, "MAIN", 160, 12, ""},
+    {"PortraitBelowTitleBar", false, "MAIN", 80, 26, ""},
+    // Command bar from row 294 (the square screen from 216).
+    {"PortraitCommandBar", false, "MAIN", 100, 294, "COMMANDBAR"},
+    {"PortraitAboveCommandBar", false, "MAIN", 100, 293, ""},
+    // Today lines are single rows; one off is text or nothing.
+    {"TodayLine47", false, "MAIN", 20, 47, "TODAYLINES"},
+    {"TodayLine137", false, "MAIN", 20, 137, "TODAYLINES"},
+    {"TodayLineOff138", false, "MAIN", 20, 138, ""},
+    {"TodayLineOffIntoText", false, "MAIN", 40, 81, "TODAYTEXT"},
+    {"TodayTextFirstBand", false, "MAIN", 31, 31, "TODAYTEXT"},
+    {"TodayTextLeftOf31", false, "MAIN", 30, 35, ""},
+    {"TodayTextNarrowBand", false, "MAIN", 130, 60, ""},
+    {"TodayTextWideBand", false, "MAIN", 209, 145, "TODAYTEXT"},
+    {"TodayTextWideBandEnd", false, "MAIN", 210, 145, ""},
+    // Message boxes, split into their left and right bars.
+    {"MessageLeft", false, "MESSAGE", 149, 60, "MESSAGEBARLEFT"},
+    {"MessageRight", false, "MESSAGE", 150, 60, "MESSAGEBARRIGHT"},
+    {"MessageOutside", false, "MESSAGE", 185, 60, ""},
+    {"MessageCoversToday", false, "MESSAGE", 40, 100, ""},
+    {"ImpLeft", false, "MESSAGEIMP", 108, 50, "IMPMESSAGEBARLEFT"},
+    {"ImpRight", false, "MESSAGEIMP", 109, 50, "IMPMESSAGEBARRIGHT"},
+    {"ImpHiddenMeansToday", false, "MAIN", 109, 60, "TODAYTEXT"},
+    // The Start menu covers the Today screen.
+    {"MenuCoversToday", false, "MENU", 40, 100, ""},
+    {"MenuLeavesTitleBar", false, "MENU", 60, 10, "LEFT"},
+    // The navigation view: in picker mode the whole screen picks the tray,
+    // and the first text band gives way to it.
+    {"NavigationAnywhere", false, "NAVIGATION", 200, 250, "NAVIGATION"},
+    // Landscape title bar and its borders.
+    {"LandscapeLeft", true, "MAIN", 159, 12, "LEFT"},
+    {"LandscapeRight", true, "MAIN", 161, 12, "RIGHT"},
+    {"LandscapeRightEdge", true, "MAIN", 296, 12, "RIGHT"},
+    {"LandscapeClockText", true, "MAIN", 271, 12, "TITLEBARTEXT"},
+    {"LandscapeBorder160", true, "MAIN", 160, 12, ""},
+    {"LandscapeBorder216", true, "MAIN", 216, 12, ""},
+    {"LandscapeBorder238", true, "MAIN", 238, 12, ""},
+    {"LandscapeBorder265", true, "MAIN", 265, 12, ""},
+    {"LandscapeBorder295", true, "MAIN", 295, 12, ""},
+    {"LandscapeCommandBar", true, "MAIN", 100, 216, "COMMANDBAR"},
+    {"LandscapeMessageLeft", true, "MESSAGE", 229, 60, "MESSAGEBARLEFT"},
+    {"LandscapeMessageRight", true, "MESSAGE", 230, 60, "MESSAGEBARRIGHT"},
+    {"LandscapeImpRight", true, "MESSAGEIMP", 189, 45, "IMPMESSAGEBARRIGHT"},
+    {"LandscapeTodayText", true, "MAIN", 100, 100, "TODAYTEXT"},
+};
+
+class PickingZones : public Picking, public ::testing::WithParamInterface<ZoneCase> {};
+
+}  // namespace
+
+TEST_P(PickingZones, ReleaseSelectsTheZonesElement)
+{
+    const ZoneCase &c = GetParam();
+    show(c.shown);
+    EXPECT_EQ(armedBy(c.landscape, c.x, c.y), QString::fromLatin1(c.key));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, PickingZones, ::testing::ValuesIn(zoneCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Picking, SquareCommandBarStartsHigher)
+{
+    window->mnuNewSQ240_Click();
+    EXPECT_EQ(armedBy(false, 100, 216), QStringLiteral("COMMANDBAR"));
+    EXPECT_EQ(armedBy(false, 100, 215), QString());
+}
+
+TEST_F(Picking, StartFlagOpensAndClosesTheMenuAndDropsMessageViews)
+{
+    show("MESSAGE");
+    window->LEADTheme_MouseUp(10, 10);
+    EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MENU"));
+    EXPECT_TRUE(window->view().menuShowing);
+    EXPECT_FALSE(window->view().messageShowing);
+    window->LEADLandscape_MouseUp(27, 25);
+    EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
+    EXPECT_FALSE(window->view().menuShowing);
+}
+
+TEST_F(Picking, TitleBarTogglesTheMessageViews)
+{
+    const struct {
+        bool landscape;
+        int x;
+        const char *opens;
+    } cases[] = {{false, 161, "MESSAGE"},
+                 {false, 186, "MESSAGE"},
+                 {false, 141, "MESSAGEIMP"},
+                 {true, 243, "MESSAGE"},
+                 {true, 234, "MESSAGEIMP"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.x);
+        const auto release = [&] {
+            c.landscape ? window->LEADLandscape_MouseUp(c.x, 5) : window->LEADTheme_MouseUp(c.x, 5);
+        };
+        release();
+        EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain ") + c.opens);
+        release();
+        EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
+    }
+    EXPECT_TRUE(prompt.calls().empty());
+}
+
+TEST_F(Picking, ColourZoneOpensTheDialogAndTheBarsFollowTheHeadings)
+{
+    module.Settings.Headings = "same";
+    prompt.answerColor(RGB(10, 20, 30));
+    window->LEADTheme_MouseUp(60, 10);
+    EXPECT_EQ(colours()[NavBarLeft], RGB(10, 20, 30));
+    EXPECT_EQ(colours()[MessageBarLeft], RGB(10, 20, 30));
+    EXPECT_EQ(colours()[MessageBarRight], colours()[NavBarRight]);
+    EXPECT_EQ(window->view().colourListIndex, 0);
+    EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain MAIN")});
+
+    // The tray zone of the navigation view (not in picker mode: rows 27-49).
+    window->DoScreenMain(QStringLiteral("NAVIGATION"));
+    prompt.answerColor(RGB(0, 255, 0));
+    window->LEADTheme_MouseUp(200, 30);
+    EXPECT_EQ(colours()[NavTray], RGB(1, 255, 0));
+    EXPECT_TRUE(prompt.scriptUsedUp());
+}
+
+TEST_F(Picking, WM5BarsOpenTheHuePickerInsteadOfTheColourDialog)
+{
+    window->mnuNewWM5QVGA_Click();
+    int hues = 0;
+    window->ShowHues = [&] { ++hues; };
+    screen.requests.clear();
+    for (const int x : {30, 60, 130, 200})
+        window->LEADTheme_MouseUp(x, 10);
+    window->LEADLandscape_MouseUp(100, 230);
+    EXPECT_EQ(hues, 5);
+    EXPECT_TRUE(prompt.calls().empty());
+    EXPECT_EQ(screen.requests.size(), 5);
+    EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
+    // Today elements still use the colour dialog.
+    prompt.answerColor(RGB(1, 2, 3));
+    window->LEADTheme_MouseUp(40, 100);
+    EXPECT_EQ(colours()[TodayTextColor], RGB(1, 2, 3));
+}
+
+TEST_F(Picking, ArmedPickTakesThePixelOnTheSamePreviewOnly)
+{
+    module.UsePicker = true;
+    window->LEADTheme_MouseUp(200, 30);  // nothing: the tray is not shown
+    EXPECT_FALSE(window->view().pickerCursor);
+    window->DoScreenMain(QStringLiteral("NAVIGATION"));
+    window->LEADTheme_MouseUp(100, 200);
+    EXPECT_TRUE(window->view().pickerCursor);
+    EXPECT_EQ(window->PendingElement, QStringLiteral("NAVIGATION"));
+    // The landscape preview has no armed pick: it arms its own.
+    window->LEADLandscape_MouseUp(100, 100);
+    EXPECT_TRUE(window->view().pickerCursorLandscape);
+    EXPECT_EQ(window->PendingElement, QStringLiteral("NAVIGATION"));
+
+    screen.previewColour = RGB(0, 255, 0);
+    screen.requests.clear();
+    window->LEADTheme_MouseUp(5, 5);  // on the Start flag, but the pick wins
+    EXPECT_FALSE(window->view().pickerCursor);
+    EXPECT_EQ(colours()[NavTray], RGB(0, 255, 0));
+    EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain NAVIGATION")});
+    EXPECT_TRUE(prompt.calls().empty());
+}
