@@ -131,6 +131,9 @@ public:
     // under the pointer, toggles a view, or takes an armed pick.
     void LEADTheme_MouseUp(int x, int y);
     void LEADLandscape_MouseUp(int x, int y);
+    // What a release there would act on first, for the status bar ("" for
+    // nothing).
+    QString ElementAt(bool landscape, int x, int y) const;
     // The base-hue picker, shown modally for the bars of WM5 themes; set by
     // the widget layer (tests script it).
     std::function<void()> ShowHues;
@@ -171,6 +174,9 @@ private:
     void capture(int kind, const QString &procedure);
     void createWorkingFolders();
     struct Zones;
+    class ZoneVisitor;
+    static const Zones PortraitZones, LandscapeZones;
+    void walkZones(const Zones &zones, int x, int y, ZoneVisitor &visit) const;
     void previewMouseUp(const Zones &zones, int x, int y);
     void selectElement(int element, bool landscape);
 

@@ -52,52 +52,92 @@ bool onTodayText(int x, int y, bool navigationShowing)
 
 }  // namespace
 
+// clang-format off
+const frmMain::Zones frmMain::PortraitZones{.procedure = "PicBufMouseUP",
+                                             .landscape = false,
+                                             .leftFirst = 57, .leftLast = 119,
+                                             .rightFirst = 121, .rightLast = 139,
+                                             .rightEdge = 214,
+                                             .titleTextFirst = 187, .titleTextLast = 213,
+                                             .messageFirst = 161, .messageLast = 186,
+                                             .impFirst = 141, .impLast = 159,
+                                             .messageBoxFirst = 115, .messageBoxLast = 184,
+                                             .messageBoxSplit = 150,
+                                             .impBoxFirst = 11, .impBoxLast = 227,
+                                             .impBoxSplit = 109};
+
+const frmMain::Zones frmMain::LandscapeZones{.procedure = "LEADLandscapeMouseUP",
+                                              .landscape = true,
+                                              .leftFirst = 57, .leftLast = 159,
+                                              .rightFirst = 161, .rightLast = 215,
+                                              .rightEdge = 296,
+                                              .titleTextFirst = 271, .titleTextLast = 294,
+                                              .messageFirst = 243, .messageLast = 260,
+                                              .impFirst = 217, .impLast = 234,
+                                              .messageBoxFirst = 195, .messageBoxLast = 274,
+                                              .messageBoxSplit = 230,
+                                              .impBoxFirst = 91, .impBoxLast = 305,
+                                              .impBoxSplit = 189};
+// clang-format on
+
 void frmMain::LEADTheme_MouseUp(int x, int y)
 {
-    static constexpr Zones portrait{"PicBufMouseUP",
-                                    false,
-                                    57,
-                                    119,
-                                    121,
-                                    139,
-                                    214,
-                                    187,
-                                    213,
-                                    161,
-                                    186,
-                                    141,
-                                    159,
-                                    115,
-                                    184,
-                                    150,
-                                    11,
-                                    227,
-                                    109};
-    previewMouseUp(portrait, x, y);
+    previewMouseUp(PortraitZones, x, y);
 }
 
 void frmMain::LEADLandscape_MouseUp(int x, int y)
 {
-    static constexpr Zones landscape{"LEADLandscapeMouseUP",
-                                     true,
-                                     57,
-                                     159,
-                                     161,
-                                     215,
-                                     296,
-                                     271,
-                                     294,
-                                     243,
-                                     260,
-                                     217,
-                                     234,
-                                     195,
-                                     274,
-                                     230,
-                                     91,
-                                     305,
-                                     189};
-    previewMouseUp(landscape, x, y);
+    previewMouseUp(LandscapeZones, x, y);
+}
+
+// What a release at a point does, in the order the zones are tested.
+// Several zones can act on one release, and each action may change the views
+// the later tests look at, so the walk reads the window's state as it goes.
+class frmMain::ZoneVisitor {
+public:
+    virtual ~ZoneVisitor() = default;
+    virtual void startFlag() = 0;
+    virtual void toggleMessage(bool important) = 0;
+    virtual void select(int element) = 0;
+};
+
+void frmMain::walkZones(const Zones &z, int x, int y, ZoneVisitor &visit) const
+{
+    const bool titleBar = within(y, 0, TitleBarLast);
+    if (titleBar && within(x, 0, 27))
+        visit.startFlag();
+    // The landscape screen and the square one are 240 rows high.
+    const bool shortScreen = z.landscape || m_m.Doc.ThemeType == QLatin1String("SQ240");
+    if (shortScreen ? y > 215 : y > 293)
+        visit.select(5);
+    if (titleBar) {
+        if (within(x, 29, 55))
+            visit.select(2);
+        if (within(x, z.leftFirst, z.leftLast))
+            visit.select(0);
+        if (within(x, z.rightFirst, z.rightLast) || x >= z.rightEdge)
+            visit.select(1);
+        if (within(x, z.titleTextFirst, z.titleTextLast))
+            visit.select(2);
+        if (within(x, z.messageFirst, z.messageLast))
+            visit.toggleMessage(false);
+        if (within(x, z.impFirst, z.impLast))
+            visit.toggleMessage(true);
+    }
+    if (m_view.messageShowing && within(x, z.messageBoxFirst, z.messageBoxLast) &&
+        within(y, 39, 81))
+        visit.select(x >= z.messageBoxSplit ? 8 : 7);
+    if (m_view.messageImpShowing && within(x, z.impBoxFirst, z.impBoxLast) && within(y, 41, 59))
+        visit.select(x >= z.impBoxSplit ? 10 : 9);
+    // The Today screen's own elements answer only when nothing covers it.
+    if (m_view.menuShowing || m_view.messageShowing || m_view.messageImpShowing)
+        return;
+    if (m_view.navigationShowing && (m_m.UsePicker || within(y, 27, 49)))
+        visit.select(6);
+    if (onTodayLine(y))
+        visit.select(4);
+    if (onTodayText(x, y, m_view.navigationShowing))
+        visit.select(3);
 }
 
 void frmMain::previewMouseUp(const Zones &z, int x, int y)
@@ -109,56 +149,60 @@ void frmMain::previewMouseUp(const Zones &z, int x, int y)
             PickedColorDispatch(m_screen.pixel(z.landscape, x, y));
             return;
         }
-        const auto clearViewFlags = [&] {
-            m_view.messageShowing = m_view.messageImpShowing = m_view.navigationShowing = false;
-            changed();
-        };
-        const bool titleBar = within(y, 0, TitleBarLast);
-        // Start flag.
-        if (titleBar && within(x, 0, 27)) {
-            if (m_view.menuShowing) {
-                clearViewFlags();
-                DoScreenMain(QStringLiteral("MAIN"));
-            } else {
-                DoScreenMain(QStringLiteral("MENU"));
+        struct Act : ZoneVisitor {
+            frmMain &w;
+            bool landscape;
+            Act(frmMain &window, bool l) : w(window), landscape(l) {}
+            void clearViewFlags()
+            {
+                w.m_view.messageShowing = w.m_view.messageImpShowing = false;
+                w.m_view.navigationShowing = false;
+                w.changed();
             }
-            clearViewFlags();
-        }
-        // The landscape screen and the square one are 240 rows high.
-        const bool shortScreen = z.landscape || m_m.Doc.ThemeType == QLatin1String("SQ240");
-        if (shortScreen ? y > 215 : y > 293)
-            selectElement(5, z.landscape);
-        if (titleBar) {
-            if (within(x, 29, 55))
-                selectElement(2, z.landscape);
-            if (within(x, z.leftFirst, z.leftLast))
-                selectElement(0, z.landscape);
-            if (within(x, z.rightFirst, z.rightLast) || x >= z.rightEdge)
-                selectElement(1, z.landscape);
-            if (within(x, z.titleTextFirst, z.titleTextLast))
-                selectElement(2, z.landscape);
-            if (within(x, z.messageFirst, z.messageLast))
-                DoScreenMain(m_view.messageShowing ? QStringLiteral("MAIN")
-                                                   : QStringLiteral("MESSAGE"));
-            if (within(x, z.impFirst, z.impLast))
-                DoScreenMain(m_view.messageImpShowing ? QStringLiteral("MAIN")
-                                                      : QStringLiteral("MESSAGEIMP"));
-        }
-        if (m_view.messageShowing && within(x, z.messageBoxFirst, z.messageBoxLast) &&
-            within(y, 39, 81))
-            selectElement(x >= z.messageBoxSplit ? 8 : 7, z.landscape);
-        if (m_view.messageImpShowing && within(x, z.impBoxFirst, z.impBoxLast) && within(y, 41, 59))
-            selectElement(x >= z.impBoxSplit ? 10 : 9, z.landscape);
-        // The Today screen's own elements answer only when nothing covers it.
-        if (m_view.menuShowing || m_view.messageShowing || m_view.messageImpShowing)
-            return;
-        if (m_view.navigationShowing && (m_m.UsePicker || within(y, 27, 49)))
-            selectElement(6, z.landscape);
-        if (onTodayLine(y))
-            selectElement(4, z.landscape);
-        if (onTodayText(x, y, m_view.navigationShowing))
-            selectElement(3, z.landscape);
+            void startFlag() override
+            {
+                if (w.m_view.menuShowing) {
+                    clearViewFlags();
+                    w.DoScreenMain(QStringLiteral("MAIN"));
+                } else {
+                    w.DoScreenMain(QStringLiteral("MENU"));
+                }
+                clearViewFlags();
+            }
+            void toggleMessage(bool important) override
+            {
+                const bool shown = important ? w.m_view.messageImpShowing : w.m_view.messageShowing;
+                w.DoScreenMain(shown       ? QStringLiteral("MAIN")
+                               : important ? QStringLiteral("MESSAGEIMP")
+                                           : QStringLiteral("MESSAGE"));
+            }
+            void select(int element) override { w.selectElement(element, landscape); }
+        } act(*this, z.landscape);
+        walkZones(z, x, y, act);
     });
+}
+
+QString frmMain::ElementAt(bool landscape, int x, int y) const
+{
+    struct Name : ZoneVisitor {
+        QString text;
+        void name(const QString &t)
+        {
+            if (text.isEmpty())
+                text = t;
+        }
+        void startFlag() override { name(QStringLiteral("Start Menu")); }
+        void toggleMessage(bool important) override
+        {
+            name(important ? QStringLiteral("Important Message") : QStringLiteral("Message"));
+        }
+        void select(int element) override
+        {
+            name(QLatin1String(ColourListEntries()[static_cast<size_t>(element)]->ListCaption));
+        }
+    } visit;
+    walkZones(landscape ? LandscapeZones : PortraitZones, x, y, visit);
+    return visit.text;
 }
 
 void frmMain::selectElement(int element, bool landscape)

@@ -225,3 +225,16 @@ TEST_F(Picking, ArmedPickTakesThePixelOnTheSamePreviewOnly)
     EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain NAVIGATION")});
     EXPECT_TRUE(prompt.calls().empty());
 }
+
+TEST_F(Picking, PointerNamesWhatAReleaseWouldActOnWithoutActing)
+{
+    show("MESSAGE");
+    screen.requests.clear();
+    EXPECT_EQ(window->ElementAt(false, 5, 5), QStringLiteral("Start Menu"));
+    EXPECT_EQ(window->ElementAt(false, 170, 5), QStringLiteral("Message"));
+    EXPECT_EQ(window->ElementAt(false, 160, 60), QStringLiteral("Message Bar Right"));
+    EXPECT_EQ(window->ElementAt(true, 100, 230), QStringLiteral("Command Bar"));
+    EXPECT_EQ(window->ElementAt(true, 28, 5), QString());
+    EXPECT_TRUE(screen.requests.isEmpty());
+    EXPECT_TRUE(prompt.calls().empty());
+}
