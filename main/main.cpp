@@ -1,6 +1,9 @@
 // Varno's program: starts the editor, or runs one command without a window.
+#include "app/raster/raster.h"
 #include "cli/commands.h"
+#include "ui/widgets/mainwindow.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -12,7 +15,7 @@ const char *const kUsage =
     "Usage: varno [COMMAND [ARGUMENTS]]\n"
     "\n"
     "Varno edits the Today themes (.tsk) of Pocket PC and Windows Mobile 5 devices.\n"
-    "Without a command it starts the editor (its window is not in this build yet).\n"
+    "Without a command it starts the editor.\n"
     "\n"
     "Options:\n"
     "  -h, --help      Show this help and exit.\n"
@@ -23,6 +26,28 @@ const char *const kEnvironment =
     "\n"
     "Environment:\n"
     "  VARNO_HOME      Keep the settings file and the working folders under this folder.\n";
+
+int runEditor(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("varno"));
+    QApplication::setApplicationVersion(QStringLiteral(VARNO_VERSION));
+    // The device font; the previews fall back to a look-alike without it.
+    varno::LoadDeviceFonts();
+    varno::Module1 module(varno::AppPaths::forEditor());
+    varno::QtPrompt startPrompt;
+    switch (module.Main(startPrompt)) {
+    case varno::Module1::Start::AlreadyRunning:
+        QTextStream(stderr) << "varno: the editor is already running\n";
+        return 0;
+    case varno::Module1::Start::Failed: return 1;
+    case varno::Module1::Start::ShowWindow: break;
+    }
+    varno::MainWindow window(module);
+    window.load();
+    window.show();
+    return app.exec();
+}
 
 }  // namespace
 
@@ -51,6 +76,5 @@ int main(int argc, char **argv)
         }
         return varno::RunCommand(args, out, err);
     }
-    err << "varno: the editor window is not available yet; see varno --help\n";
-    return varno::Exit::Usage;
+    return runEditor(argc, argv);
 }

@@ -138,6 +138,12 @@ public:
     // the widget layer (tests script it).
     std::function<void()> ShowHues;
 
+    // "Load Image(s)": a picture file (asked for when `fileName` is empty)
+    // becomes both theme pictures, unfitted at the top left, until the
+    // fitting dialogs take over. True when a picture was loaded.
+    bool LoadImages(const QString &fileName = QString());
+    void mnuLoadImages_Click() { LoadImages(); }
+
     // Screen captures and picture export. The capture kind group holds
     // buttons 0 main, 1 thumbnail, 2 menu, 3 landscape.
     void btnCapture_Click(int index);

@@ -1,9 +1,57 @@
-// The Image menu's captures and picture export.
+// The Image menu: loading pictures, captures and picture export.
 #include "ui/frmmain.h"
 
+#include "app/raster/pictureio.h"
+#include "base/trap.h"
+#include "package/themeloader.h"
 #include "preview/capture.h"
 
+#include <QFileInfo>
+
 namespace varno {
+
+namespace {
+
+// A name the fitting dialogs accept: five characters at least, ending in
+// one of the picture types they read.
+bool AcceptedPictureName(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.size() >= 5 &&
+           QStringLiteral("jpg-jpeg-bmp-png-pcx-tga-gif-tif").contains(name.right(3).toLower());
+}
+
+}  // namespace
+
+bool frmMain::LoadImages(const QString &fileName)
+{
+    bool loaded = false;
+    trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), QStringLiteral("LoadImages"),
+         [&] {
+             QString path = fileName;
+             if (path.isEmpty()) {
+                 FileDialogRequest request;
+                 request.title = QStringLiteral("Load Image");
+                 request.filter = QStringLiteral(
+                     "All Files|*.*|JPEG|*.jpg|Windows BMP|*.bmp|PNG|*.png|PCX|*.pcx|TGA|*.tga|"
+                     "GIF|*.gif|TIF|*.tif");
+                 request.initialFolder = m_m.Settings.ImagesPath;
+                 path = ShowOpenOrEmpty(m_prompt, request);
+             }
+             if (path.isEmpty() || !AcceptedPictureName(path))
+                 return;
+             m_m.Settings.ImagesPath = QFileInfo(path).absolutePath();
+             m_m.Doc.ImageDialogReady = false;
+             BusyPointer busy(m_prompt);
+             const Raster picture = PictureOnCanvas(LoadPicture(path));
+             m_m.Doc.LEADMain = picture;
+             m_m.Doc.LEADMenu = picture;
+             busy.release();
+             loaded = true;
+             DoScreenMain(QStringLiteral("MAIN"));
+         });
+    return loaded;
+}
 
 void frmMain::btnCapture_Click(int index)
 {

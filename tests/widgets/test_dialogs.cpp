@@ -1,0 +1,479 @@
+// The dialog widgets: each control bound to its model field, driven without
+// a modal loop; and the pure parts of the Qt prompt.
+#include "colour/colortable.h"
+#include "colour/palettes.h"
+#include "support/scriptedprompt.h"
+#include "ui/widgets/huesdialog_p.h"
+#include "ui/widgets/internalcolorsdialog_p.h"
+#include "ui/widgets/qtprompt.h"
+#include "ui/widgets/qtprompt_p.h"
+#include "ui/widgets/settingsdialog_p.h"
+#include "ui/widgets/smalldialogs_p.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+using varno::test::RecordedMessage;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+template <typename T> T *child(QObject &parent, const char *name)
+{
+    T *found = parent.findChild<T *>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << "no control " << name;
+    return found;
+}
+
+void click(QObject &dialog, const char *name)
+{
+    if (auto *button = child<QAbstractButton>(dialog, name))
+        button->click();
+}
+
+// How a dialog ended: -1 while it is still open.
+struct Ending {
+    explicit Ending(QDialog &dialog)
+    {
+        QObject::connect(&dialog, &QDialog::finished, [this](int r) { result = r; });
+    }
+    int result = -1;
+};
+
+Colour shownPixel(const QLabel *label, int x, int y)
+{
+    return ColourOf(label->pixmap().toImage().pixel(x, y));
+}
+
+void moveOver(QWidget *widget, int x, int y)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        paths.appFolder = dir.path();
+        s.Name1 = "Ann";
+        s.Name2 = "b.example";
+        s.Name3 = "c.example";
+        s.TodayText = "notm";
+        s.Headings = "same";
+        s.Paths = "yes";
+    }
+    QTemporaryDir dir;
+    AppPaths paths;
+    CRegistry registry{dir.filePath("settings.reg")};
+    SettingsStore store{registry, paths, SettingsKeyPath()};
+    AppSettings s;
+    ScriptedPrompt prompt;
+};
+
+}  // namespace
+
+TEST_F(SettingsDialogTest, OpensOnTheStoredValues)
+{
+    s.TodayText = "sometimes";
+    SettingsDialog dialog(prompt, s, store);
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtName1")->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtName2")->text(), QStringLiteral("b.example"));
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtName3")->text(), QStringLiteral("c.example"));
+    // An unknown Today setting selects nothing.
+    EXPECT_EQ(child<QButtonGroup>(dialog, "radTodayText")->checkedId(), -1);
+    EXPECT_TRUE(child<QRadioButton>(dialog, "radHeadings1")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(dialog, "radDirectories1")->isChecked());
+}
+
+TEST_F(SettingsDialogTest, EachOptionStoresItsValue)
+{
+    const struct {
+        const char *option;
+        QString AppSettings::*field;
+        const char *value;
+    } cases[] = {{"radTodayText0", &AppSettings::TodayText, "all"},
+                 {"radTodayText1", &AppSettings::TodayText, "notm"},
+                 {"radTodayText2", &AppSettings::TodayText, "notmm"},
+                 {"radTodayText3", &AppSettings::TodayText, "none"},
+                 {"radHeadings0", &AppSettings::Headings, "manual"},
+                 {"radHeadings1", &AppSettings::Headings, "same"},
+                 {"radHeadings2", &AppSettings::Headings, "opposite"},
+                 {"radDirectories0", &AppSettings::Paths, "no"},
+                 {"radDirectories1", &AppSettings::Paths, "yes"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.option);
+        s.TodayText = "none";
+        s.Headings = "opposite";
+        s.Paths = "no";
+        SettingsDialog dialog(prompt, s, store);
+        Ending ending(dialog);
+        click(dialog, c.option);
+        click(dialog, "btnButton1");
+        EXPECT_EQ(ending.result, QDialog::Accepted);
+        EXPECT_EQ(s.*c.field, QString::fromLatin1(c.value));
+    }
+}
+
+TEST_F(SettingsDialogTest, NamesGoToTheirOwnSettings)
+{
+    SettingsDialog dialog(prompt, s, store);
+    Ending ending(dialog);
+    child<QLineEdit>(dialog, "txtName1")->setText(" One ");
+    child<QLineEdit>(dialog, "txtName2")->setText("Two");
+    child<QLineEdit>(dialog, "txtName3")->setText("Three");
+    click(dialog, "btnButton1");
+    EXPECT_EQ(ending.result, QDialog::Accepted);
+    EXPECT_EQ(s.Name1, QStringLiteral("One"));
+    EXPECT_EQ(s.Name2, QStringLiteral("Two"));
+    EXPECT_EQ(s.Name3, QStringLiteral("Three"));
+}
+
+TEST_F(SettingsDialogTest, ABlankNameKeepsTheDialogOpenAndCancelStoresNothing)
+{
+    SettingsDialog dialog(prompt, s, store);
+    Ending ending(dialog);
+    child<QLineEdit>(dialog, "txtName3")->setText("   ");
+    click(dialog, "btnButton1");
+    EXPECT_EQ(ending.result, -1);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_EQ(prompt.messages()[0],
+              (RecordedMessage{"Please Enter a Name in Name 3", MsgIcon::Exclamation, "Velmora",
+                               MsgButtons::OK}));
+
+    click(dialog, "radHeadings0");
+    click(dialog, "btnButton0");
+    EXPECT_EQ(ending.result, QDialog::Rejected);
+    EXPECT_EQ(s.Name3, QStringLiteral("c.example"));
+    EXPECT_EQ(s.Headings, QStringLiteral("same"));
+}
+
+namespace {
+
+class InternalColorsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        colours.Colors = DefaultThemeColors();
+        blank.fill(RGB(250, 250, 250));
+        dots.fill(RGB(255, 0, 0));
+    }
+    Colour swatchColour(QDialog &dialog, const char *name)
+    {
+        const QToolButton *swatch = child<QToolButton>(dialog, name);
+        // Inside the outline.
+        return ColourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5));
+    }
+    ScriptedPrompt prompt;
+    ColourState colours;
+    Raster blank{240, 320}, dots{35, 35};
+};
+
+}  // namespace
+
+TEST_F(InternalColorsDialogTest, EachSwatchEditsItsSlotAndThePreviewFollows)
+{
+    const struct {
+        const char *swatch;
+        Slot slot;
+    } cases[] = {{"oPicLineALeft", LineALeft},
+                 {"oPicLineARight", LineARight},
+                 {"oPicLineBLeft", LineBLeft},
+                 {"oPicLineBRight", LineBRight},
+                 {"oPicDots", DotsColor}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.swatch);
+        colours.Colors = DefaultThemeColors();
+        InternalColorsDialog dialog(prompt, colours, blank, dots);
+        EXPECT_EQ(swatchColour(dialog, c.swatch), colours.Colors[c.slot]);
+        prompt.answerColor(RGB(10, 20, 30));
+        click(dialog, c.swatch);
+        EXPECT_EQ(colours.Colors[c.slot], RGB(10, 20, 30));
+        EXPECT_EQ(swatchColour(dialog, c.swatch), RGB(10, 20, 30));
+    }
+    // The preview shows the dots in the last colour chosen.
+    InternalColorsDialog dialog(prompt, colours, blank, dots);
+    EXPECT_EQ(shownPixel(child<QLabel>(dialog, "LEAD1"), 110, 110), RGB(10, 20, 30));
+}
+
+TEST_F(InternalColorsDialogTest, ButtonsCancelResetAndSave)
+{
+    const ThemeColors before = colours.Colors;
+    {
+        InternalColorsDialog dialog(prompt, colours, blank, dots);
+        Ending ending(dialog);
+        prompt.answerColor(RGB(1, 2, 3));
+        click(dialog, "oPicLineARight");
+        click(dialog, "btnButton0");
+        EXPECT_EQ(ending.result, QDialog::Rejected);
+        EXPECT_EQ(colours.Colors, before);
+    }
+    {
+        colours.Colors[DotsColor] = RGB(9, 9, 9);
+        InternalColorsDialog dialog(prompt, colours, blank, dots);
+        Ending ending(dialog);
+        click(dialog, "btnButton1");
+        EXPECT_EQ(ending.result, -1);
+        EXPECT_EQ(colours.Colors[DotsColor], DefaultThemeColors()[DotsColor]);
+        EXPECT_EQ(swatchColour(dialog, "oPicDots"), DefaultThemeColors()[DotsColor]);
+        EXPECT_EQ(shownPixel(child<QLabel>(dialog, "LEAD1"), 110, 110),
+                  DefaultThemeColors()[DotsColor]);
+        prompt.answerColor(RGB(4, 5, 6));
+        click(dialog, "oPicLineBLeft");
+        click(dialog, "btnButton2");
+        EXPECT_EQ(ending.result, QDialog::Accepted);
+        EXPECT_EQ(colours.Colors[LineBLeft], RGB(4, 5, 6));
+    }
+}
+
+TEST_F(InternalColorsDialogTest, ClosingByTheFrameIsCancel)
+{
+    const ThemeColors before = colours.Colors;
+    InternalColorsDialog dialog(prompt, colours, blank, dots);
+    dialog.show();
+    prompt.answerColor(RGB(1, 2, 3));
+    click(dialog, "oPicLineALeft");
+    ASSERT_EQ(colours.Colors[LineALeft], RGB(1, 2, 3));
+    dialog.close();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(colours.Colors, before);
+}
+
+TEST(HuesDialogTest, StripsFollowThePointerAndOnlySaveStores)
+{
+    const Palettes palettes = BuildPalettes();
+    ThemeColors colours;
+    colours.BaseHueIndex = 300;
+    colours.BaseHueColor = RGB(200, 10, 10);
+    const PaletteEntry firstHue = palettes.HuePalette[0];
+    const PaletteEntry lastGrey = palettes.GreyPalette[255];
+    {
+        HuesDialog dialog(palettes, colours);
+        ASSERT_TRUE(dialog.loaded());
+        auto *heading = child<QLabel>(dialog, "pbHeading");
+        EXPECT_EQ(heading->size(), QSize(257, 26));
+        EXPECT_EQ(shownPixel(heading, 0, 0), RGB(200, 10, 10));
+        moveOver(child<QWidget>(dialog, "pbColors"), 0, 29);
+        EXPECT_EQ(shownPixel(heading, 256, 25), RGB(firstHue.Red, firstHue.Green, firstHue.Blue));
+        click(dialog, "btnCancel");
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(colours.BaseHueIndex, 300);
+    }
+    HuesDialog dialog(palettes, colours);
+    moveOver(child<QWidget>(dialog, "pbGrays"), 255, 0);
+    // A move outside the strip (a held button drags on) is not a choice.
+    moveOver(child<QWidget>(dialog, "pbGrays"), 256, 0);
+    click(dialog, "btnSave");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(colours.BaseHueIndex, 255);
+    EXPECT_EQ(colours.BaseHueColor, RGB(lastGrey.Red, lastGrey.Green, lastGrey.Blue));
+}
+
+TEST(SaveThemeDialogTest, AnswersTheSelectedCompression)
+{
+    const struct {
+        const char *option, *button, *answer;
+    } cases[] = {{nullptr, "btnSave", "HIGH"},
+                 {"Option1", "btnSave", "MED"},
+                 {"Option2", "btnSave", "LOW"},
+                 {"Option2", "btnCancel", "CANCEL"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answer);
+        SaveThemeDialog dialog;
+        if (c.option)
+            click(dialog, c.option);
+        click(dialog, c.button);
+        EXPECT_EQ(dialog.choice(), QString::fromLatin1(c.answer));
+    }
+    SaveThemeDialog dialog;
+    dialog.show();
+    dialog.close();
+    EXPECT_EQ(dialog.choice(), QStringLiteral("CANCEL"));
+}
+
+TEST(AboutDialogTest, ShowsTheModelAndClosesOnAClick)
+{
+    frmAbout about;
+    about.Form_Load();
+    AboutDialog dialog;
+    EXPECT_EQ(child<QLabel>(dialog, "Label1")->text(), about.Label1);
+    EXPECT_EQ(child<QLabel>(dialog, "Label2")->text(), about.Label2);
+    EXPECT_EQ(child<QLabel>(dialog, "lblVersion")->text(), about.lblVersion);
+    Ending ending(dialog);
+    QLabel *label = child<QLabel>(dialog, "Label2");
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1),
+                        label->mapToGlobal(QPointF(1, 1)), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(label, &release);
+    EXPECT_EQ(ending.result, QDialog::Accepted);
+}
+
+TEST(InputBoxDialogTest, OkHandsOverTheTextCancelKeepsTheCurrent)
+{
+    const struct {
+        const char *typed, *button, *result;
+        bool cancelled;
+    } cases[] = {{"New Folder", "btnOk", "New Folder", false},
+                 {"", "btnOk", "", false},
+                 {"typed", "btnCancel", "current", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.button) + " " + c.typed);
+        InputBoxDialog dialog("Folder name:", "Varno", "current");
+        EXPECT_EQ(child<QLabel>(dialog, "lblPrompt")->text(), QStringLiteral("Folder name:"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Varno"));
+        auto *text = child<QLineEdit>(dialog, "txtInput");
+        EXPECT_EQ(text->text(), QStringLiteral("current"));
+        text->setText(QString::fromLatin1(c.typed));
+        click(dialog, c.button);
+        EXPECT_EQ(dialog.model().Result, QString::fromLatin1(c.result));
+        EXPECT_EQ(dialog.model().Cancelled, c.cancelled);
+    }
+}
+
+TEST(QtPromptParts, FileFiltersInQtForm)
+{
+    const struct {
+        const char *given, *expected;
+    } cases[] = {
+        {"Description (*.a;*.b)|*.a;*.b|Other|*.c", "Description (*.a *.b);;Other (*.c)"},
+        {"Save Theme (*.tsk)|*.tsk", "Save Theme (*.tsk)"},
+        {"PNG|*.png", "PNG (*.png)"},
+        {"All Files|*.*|JPEG|*.jpg", "All Files (*);;JPEG (*.jpg)"},
+        {"Pictures (large)|*.jpg", "Pictures (large) (*.jpg)"},
+        {"Anything", "Anything (*)"},
+        {"Trailing|*.x|", "Trailing (*.x)"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(QtFileFilter(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected));
+    }
+}
+
+TEST(QtPromptParts, FileDialogStartsInTheRightPlace)
+{
+    const struct {
+        const char *folder, *name, *expected;
+    } cases[] = {{"/x/tsk/", "Blue Wave", "/x/tsk/Blue Wave"}, {"", "/x/tsk/*.tsk", "/x/tsk/"},
+                 {"/x/images/", "*.jpg", "/x/images/"},        {"/x/images/", "", "/x/images/"},
+                 {"/x/images/", "/y/z.png", "/y/z.png"},       {"", "", ""}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + " + " + c.name);
+        FileDialogRequest request;
+        request.initialFolder = QString::fromLatin1(c.folder);
+        request.fileName = QString::fromLatin1(c.name);
+        EXPECT_EQ(FileDialogStart(request), QString::fromLatin1(c.expected));
+    }
+}
+
+TEST(QtPromptParts, MessageBoxesShowTextTitleIconAndButtons)
+{
+    const struct {
+        MsgIcon icon;
+        MsgButtons buttons;
+        QMessageBox::Icon qtIcon;
+        QMessageBox::StandardButtons qtButtons;
+        QMessageBox::StandardButton first;
+    } cases[] = {
+        {MsgIcon::Critical, MsgButtons::OK, QMessageBox::Critical, QMessageBox::Ok,
+         QMessageBox::Ok},
+        {MsgIcon::Question, MsgButtons::YesNo, QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
+        {MsgIcon::Exclamation, MsgButtons::OKCancel, QMessageBox::Warning,
+         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok},
+        {MsgIcon::Information, MsgButtons::YesNoCancel, QMessageBox::Information,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes},
+        {MsgIcon::None, MsgButtons::AbortRetryIgnore, QMessageBox::NoIcon,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort},
+        {MsgIcon::None, MsgButtons::RetryCancel, QMessageBox::NoIcon,
+         QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.buttons));
+        const auto box = MakeMessageBox("Subscript out of range\r\r(Error #9)", c.icon,
+                                        "Error in frmMain: Sub Form_Load", c.buttons);
+        EXPECT_EQ(box->text(), QStringLiteral("Subscript out of range\n\n(Error #9)"));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Error in frmMain: Sub Form_Load"));
+        EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        EXPECT_EQ(box->icon(), c.qtIcon);
+        EXPECT_EQ(box->standardButtons(), c.qtButtons);
+        EXPECT_EQ(box->defaultButton(), box->button(c.first));
+    }
+    EXPECT_EQ(PlainLineBreaks("a\r\nb\rc\nd"), QStringLiteral("a\nb\nc\nd"));
+}
+
+TEST(QtPromptParts, AnswersMapBackAndAClosedBoxCancels)
+{
+    const struct {
+        QMessageBox::StandardButton pressed;
+        MsgButtons buttons;
+        MsgResult result;
+    } cases[] = {
+        {QMessageBox::Ok, MsgButtons::OKCancel, MsgResult::OK},
+        {QMessageBox::Cancel, MsgButtons::OKCancel, MsgResult::Cancel},
+        {QMessageBox::Yes, MsgButtons::YesNoCancel, MsgResult::Yes},
+        {QMessageBox::No, MsgButtons::YesNo, MsgResult::No},
+        {QMessageBox::Abort, MsgButtons::AbortRetryIgnore, MsgResult::Abort},
+        {QMessageBox::Retry, MsgButtons::RetryCancel, MsgResult::Retry},
+        {QMessageBox::Ignore, MsgButtons::AbortRetryIgnore, MsgResult::Ignore},
+        // No button pressed: the set's way out.
+        {QMessageBox::NoButton, MsgButtons::OK, MsgResult::OK},
+        {QMessageBox::NoButton, MsgButtons::YesNo, MsgResult::No},
+        {QMessageBox::NoButton, MsgButtons::YesNoCancel, MsgResult::Cancel},
+        {QMessageBox::NoButton, MsgButtons::AbortRetryIgnore, MsgResult::Abort},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.pressed));
+        EXPECT_EQ(ToMsgResult(c.pressed, c.buttons), c.result);
+    }
+}
+
+TEST(QtPromptParts, ColoursKeepRedInTheLowByte)
+{
+    EXPECT_EQ(ToQColor(0x00332211u), QColor(0x11, 0x22, 0x33));
+    EXPECT_EQ(FromQColor(QColor(0x11, 0x22, 0x33)), 0x00332211u);
+}
+
+TEST(QtPromptTest, BusyPointerNestsAndStaysBalanced)
+{
+    QtPrompt prompt;
+    prompt.SetBusy(false);  // a surplus "off" takes nothing away
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    prompt.SetBusy(true);
+    prompt.SetBusy(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    prompt.SetBusy(false);
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    prompt.SetBusy(false);
+    prompt.SetBusy(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtPromptTest, ProgressOnlyForKnownTotalsAndGoneWhenDone)
+{
+    QWidget window;
+    QtPrompt prompt(&window);
+    prompt.Progress("Reading", 3, 0);
+    EXPECT_EQ(window.findChild<QProgressDialog *>(), nullptr);
+    prompt.Progress("Reading", 3, 10);
+    const QProgressDialog *progress = window.findChild<QProgressDialog *>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->labelText(), QStringLiteral("Reading"));
+    EXPECT_EQ(progress->maximum(), 10);
+    EXPECT_EQ(progress->value(), 3);
+    prompt.Progress("Reading", 10, 10);
+    EXPECT_EQ(window.findChild<QProgressDialog *>(), nullptr);
+}

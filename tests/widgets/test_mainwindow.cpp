@@ -1,0 +1,234 @@
+// The main window's widgets: the menus as a user sees them, the preview
+// clicks mapped back to device pixels, the theme-name box, dropped files.
+#include "app/raster/pictureio.h"
+#include "support/sandbox.h"
+#include "support/scriptedprompt.h"
+#include "ui/widgets/mainwindow.h"
+#include "ui/widgets/previewwidget.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace varno;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
+        window = std::make_unique<MainWindow>(module);
+        ASSERT_TRUE(window->load());
+    }
+    void TearDown() override { window.reset(); }
+
+    // Releases the left button over a preview at a widget position.
+    static void release(PreviewWidget *preview, QPoint at)
+    {
+        QTest::mouseRelease(preview, Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    test::Sandbox box;
+    test::ScriptedPrompt prompt;
+    Module1 module{AppPaths::forEditor()};
+    std::unique_ptr<MainWindow> window;
+};
+
+struct MenuCase {
+    const char *title;
+    std::vector<const char *> items;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
+{
+    const std::vector<MenuCase> expected = {
+        {"File", {"Settings", "Transfer to Device", "Transfer to Glintory", "Exit"}},
+        {"Theme",
+         {"New Theme - Standard", "New Theme - QVGA", "New Theme - VGA", "New Theme - Square 240",
+          "New WM5 Theme - QVGA", "New WM5 Theme - VGA", "New WM5 Theme - Square 240", "Load Theme",
+          "Save Theme (Low Comp)", "Save Theme (Med Comp)", "Save Theme (High Comp)",
+          "Manage Themes", "Browse Themes"}},
+        {"Image",
+         {"Load Image(s)", "Load Image From Theme", "Change Current Image(s)", "Save Main Image",
+          "Save Menu Image", "Screen Capture Main", "Screen Capture Thumbnail",
+          "Screen Capture Menu", "Screen Capture Main Landscape"}},
+        {"Color",
+         {"Reset Colors",
+          "Use Color Picker",
+          "Set Internal Colors",
+          "Auto Colors",
+          "Swap Navigation Bar Colors",
+          "Message Bar = Navigation Bar",
+          "Colors From a Theme",
+          "Left Navigation Bar",
+          "Right Navigation Bar",
+          "Navigation Bar Text",
+          "Today Screen Text",
+          "Today Screen Lines",
+          "Command Bar",
+          "Navigation Tray",
+          "Message Bar Left",
+          "Message Bar Right",
+          "Message Bar Text",
+          "Important Message Bar Left",
+          "Important Message Bar Right",
+          "Important Message Bar Text",
+          "Menu Text",
+          "Dialog Text"}},
+        {"Help", {"Content", "About"}},
+    };
+    const QStringList disabled = {"Transfer to Device", "Transfer to Glintory", "Browse Themes",
+                                  "Change Current Image(s)"};
+    const QList<QAction *> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+    for (size_t m = 0; m < expected.size(); ++m) {
+        QMenu *menu = menus[static_cast<qsizetype>(m)]->menu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->title(), QLatin1String(expected[m].title));
+        QStringList captions;
+        for (QAction *a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            captions << a->text();
+            SCOPED_TRACE(a->text().toStdString());
+            EXPECT_EQ(a->isEnabled(), !disabled.contains(a->text()));
+            // A disabled command says why instead of doing nothing.
+            if (!a->isEnabled()) {
+                EXPECT_FALSE(a->toolTip().isEmpty());
+            }
+        }
+        QStringList want;
+        for (const char *item : expected[m].items)
+            want << QLatin1String(item);
+        EXPECT_EQ(captions, want);
+    }
+}
+
+TEST_F(MainWindowTest, ProfileChecksAndPressedButtonsFollowTheModel)
+{
+    window->action(QStringLiteral("mnuNewWM5QVGA"))->trigger();
+    for (int i = 0; i < ProfileCount; ++i)
+        EXPECT_EQ(window->action(QLatin1String(Profiles()[i].command))->isChecked(), i == 4) << i;
+    for (const char *b : {"btnNewTheme0", "btnNewTheme1", "btnNewTheme2"})
+        EXPECT_FALSE(window->action(QLatin1String(b))->isChecked()) << b;
+    window->action(QStringLiteral("btnNewTheme0"))->trigger();
+    EXPECT_TRUE(window->action(QStringLiteral("btnNewTheme0"))->isChecked());
+    EXPECT_TRUE(window->action(QStringLiteral("mnuNewStandard"))->isChecked());
+    EXPECT_TRUE(window->landscape()->isHidden());
+    window->action(QStringLiteral("mnuNewVGA"))->trigger();
+    EXPECT_FALSE(window->landscape()->isHidden());
+    EXPECT_EQ(window->portrait()->picture().size(), QSize(240, 320));
+}
+
+TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
+{
+    // In picker mode a click only arms a pick, so no dialog opens.
+    window->action(QStringLiteral("mnuUseColorPicker"))->trigger();
+    ASSERT_TRUE(window->action(QStringLiteral("btnColorPicker"))->isChecked());
+    const struct {
+        int zoom;
+        bool landscape;
+        QPoint widget;
+        const char *key;
+    } cases[] = {
+        {1, false, {57, 10}, "LEFT"},       // first column of the zone
+        {1, false, {56, 10}, ""},           // the border before it
+        {3, false, {3 * 57, 30}, "LEFT"},   // first widget pixel of device column 57
+        {3, false, {3 * 57 - 1, 30}, ""},   // last widget pixel of column 56
+        {3, false, {3 * 120 + 2, 30}, ""},  // still column 120, a border
+        {3, true, {3 * 296, 3 * 25 + 2}, "RIGHT"},
+        {2, false, {2 * 100, 2 * 294}, "COMMANDBAR"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.widget.x());
+        window->setZoom(c.zoom);
+        PreviewWidget *preview = c.landscape ? window->landscape() : window->portrait();
+        EXPECT_EQ(preview->sizeHint(), preview->picture().size() * c.zoom);
+        window->model().PendingElement.clear();
+        release(preview, c.widget);
+        EXPECT_EQ(window->model().PendingElement, QLatin1String(c.key));
+        EXPECT_EQ(preview->pickerCursor(), *c.key != 0);
+        if (preview->pickerCursor())
+            release(preview, {0, 0});  // take the pick
+        EXPECT_FALSE(preview->pickerCursor());
+    }
+    EXPECT_TRUE(prompt.calls().empty());
+}
+
+TEST_F(MainWindowTest, StartFlagAndStatusBarNaming)
+{
+    window->setZoom(2);
+    release(window->portrait(), {20, 20});
+    EXPECT_TRUE(window->model().view().menuShowing);
+    QMouseEvent move(QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10), QPointF(), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->portrait(), &move);
+    auto *label = window->findChild<QLabel *>(QStringLiteral("lblPointer"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("60, 10: Left Navigation Bar"));
+}
+
+TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
+{
+    auto *name = window->findChild<QLineEdit *>(QStringLiteral("txtThemeName"));
+    ASSERT_NE(name, nullptr);
+    QTest::keyClicks(name, QStringLiteral("My/Th?eme, 2_b.c"));
+    EXPECT_EQ(name->text(), QStringLiteral("MyTheme 2_b.c"));
+    EXPECT_EQ(module.Doc.ThemeName, QStringLiteral("MyTheme 2_b.c"));
+}
+
+TEST_F(MainWindowTest, ControlsDriveTheModel)
+{
+    auto *list = window->findChild<QComboBox *>(QStringLiteral("cmbColors"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 13);
+    list->setCurrentIndex(11);
+    EXPECT_EQ(window->model().view().colourListIndex, 11);
+    auto *slider = window->findChild<QSlider *>(QStringLiteral("sliderTransparency"));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->maximum(), 255);
+    slider->setValue(128);
+    EXPECT_EQ(module.Doc.Colours.Main.Level, 128);
+    EXPECT_TRUE(module.Doc.Colours.Main.On);
+}
+
+TEST_F(MainWindowTest, DroppedPictureBecomesBothThemePictures)
+{
+    Raster picture(50, 40);
+    picture.fill(RGB(200, 10, 10));
+    const QString path = box.file(QStringLiteral("drop.png"));
+    SavePng(picture, path);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // Qt delivers a drop to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QCoreApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(module.Doc.LEADMain.pixel(49, 39), RGB(200, 10, 10));
+    EXPECT_EQ(module.Doc.LEADMenu.pixel(0, 0), RGB(200, 10, 10));
+    EXPECT_EQ(QSize(module.Doc.LEADMain.width(), module.Doc.LEADMain.height()), QSize(640, 588));
+    EXPECT_EQ(window->portrait()->picture().pixelColor(25, 60), QColor(200, 10, 10));
+}
+
+TEST(MainWindowZoom, FollowsTheScreensDensity)
+{
+    const struct {
+        double dpi;
+        int zoom;
+    } cases[] = {{72, 2}, {96, 2}, {120, 3}, {144, 3}, {192, 4}, {400, 4}, {30, 1}};
+    for (const auto &c : cases)
+        EXPECT_EQ(MainWindow::ZoomForDpi(c.dpi), c.zoom) << c.dpi;
+}

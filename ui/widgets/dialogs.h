@@ -1,0 +1,29 @@
+// The editor's modal dialogs, each a thin view over its widget-free model.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace varno {
+
+class Prompt;
+class SettingsStore;
+struct AppSettings;
+struct ColourState;
+struct Palettes;
+struct ThemeColors;
+
+// Settings dialog, modal. True when the user accepted and the settings were stored.
+bool ShowSettingsDialog(QWidget *parent, Prompt &prompt, AppSettings &settings,
+                        SettingsStore &store);
+// Internal colours dialog, modal. True when saved (colours changed).
+bool ShowInternalColorsDialog(QWidget *parent, Prompt &prompt, ColourState &colours);
+// WM5 base-hue picker, modal. True when saved (BaseHueIndex/BaseHueColor changed).
+bool ShowHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colours);
+// Save compression dialog, modal: "HIGH", "MED", "LOW" or "CANCEL".
+QString AskSaveCompression(QWidget *parent);
+// About box, modal.
+void ShowAboutDialog(QWidget *parent);
+
+}  // namespace varno

@@ -1,0 +1,529 @@
+// The main window's widgets. Every command goes to frmMain; after each one
+// the window re-reads what the model says it shows.
+#include "ui/widgets/mainwindow.h"
+
+#include "colour/colortable.h"
+#include "ui/smalldialogs.h"
+#include "ui/widgets/dialogs.h"
+#include "ui/widgets/previewwidget.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace varno {
+
+namespace {
+
+const QString WindowKey = QStringLiteral("\\Window");
+
+QString colourName(Colour c)
+{
+    return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff).name();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Module1 &module, QWidget *parent)
+    : QMainWindow(parent), m_m(module), m_prompt(this),
+      m_screen(m_prompt, module.Doc, module.Settings),
+      m_form(std::make_unique<frmMain>(module, m_prompt, m_screen))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Varno"));
+    setAcceptDrops(true);
+    m_form->AskSaveCompression = [this] { return AskSaveCompression(this); };
+    m_form->ShowHues = [this] { ShowHuesDialog(this, m_m.Palette, m_m.Doc.Colours.Colors); };
+    buildMenus();
+    buildToolBar();
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    m_portrait = new PreviewWidget(central);
+    m_portrait->setObjectName(QStringLiteral("LEADTheme"));
+    m_landscape = new PreviewWidget(central);
+    m_landscape->setObjectName(QStringLiteral("LEADLandscape"));
+    row->addWidget(m_portrait, 0, Qt::AlignTop);
+    row->addWidget(m_landscape, 0, Qt::AlignTop);
+    row->addWidget(buildControls(), 0, Qt::AlignTop);
+    row->addStretch(1);
+    setCentralWidget(central);
+    buildStatusBar();
+
+    connect(m_portrait, &PreviewWidget::released, this,
+            [this](int x, int y) { m_form->LEADTheme_MouseUp(x, y); });
+    connect(m_landscape, &PreviewWidget::released, this,
+            [this](int x, int y) { m_form->LEADLandscape_MouseUp(x, y); });
+    connect(m_portrait, &PreviewWidget::hovered, this,
+            [this](int x, int y) { showHover(false, x, y); });
+    connect(m_landscape, &PreviewWidget::hovered, this,
+            [this](int x, int y) { showHover(true, x, y); });
+    for (PreviewWidget *p : {m_portrait, m_landscape})
+        connect(p, &PreviewWidget::left, this, [this] { m_pointerLabel->clear(); });
+    connect(m_form.get(), &frmMain::viewChanged, this, &MainWindow::sync);
+    connect(m_form.get(), &frmMain::closeRequested, this, &QWidget::close);
+
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
+    m_form->setScreenDpi(dpi, dpi);
+    setZoom(ZoomForDpi(dpi));
+}
+
+MainWindow::~MainWindow()
+{
+    m_form->Form_Unload();
+}
+
+int MainWindow::ZoomForDpi(double logicalDpi)
+{
+    // Device screens are small; twice their size is the least that reads
+    // comfortably on an ordinary desktop screen.
+    return std::clamp(static_cast<int>(std::lround(2 * logicalDpi / 96.0)), 1, 4);
+}
+
+bool MainWindow::load()
+{
+    const bool ok = m_form->Form_Load();
+    restoreGeometryFromSettings();
+    sync();
+    return ok;
+}
+
+QAction *MainWindow::action(const QString &name) const
+{
+    const auto it = m_actions.find(name);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &caption,
+                                const std::function<void()> &run)
+{
+    auto *a = new QAction(caption, this);
+    a->setObjectName(QLatin1String(name));
+    connect(a, &QAction::triggered, this, [run] { run(); });
+    if (menu)
+        menu->addAction(a);
+    m_actions[a->objectName()] = a;
+    return a;
+}
+
+void MainWindow::notYet(QAction *action, const QString &why)
+{
+    action->setEnabled(false);
+    action->setToolTip(why);
+    action->setStatusTip(why);
+}
+
+void MainWindow::buildMenus()
+{
+    frmMain &f = *m_form;
+    const QString noDevice = QStringLiteral("Sending themes to a device is not in this build yet");
+    const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
+    const QString noBrowser = QStringLiteral("The theme browser is not in this build yet");
+    const QString noFitting = QStringLiteral("Refitting pictures is not in this build yet");
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    addCommand(file, "mnuSettings", QStringLiteral("Settings"),
+               [this] { ShowSettingsDialog(this, m_prompt, m_m.Settings, *m_m.Store); });
+    notYet(addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [] {}), noDevice);
+    notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
+    file->addSeparator();
+    QAction *exit = addCommand(file, "mnuExit", QStringLiteral("Exit"), [this] {
+        // The settings store closes with the model's exit.
+        storeGeometryInSettings();
+        m_form->mnuExit_Click();
+    });
+    exit->setShortcut(QKeySequence::Quit);
+
+    QMenu *theme = menuBar()->addMenu(QStringLiteral("Theme"));
+    for (int i = 0; i < ProfileCount; ++i) {
+        const DeviceProfile &p = Profiles()[static_cast<size_t>(i)];
+        QAction *a =
+            addCommand(theme, p.command, QLatin1String(p.caption), [&f, i] { f.NewTheme(i); });
+        a->setCheckable(true);
+        m_profileActions[static_cast<size_t>(i)] = a;
+    }
+    // A new theme of the profile in use.
+    QAction *newTheme = addCommand(nullptr, "actNewTheme", QStringLiteral("New Theme"), [this] {
+        m_form->NewTheme(std::max(0, m_form->view().checkedProfile));
+    });
+    newTheme->setShortcut(QKeySequence::New);
+    addAction(newTheme);
+    theme->addSeparator();
+    QAction *open = addCommand(theme, "mnuLoadTheme", QStringLiteral("Load Theme"),
+                               [&f] { f.mnuLoadTheme_Click(); });
+    open->setShortcut(QKeySequence::Open);
+    theme->addSeparator();
+    addCommand(theme, "mnuSaveThemeLow", QStringLiteral("Save Theme (Low Comp)"),
+               [&f] { f.mnuSaveThemeLow_Click(); });
+    addCommand(theme, "mnuSaveThemeMed", QStringLiteral("Save Theme (Med Comp)"),
+               [&f] { f.mnuSaveThemeMed_Click(); });
+    QAction *save = addCommand(theme, "mnuSaveThemeHigh", QStringLiteral("Save Theme (High Comp)"),
+                               [&f] { f.mnuSaveThemeHigh_Click(); });
+    save->setShortcut(QKeySequence::Save);
+    theme->addSeparator();
+    addCommand(theme, "mnuManageThemes", QStringLiteral("Manage Themes"),
+               [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_m.Settings.TSKPath)); });
+    notYet(addCommand(theme, "mnuBrowseThemes", QStringLiteral("Browse Themes"), [] {}), noBrowser);
+
+    QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
+    addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"),
+               [&f] { f.mnuLoadImages_Click(); });
+    addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"), [&f] {
+        const QString picture = f.mnuLoadImageFromTheme_Click();
+        if (!picture.isEmpty())
+            f.LoadImages(picture);
+    });
+    notYet(addCommand(image, "mnuChangeImages", QStringLiteral("Change Current Image(s)"), [] {}),
+           noFitting);
+    image->addSeparator();
+    addCommand(image, "mnuSaveMainImage", QStringLiteral("Save Main Image"),
+               [&f] { f.mnuSaveMainImage_Click(); });
+    addCommand(image, "mnuSaveMenuImage", QStringLiteral("Save Menu Image"),
+               [&f] { f.mnuSaveMenuImage_Click(); });
+    image->addSeparator();
+    addCommand(image, "mnuScreenCaptureMain", QStringLiteral("Screen Capture Main"),
+               [&f] { f.mnuScreenCaptureMain_Click(); });
+    addCommand(image, "mnuScreenCaptureThumbnail", QStringLiteral("Screen Capture Thumbnail"),
+               [&f] { f.mnuScreenCaptureThumbnail_Click(); });
+    addCommand(image, "mnuScreenCaptureMenu", QStringLiteral("Screen Capture Menu"),
+               [&f] { f.mnuScreenCaptureMenu_Click(); });
+    addCommand(image, "mnuScreenCaptureLandscape", QStringLiteral("Screen Capture Main Landscape"),
+               [&f] { f.mnuScreenCaptureLandscape_Click(); });
+
+    QMenu *colour = menuBar()->addMenu(QStringLiteral("Color"));
+    addCommand(colour, "mnuResetColors", QStringLiteral("Reset Colors"),
+               [&f] { f.mnuResetColors_Click(); });
+    m_pickerAction = addCommand(colour, "mnuUseColorPicker", QStringLiteral("Use Color Picker"),
+                                [&f] { f.mnuUseColorPicker_Click(); });
+    m_pickerAction->setCheckable(true);
+    addCommand(colour, "mnuSetInternalColors", QStringLiteral("Set Internal Colors"), [this] {
+        if (ShowInternalColorsDialog(this, m_prompt, m_m.Doc.Colours))
+            m_form->DoScreenMain(QStringLiteral("MAIN"));
+    });
+    addCommand(colour, "mnuAutoColors", QStringLiteral("Auto Colors"),
+               [&f] { f.mnuAutoColors_Click(); });
+    addCommand(colour, "mnuSwapNavColors", QStringLiteral("Swap Navigation Bar Colors"),
+               [&f] { f.mnuSwapNavColors_Click(); });
+    addCommand(colour, "mnuMessagebarNavbar", QStringLiteral("Message Bar = Navigation Bar"),
+               [&f] { f.mnuMessagebarNavbar_Click(); });
+    addCommand(colour, "mnuColorsFromTheme", QStringLiteral("Colors From a Theme"),
+               [&f] { f.mnuColorsFromTheme_Click(); });
+    colour->addSeparator();
+    const auto elements = ColourElements();
+    for (size_t i = 0; i < elements.size(); ++i)
+        addCommand(colour, elements[i].Menu, QLatin1String(elements[i].MenuCaption),
+                   [&f, i] { f.ElementMenu_Click(static_cast<int>(i)); });
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
+        mnuContent_Click(m_prompt, m_m.Paths.appFolder, [](const QString &file, const QString &) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+        });
+    });
+    content->setShortcut(QKeySequence::HelpContents);
+    addCommand(help, "mnuAbout", QStringLiteral("About"), [this] { ShowAboutDialog(this); });
+}
+
+void MainWindow::buildToolBar()
+{
+    frmMain &f = *m_form;
+    QToolBar *bar = addToolBar(QStringLiteral("Tools"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    const auto button = [&](const char *name, const QString &caption, const QString &tip,
+                            const QIcon &ic, const std::function<void()> &run) {
+        QAction *a = addCommand(nullptr, name, caption, run);
+        a->setIcon(ic);
+        a->setToolTip(tip);
+        bar->addAction(a);
+        return a;
+    };
+    static const char *const newNames[] = {"btnNewTheme0", "btnNewTheme1", "btnNewTheme2"};
+    static const char *const newCaptions[] = {"Standard", "QVGA", "VGA"};
+    for (int i = 0; i < 3; ++i) {
+        QAction *a = button(newNames[i], QLatin1String(newCaptions[i]),
+                            QLatin1String(Profiles()[static_cast<size_t>(i)].caption),
+                            icon(QStyle::SP_FileIcon), [&f, i] { f.btnNewTheme_Click(i); });
+        a->setCheckable(true);
+        m_newThemeButtons[static_cast<size_t>(i)] = a;
+    }
+    bar->addSeparator();
+    button("btnOpenExisting", QStringLiteral("Open"), QStringLiteral("Load Theme"),
+           icon(QStyle::SP_DialogOpenButton), [&f] { f.btnOpenExisting_Click(); });
+    button("btnLoadImages", QStringLiteral("Images"), QStringLiteral("Load Image(s)"),
+           icon(QStyle::SP_DirOpenIcon), [&f] { f.mnuLoadImages_Click(); });
+    QAction *change = button("btnChangeImages", QStringLiteral("Change"),
+                             QStringLiteral("Change Current Image(s)"),
+                             icon(QStyle::SP_FileDialogDetailedView), [] {});
+    notYet(change, action(QStringLiteral("mnuChangeImages"))->toolTip());
+    button("btnSave", QStringLiteral("Save"), QStringLiteral("Save Theme"),
+           icon(QStyle::SP_DialogSaveButton), [&f] { f.btnSave_Click(); });
+    button("btnSettings", QStringLiteral("Settings"), QStringLiteral("Settings"),
+           icon(QStyle::SP_FileDialogInfoView),
+           [this] { action(QStringLiteral("mnuSettings"))->trigger(); });
+    notYet(button("btnTransfer", QStringLiteral("Device"), QString(), icon(QStyle::SP_DriveHDIcon),
+                  [] {}),
+           action(QStringLiteral("mnuTransfer"))->toolTip());
+    notYet(
+        button("btnUpload", QStringLiteral("Upload"), QString(), icon(QStyle::SP_ArrowUp), [] {}),
+        action(QStringLiteral("mnuUpload"))->toolTip());
+    bar->addSeparator();
+    m_pickerButton =
+        button("btnColorPicker", QStringLiteral("Picker"), QStringLiteral("Use Color Picker"),
+               icon(QStyle::SP_ArrowDown), [&f] { f.btnColorPicker_Click(); });
+    m_pickerButton->setCheckable(true);
+    button("btnResetColors", QStringLiteral("Reset"), QStringLiteral("Reset Colors"),
+           icon(QStyle::SP_BrowserReload), [&f] { f.btnResetColors_Click(); });
+    button("btnUndoLast", QStringLiteral("Undo"), QStringLiteral("Undo the last colour change"),
+           icon(QStyle::SP_ArrowBack), [&f] { f.btnUndoLast_Click(); });
+    button("btnMessageBar", QStringLiteral("Msg Bar"),
+           QStringLiteral("Message Bar = Navigation Bar"), icon(QStyle::SP_MessageBoxInformation),
+           [&f] { f.btnMessageBar_Click(); });
+    button("btnInternalColors", QStringLiteral("Internal"), QStringLiteral("Set Internal Colors"),
+           icon(QStyle::SP_DesktopIcon),
+           [this] { action(QStringLiteral("mnuSetInternalColors"))->trigger(); });
+}
+
+QWidget *MainWindow::buildControls()
+{
+    frmMain &f = *m_form;
+    auto *panel = new QWidget(this);
+    auto *column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    auto *themeBox = new QGroupBox(QStringLiteral("Theme"), panel);
+    auto *themeForm = new QFormLayout(themeBox);
+    m_themeName = new QLineEdit(themeBox);
+    m_themeName->setObjectName(QStringLiteral("txtThemeName"));
+    m_themeName->setPlaceholderText(QStringLiteral("Theme name"));
+    // Typed and pasted text both go through the model's name filter.
+    connect(m_themeName, &QLineEdit::textEdited, this, [this](const QString &text) {
+        const int cursor = m_themeName->cursorPosition();
+        const int dropped = static_cast<int>(text.size());
+        m_form->setThemeName(text);
+        const QString kept = m_form->view().themeNameText;
+        if (kept != text) {
+            m_themeName->setText(kept);
+            m_themeName->setCursorPosition(
+                std::max(0, cursor - (dropped - static_cast<int>(kept.size()))));
+        }
+    });
+    themeForm->addRow(QStringLiteral("Name"), m_themeName);
+    column->addWidget(themeBox);
+
+    auto *colourBox = new QGroupBox(QStringLiteral("Colors"), panel);
+    auto *colourRows = new QVBoxLayout(colourBox);
+    auto *listRow = new QHBoxLayout;
+    m_colours = new QComboBox(colourBox);
+    m_colours->setObjectName(QStringLiteral("cmbColors"));
+    for (const ColourElement *e : ColourListEntries())
+        m_colours->addItem(QLatin1String(e->ListCaption));
+    m_colours->setCurrentIndex(-1);
+    m_colours->setPlaceholderText(QStringLiteral("Screen element"));
+    connect(m_colours, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_syncing)
+            m_form->setColourListIndex(index);
+    });
+    auto *getColour = new QPushButton(QStringLiteral("Set Color"), colourBox);
+    getColour->setObjectName(QStringLiteral("btnGetColor"));
+    connect(getColour, &QPushButton::clicked, this, [&f] { f.btnGetColor_Click(); });
+    listRow->addWidget(m_colours, 1);
+    listRow->addWidget(getColour);
+    colourRows->addLayout(listRow);
+
+    auto *overlayRow = new QHBoxLayout;
+    m_swatch = new QToolButton(colourBox);
+    m_swatch->setObjectName(QStringLiteral("btnTransparencyColor"));
+    m_swatch->setToolTip(QStringLiteral("Overlay colour"));
+    m_swatch->setFixedSize(28, 22);
+    connect(m_swatch, &QToolButton::clicked, this, [&f] { f.btnTransparencyColor_Click(); });
+    m_slider = new QSlider(Qt::Horizontal, colourBox);
+    m_slider->setObjectName(QStringLiteral("sliderTransparency"));
+    m_slider->setRange(0, 255);
+    m_slider->setToolTip(QStringLiteral("Overlay strength"));
+    connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
+        if (!m_syncing)
+            m_form->sliderTransparency_Change(value);
+    });
+    overlayRow->addWidget(new QLabel(QStringLiteral("Overlay"), colourBox));
+    overlayRow->addWidget(m_swatch);
+    overlayRow->addWidget(m_slider, 1);
+    colourRows->addLayout(overlayRow);
+    column->addWidget(colourBox);
+
+    auto *captureBox = new QGroupBox(QStringLiteral("Screen Capture"), panel);
+    auto *captureRows = new QVBoxLayout(captureBox);
+    auto *kinds = new QHBoxLayout;
+    m_captureKinds = new QButtonGroup(captureBox);
+    m_captureKinds->setObjectName(QStringLiteral("btnCapture"));
+    static const char *const kindCaptions[] = {"Main", "Thumbnail", "Menu", "Landscape"};
+    for (int i = 0; i < 4; ++i) {
+        auto *b = new QToolButton(captureBox);
+        b->setObjectName(QStringLiteral("btnCapture%1").arg(i));
+        b->setText(QLatin1String(kindCaptions[i]));
+        b->setCheckable(true);
+        m_captureKinds->addButton(b, i);
+        kinds->addWidget(b);
+    }
+    connect(m_captureKinds, &QButtonGroup::idClicked, this,
+            [&f](int id) { f.btnCapture_Click(id); });
+    auto *capture = new QPushButton(QStringLiteral("Capture"), captureBox);
+    capture->setObjectName(QStringLiteral("btnScreenCapture"));
+    connect(capture, &QPushButton::clicked, this, [&f] { f.btnScreenCapture_Click(); });
+    captureRows->addLayout(kinds);
+    captureRows->addWidget(capture);
+    column->addWidget(captureBox);
+    column->addStretch(1);
+    panel->setMinimumWidth(300);
+    return panel;
+}
+
+void MainWindow::buildStatusBar()
+{
+    m_pointerLabel = new QLabel(this);
+    m_pointerLabel->setObjectName(QStringLiteral("lblPointer"));
+    statusBar()->addWidget(m_pointerLabel, 1);
+    m_zoomBox = new QComboBox(this);
+    m_zoomBox->setObjectName(QStringLiteral("cmbZoom"));
+    for (int z = 1; z <= 4; ++z)
+        m_zoomBox->addItem(QStringLiteral("%1x").arg(z), z);
+    m_zoomBox->setToolTip(QStringLiteral("Preview zoom"));
+    connect(m_zoomBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!m_syncing)
+            setZoom(index + 1);
+    });
+    statusBar()->addPermanentWidget(m_zoomBox);
+}
+
+void MainWindow::setZoom(int zoom)
+{
+    zoom = std::clamp(zoom, 1, 4);
+    m_portrait->setZoom(zoom);
+    m_landscape->setZoom(zoom);
+    m_syncing = true;
+    m_zoomBox->setCurrentIndex(zoom - 1);
+    m_syncing = false;
+}
+
+void MainWindow::showHover(bool landscape, int x, int y)
+{
+    const QString element = m_form->ElementAt(landscape, x, y);
+    m_pointerLabel->setText(element.isEmpty()
+                                ? QStringLiteral("%1, %2").arg(x).arg(y)
+                                : QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(element));
+}
+
+void MainWindow::sync()
+{
+    const MainView &v = m_form->view();
+    m_syncing = true;
+    for (int i = 0; i < ProfileCount; ++i)
+        m_profileActions[static_cast<size_t>(i)]->setChecked(v.checkedProfile == i);
+    for (int i = 0; i < 3; ++i)
+        m_newThemeButtons[static_cast<size_t>(i)]->setChecked(
+            v.newThemePressed[static_cast<size_t>(i)]);
+    m_pickerAction->setChecked(v.useColorPickerChecked);
+    m_pickerButton->setChecked(v.useColorPickerChecked);
+    m_landscape->setVisible(v.landscapeVisible);
+    if (m_slider->value() != v.sliderTransparency)
+        m_slider->setValue(v.sliderTransparency);
+    m_swatch->setStyleSheet(
+        QStringLiteral("QToolButton { background: %1; border: 1px solid #555; }")
+            .arg(colourName(v.transparencySwatch)));
+    if (m_themeName->text() != v.themeNameText)
+        m_themeName->setText(v.themeNameText);
+    if (m_colours->currentIndex() != v.colourListIndex)
+        m_colours->setCurrentIndex(v.colourListIndex);
+    if (QAbstractButton *b = m_captureKinds->button(v.captureButton))
+        b->setChecked(true);
+    m_portrait->setPickerCursor(v.pickerCursor);
+    m_landscape->setPickerCursor(v.pickerCursorLandscape);
+    syncPreviews();
+    m_syncing = false;
+}
+
+void MainWindow::syncPreviews()
+{
+    const DeviceScreen &s = m_screen.screen();
+    if (s.LEADTheme.image().cacheKey() != m_portrait->picture().cacheKey())
+        m_portrait->setPicture(s.LEADTheme.image());
+    if (s.LEADLandscape.image().cacheKey() != m_landscape->picture().cacheKey())
+        m_landscape->setPicture(s.LEADLandscape.image());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // No questions: an unsaved theme is simply let go.
+    storeGeometryInSettings();
+    m_form->Form_Unload();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openDroppedFile(urls.first().toLocalFile());
+}
+
+void MainWindow::openDroppedFile(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("tsk"), Qt::CaseInsensitive) == 0)
+        m_form->LoadTheme(path);
+    else
+        m_form->LoadImages(path);
+}
+
+void MainWindow::restoreGeometryFromSettings()
+{
+    if (!m_m.Registry)
+        return;
+    const QString saved = m_m.Registry->ReadRegString(
+        Hive::HKEY_CURRENT_USER, SettingsKeyPath() + WindowKey, QStringLiteral("Geometry"));
+    if (!saved.isEmpty())
+        restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
+}
+
+void MainWindow::storeGeometryInSettings()
+{
+    if (!m_m.Registry)
+        return;
+    m_m.Registry->SaveRegString(Hive::HKEY_CURRENT_USER, SettingsKeyPath() + WindowKey,
+                                QStringLiteral("Geometry"),
+                                QString::fromLatin1(saveGeometry().toBase64()));
+}
+
+}  // namespace varno

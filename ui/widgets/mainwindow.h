@@ -1,0 +1,86 @@
+// The editor's main window: menus, tool buttons, the two previews and the
+// colour and capture controls, all a thin view over frmMain.
+#pragma once
+
+#include "ui/frmmain.h"
+#include "ui/previewscreen.h"
+#include "ui/widgets/qtprompt.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+namespace varno {
+
+class PreviewWidget;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `module` has been started (Module1::Main said ShowWindow).
+    explicit MainWindow(Module1 &module, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the window's load; false when it failed (the window still shows).
+    bool load();
+
+    frmMain &model() { return *m_form; }
+    PreviewWidget *portrait() const { return m_portrait; }
+    PreviewWidget *landscape() const { return m_landscape; }
+    // A menu item or tool button by its object name, e.g. "mnuSaveThemeHigh".
+    QAction *action(const QString &name) const;
+    void setZoom(int zoom);
+
+    // The zoom that suits a screen: about one device pixel per 1/96 inch.
+    static int ZoomForDpi(double logicalDpi);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption,
+                        const std::function<void()> &run);
+    void buildMenus();
+    void buildToolBar();
+    QWidget *buildControls();
+    void buildStatusBar();
+    void notYet(QAction *action, const QString &why);
+    void sync();
+    void syncPreviews();
+    void showHover(bool landscape, int x, int y);
+    void openDroppedFile(const QString &path);
+    void restoreGeometryFromSettings();
+    void storeGeometryInSettings();
+
+    Module1 &m_m;
+    QtPrompt m_prompt;
+    PreviewScreen m_screen;
+    std::unique_ptr<frmMain> m_form;
+    std::map<QString, QAction *> m_actions;
+    std::array<QAction *, ProfileCount> m_profileActions{};
+    std::array<QAction *, 3> m_newThemeButtons{};
+    QAction *m_pickerAction = nullptr;
+    QAction *m_pickerButton = nullptr;
+    PreviewWidget *m_portrait = nullptr;
+    PreviewWidget *m_landscape = nullptr;
+    QLineEdit *m_themeName = nullptr;
+    QComboBox *m_colours = nullptr;
+    QToolButton *m_swatch = nullptr;
+    QSlider *m_slider = nullptr;
+    QButtonGroup *m_captureKinds = nullptr;
+    QLabel *m_pointerLabel = nullptr;
+    QComboBox *m_zoomBox = nullptr;
+    bool m_syncing = false;
+};
+
+}  // namespace varno

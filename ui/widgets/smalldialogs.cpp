@@ -1,0 +1,182 @@
+// The save compression dialog, the About box and the one-line input box.
+#include "ui/widgets/smalldialogs_p.h"
+
+#include "ui/widgets/dialogparts_p.h"
+#include "ui/widgets/dialogs.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace varno {
+
+namespace {
+
+QPushButton *addButton(QDialog *dialog, QHBoxLayout *row, const QString &caption, const char *name)
+{
+    auto *button = new QPushButton(caption, dialog);
+    button->setObjectName(QLatin1String(name));
+    row->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+SaveThemeDialog::SaveThemeDialog(QWidget *parent)
+    : QDialog(parent), m_choice(frmSaveTheme::btnCancel_Click())
+{
+    setWindowTitle(QStringLiteral("Save Theme"));
+    auto *text = new QLabel(QStringLiteral("Select compression of images in theme.  Higher "
+                                           "compression creates smaller files.  Low compression "
+                                           "creates larger files with higher quality images."),
+                            this);
+    text->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    m_option = new QButtonGroup(this);
+    m_option->setObjectName(QStringLiteral("Option"));
+    const QString captions[] = {QStringLiteral("High Compression"),
+                                QStringLiteral("Med Compression"),
+                                QStringLiteral("Low Compression")};
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new QRadioButton(captions[i], this);
+        option->setObjectName(QStringLiteral("Option%1").arg(i));
+        m_option->addButton(option, i);
+        layout->addWidget(option);
+    }
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton *save = addButton(this, buttons, QStringLiteral("Save"), "btnSave");
+    save->setDefault(true);
+    connect(save, &QPushButton::clicked, this, [this] {
+        m_model.Option = m_option->checkedId();
+        m_choice = m_model.btnSave_Click();
+        accept();
+    });
+    QPushButton *cancel = addButton(this, buttons, QStringLiteral("Cancel"), "btnCancel");
+    connect(cancel, &QPushButton::clicked, this, [this] {
+        m_choice = frmSaveTheme::btnCancel_Click();
+        reject();
+    });
+    layout->addLayout(buttons);
+    setMinimumWidth(380);
+
+    checkOption(m_option, m_model.Option);
+}
+
+QString AskSaveCompression(QWidget *parent)
+{
+    SaveThemeDialog dialog(parent);
+    dialog.exec();
+    return dialog.choice();
+}
+
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
+{
+    m_model.Form_Load();
+    setWindowTitle(QStringLiteral("About ") + m_model.Label1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(40, 20, 40, 20);
+    layout->setSpacing(8);
+    const struct {
+        const char *name;
+        const QString &text;
+        int points;
+        bool bold;
+    } labels[] = {{"Label1", m_model.Label1, 16, true},
+                  {"Label2", m_model.Label2, 10, false},
+                  {"lblVersion", m_model.lblVersion, 10, false}};
+    for (const auto &l : labels) {
+        auto *label = new QLabel(l.text, this);
+        label->setObjectName(QLatin1String(l.name));
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(l.points);
+        font.setBold(l.bold);
+        label->setFont(font);
+        label->setAlignment(Qt::AlignCenter);
+        label->installEventFilter(this);
+        layout->addWidget(label);
+    }
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton *ok = addButton(this, buttons, QStringLiteral("OK"), "btnOK");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QLabel *>(watched)) {
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AboutDialog::mouseReleaseEvent(QMouseEvent *event)
+{
+    QDialog::mouseReleaseEvent(event);
+    accept();
+}
+
+void ShowAboutDialog(QWidget *parent)
+{
+    AboutDialog dialog(parent);
+    dialog.exec();
+}
+
+InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, const QString &current,
+                               QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(title);
+    m_model.Form_Load();
+    m_model.Text = current;
+    m_model.Result = current;
+
+    auto *label = new QLabel(prompt, this);
+    label->setObjectName(QStringLiteral("lblPrompt"));
+    label->setWordWrap(true);
+    m_text = new QLineEdit(m_model.Text, this);
+    m_text->setObjectName(QStringLiteral("txtInput"));
+    m_text->selectAll();
+    label->setBuddy(m_text);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton *ok = addButton(this, buttons, QStringLiteral("OK"), "btnOk");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        m_model.Text = m_text->text();
+        m_model.btnOk_Click();
+        accept();
+    });
+    QPushButton *cancel = addButton(this, buttons, QStringLiteral("Cancel"), "btnCancel");
+    connect(cancel, &QPushButton::clicked, this, &InputBoxDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(m_text);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+}
+
+void InputBoxDialog::reject()
+{
+    m_model.Text = m_text->text();
+    m_model.btnCancel_Click();
+    QDialog::reject();
+}
+
+}  // namespace varno
