@@ -231,4 +231,33 @@ TEST(MainWindowZoom, FollowsTheScreensDensity)
     } cases[] = {{72, 2}, {96, 2}, {120, 3}, {144, 3}, {192, 4}, {400, 4}, {30, 1}};
     for (const auto &c : cases)
         EXPECT_EQ(MainWindow::ZoomForDpi(c.dpi), c.zoom) << c.dpi;
+    // ... unless the window would not fit the screen.
+    EXPECT_EQ(MainWindow::ZoomForScreen(2, QSize(1400, 900)), 1);
+    EXPECT_EQ(MainWindow::ZoomForScreen(2, QSize(1920, 1050)), 2);
+    EXPECT_EQ(MainWindow::ZoomForScreen(4, QSize(2560, 1400)), 3);
+    EXPECT_EQ(MainWindow::ZoomForScreen(3, QSize()), 3);
+}
+
+// Not a check: with VARNO_SCREENSHOTS set to a folder, saves the window for
+// each profile family and view, to look at after a change of the window.
+TEST_F(MainWindowTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("VARNO_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "VARNO_SCREENSHOTS not set";
+    window->setZoom(2);
+    window->resize(window->sizeHint());
+    const struct {
+        const char *profile;
+        const char *view;
+    } shots[] = {{"mnuNewStandard", "MAIN"},      {"mnuNewQVGA", "MENU"},
+                 {"mnuNewVGA", "MESSAGE"},        {"mnuNewSQ240", "MESSAGEIMP"},
+                 {"mnuNewWM5QVGA", "NAVIGATION"}, {"mnuNewWM5VGA", "MAIN"}};
+    for (const auto &s : shots) {
+        window->action(QLatin1String(s.profile))->trigger();
+        window->model().DoScreenMain(QLatin1String(s.view));
+        window->adjustSize();
+        window->grab().save(QStringLiteral("%1/%2-%3.png")
+                                .arg(folder, QLatin1String(s.profile), QLatin1String(s.view)));
+    }
 }

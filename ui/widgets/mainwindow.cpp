@@ -87,7 +87,20 @@ MainWindow::MainWindow(Module1 &module, QWidget *parent)
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
     m_form->setScreenDpi(dpi, dpi);
-    setZoom(ZoomForDpi(dpi));
+    setZoom(ZoomForScreen(ZoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize()));
+}
+
+int MainWindow::ZoomForScreen(int zoom, QSize available)
+{
+    // Both previews side by side, the controls beside them, and room for the
+    // menus, tool bar and status bar; a smaller zoom beats a window that
+    // does not fit.
+    const auto fits = [&](int z) {
+        return (240 + 320) * z + 380 <= available.width() && 320 * z + 180 <= available.height();
+    };
+    while (zoom > 1 && available.isValid() && !fits(zoom))
+        --zoom;
+    return zoom;
 }
 
 MainWindow::~MainWindow()
@@ -412,6 +425,7 @@ void MainWindow::buildStatusBar()
     for (int z = 1; z <= 4; ++z)
         m_zoomBox->addItem(QStringLiteral("%1x").arg(z), z);
     m_zoomBox->setToolTip(QStringLiteral("Preview zoom"));
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Zoom"), this));
     connect(m_zoomBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!m_syncing)
             setZoom(index + 1);

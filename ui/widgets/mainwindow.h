@@ -41,6 +41,8 @@ public:
 
     // The zoom that suits a screen: about one device pixel per 1/96 inch.
     static int ZoomForDpi(double logicalDpi);
+    // `zoom`, or less when the window would not fit a screen of that size.
+    static int ZoomForScreen(int zoom, QSize available);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
