@@ -1,0 +1,176 @@
+// The image fitting dialog without its widgets: one model for frmImage,
+// frmImageSE, frmImageSquare and frmImageVGA, configured by the variant
+// table. It holds what the dialog shows and hands the two fitted pictures
+// to the theme document on OK.
+#pragma once
+
+#include "app/appsettings.h"
+#include "app/themedocument.h"
+#include "base/prompt.h"
+#include "imagefit/fitting.h"
+#include "imagefit/fitvariant.h"
+
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace varno {
+
+// The filter of every picture file dialog of the program.
+extern const char *const ImageFileFilter;
+
+// The name check of a picture chosen in a file dialog: "" when acceptable,
+// else "Illegal file name!" or "Unsupported file type!".
+QString CheckImageFileName(const QString &path);
+
+// The folder of a chosen file as remembered in ImagesPath: the text before
+// its last separator.
+QString ImagesFolderOf(const QString &path);
+
+class frmImage : public QObject {
+    Q_OBJECT
+public:
+    // btnButton in its index order.
+    enum Button {
+        LoadNewImage,
+        LoadMenuImage,
+        PanMainImage,
+        PanMenuImage,
+        ClearMainImage,
+        ClearMenuImage,
+        CancelButton,
+        OKButton
+    };
+    enum Sizing { SizeImageToFit = 0, ClipImage = 1 };
+    enum FlipTarget { FlipMain = 0, FlipMenu = 1 };
+    enum class Pan { None, Main, Menu };
+
+    // The pan window, drawn by the view.
+    static constexpr const char *PanWindowTitle = "PanWindow";
+    static constexpr QSize PanWindowSize{382, 400};
+
+    // Creating the model loads the form (Form_Load).
+    frmImage(ImageDialogKind kind, Prompt &prompt, ThemeDocument &doc, AppSettings &settings,
+             QObject *parent = nullptr);
+
+    const FitVariant &variant() const { return m_variant; }
+
+    // Main window entry: a picture file into the main source, ready to be
+    // shown. An empty path asks for the file first ("Load Image"); a
+    // cancelled dialog or a refused name does nothing and says nothing.
+    // True when the dialog is to be shown; the view then activates it.
+    bool LoadImages(const QString &path);
+    // The same with a picture already in memory (a theme's Today picture).
+    void StartWith(Raster picture);
+
+    void Form_Load();
+    // Called each time the dialog is shown; sets up the pictures only when
+    // the document's ImageDialogReady is clear.
+    void Form_Activate();
+    // The dialog is discarded: the main window disables "Change Current
+    // Image(s)".
+    void Form_Unload();
+
+    // True when the dialog closes. OK leaves the document's pictures
+    // replaced; the main window then redraws "MAIN". Cancel changes nothing.
+    bool btnButton_Click(int Index);
+    void LoadImageMain();
+    void LoadImageMenu();
+    // "Clear Main Image" / "Clear Menu Image".
+    void ClearImage(bool menu);
+    bool btnOK_Click();
+    bool btnCancel_Click();
+    bool TransferImages();
+
+    void radSizing_Click(int Index);
+    void btnResizing_Click(int Index);
+    void btnJustify_Click(int Index);
+    void ckbUseMain_Click(bool checked);
+    void radFlip_Click(int Index);
+    void btnFlipLeftRight_Click();
+    void btnFlipTopBottom_Click();
+    void btnLandscape_Click();
+    void btnPortrait_Click();
+    // The two background swatches under "Backgrounds".
+    void oPicMainBack_Click();
+    void oPicMenuBack_Click();
+
+    // which: "main" or "menu".
+    void PanWindow(const QString &which);
+    // The rectangle moved to (left, top) of the pan picture.
+    void leadpanwin_PanWin(int left, int top);
+    void PanWindow_Close();
+
+    // What the dialog shows. The view reads these; only the handlers
+    // change them.
+    QString Caption;
+    Raster MainCanvas, MenuCanvas;  // "Main Today Image", "Menu Image"
+    int radSizing = ClipImage;
+    int btnResizing = int(ResizeMode::XY);
+    int btnJustify = int(Justify::Centre);
+    std::array<QString, 3> JustifyCaptions;
+    bool ckbUseMain = false;
+    int radFlip = FlipMain;
+    // Display aid only, never drawn into the canvases: the view outlines
+    // GuideRect(Orientation, false) and GuideRect(Orientation, true).
+    Guide Orientation = Guide::None;
+    Colour MainBackColor = RGB(0, 0, 0);
+    Colour MenuBackColor = RGB(0, 0, 0);
+    std::array<bool, 8> btnButtonEnabled{};
+    bool ResizingEnabled = false;
+    bool JustifyEnabled = false;
+    // The open pan window: its picture and the canvas-sized rectangle on it
+    // (the view adds the one-pixel frame around it).
+    Pan PanOpen = Pan::None;
+    Raster PanSource;
+    QRect PanRect;
+
+    // The pictures as picked, full size; the VGA dialog also keeps
+    // half-scale copies for its display.
+    Raster MainSource, MenuSource;
+    Raster MainHalf, MenuHalf;
+    bool MainPanned = false, MenuPanned = false;
+
+signals:
+    void viewChanged();
+    // Enables or disables the main window's "Change Current Image(s)".
+    void changeImagesEnabled(bool enabled);
+
+private:
+    bool guard(const char *procedure, const std::function<void()> &body);
+    void changed();
+    void update();
+    bool isVga() const { return m_variant.fullScaleHandOver; }
+    QSize panCanvas() const;
+    ResizeMode mode() const { return ResizeMode(btnResizing); }
+    Justify justify() const { return Justify(btnJustify); }
+    const Raster &mainShown() const { return isVga() ? MainHalf : MainSource; }
+    const Raster &menuShown() const { return isVga() ? MenuHalf : MenuSource; }
+
+    Raster mainPanPicture() const;
+    Raster fitMain(const Raster &source, QSize canvas, Colour background) const;
+    Raster panned(const Raster &picture, QPoint position, Colour background) const;
+    Raster fullScaleMain(Colour background) const;
+    Raster fullScaleMenu() const;
+    void showMain();
+    void showMenu();
+    void followMain();
+    void setMainSource(Raster picture);
+    void setMenuSource(Raster picture);
+    void flipBy(bool mirror, const char *procedure);
+    void backColour(bool menu);
+    void toggleGuide(Guide guide);
+    void closePan();
+
+    const FitVariant &m_variant;
+    Prompt &m_prompt;
+    ThemeDocument &m_doc;
+    AppSettings &m_settings;
+    QPoint m_mainPanAt, m_menuPanAt;  // in pan-picture pixels
+    bool m_mainShowsPan = false;
+};
+
+}  // namespace varno
