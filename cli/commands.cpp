@@ -9,6 +9,7 @@
 #include "colour/autocolours.h"
 #include "colour/colortable.h"
 #include "colour/palettes.h"
+#include "imagefit/frmimage.h"
 #include "package/cabwiz.h"
 #include "package/ccabfile.h"
 #include "package/infwriter.h"
@@ -152,11 +153,89 @@ QString singleInput(const Args &a, const char *what)
     return a.positional().first();
 }
 
+// How `build` fits its pictures: the fitting dialog's choices as options.
+struct FitRequest {
+    std::optional<ResizeMode> mode;  // nothing: "Clip Image"
+    Justify justify = Justify::Centre;
+    std::optional<Colour> background, menuBackground;
+};
+
+FitRequest fitRequest(const Args &a)
+{
+    FitRequest r;
+    static const std::map<QString, std::optional<ResizeMode>> modes = {{"clip", std::nullopt},
+                                                                       {"xy", ResizeMode::XY},
+                                                                       {"x", ResizeMode::FitX},
+                                                                       {"y", ResizeMode::FitY}};
+    const auto mode = modes.find(a.has("fit") ? a.value("fit").toLower() : QStringLiteral("clip"));
+    if (mode == modes.end())
+        throw UsageError{QStringLiteral("--fit is one of clip, xy, x, y")};
+    r.mode = mode->second;
+    static const std::map<QString, Justify> sides = {
+        {"start", Justify::Start},   {"top", Justify::Start},     {"left", Justify::Start},
+        {"center", Justify::Centre}, {"centre", Justify::Centre}, {"end", Justify::End},
+        {"bottom", Justify::End},    {"right", Justify::End}};
+    if (a.has("justify")) {
+        const auto side = sides.find(a.value("justify").toLower());
+        if (side == sides.end() || r.mode == std::nullopt || r.mode == ResizeMode::XY)
+            throw UsageError{QStringLiteral(
+                "--justify is top, center or bottom with --fit x; left, center or right with "
+                "--fit y")};
+        r.justify = side->second;
+    }
+    for (const auto &[option, target] :
+         {std::pair{"background", &r.background}, {"menu-background", &r.menuBackground}}) {
+        if (!a.has(option))
+            continue;
+        *target = parseColour(a.value(option));
+        if (!*target)
+            throw UsageError{QStringLiteral("--%1 takes #RRGGBB").arg(QLatin1String(option))};
+    }
+    if (!a.has("image") && (a.has("fit") || a.has("background") || a.has("menu-background")))
+        throw UsageError{QStringLiteral("--fit and the backgrounds need --image")};
+    return r;
+}
+
+// The profile's fitting dialog, worked as a user would: the picture, the
+// backgrounds, the sizing choices, then OK. Without a menu picture the
+// menu follows the main one.
+bool fitPictures(Workspace &w, const FitRequest &fit, const QString &image,
+                 const QString &menuImage)
+{
+    frmImage dialog(ChangeImagesDialogFor(w.doc.ThemeType), w.prompt, w.doc, w.settings);
+    w.doc.ImageDialogReady = false;
+    if (!dialog.LoadImages(image) || w.prompt.failed())
+        return false;
+    dialog.Form_Activate();
+    if (fit.background) {
+        w.prompt.answerColor(static_cast<uint32_t>(*fit.background));
+        dialog.oPicMainBack_Click();
+    }
+    if (fit.menuBackground) {
+        w.prompt.answerColor(static_cast<uint32_t>(*fit.menuBackground));
+        dialog.oPicMenuBack_Click();
+    }
+    if (menuImage.isEmpty()) {
+        dialog.ckbUseMain_Click(true);
+    } else {
+        w.prompt.answerOpen(menuImage);
+        dialog.LoadImageMenu();
+    }
+    if (fit.mode) {
+        dialog.radSizing_Click(frmImage::SizeImageToFit);
+        dialog.btnResizing_Click(static_cast<int>(*fit.mode));
+        if (fit.justify != Justify::Centre)
+            dialog.btnJustify_Click(static_cast<int>(fit.justify));
+    }
+    return !w.prompt.failed() && dialog.btnOK_Click() && !w.prompt.failed();
+}
+
 int build(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("wm5")});
     a.allowOnly({"o", "output", "profile", "wm5", "name", "image", "menu-image", "compression",
-                 "color", "base-hue", "colors-from", "emit-inf"});
+                 "color", "base-hue", "colors-from", "emit-inf", "fit", "justify", "background",
+                 "menu-background"});
     if (!a.positional().isEmpty())
         throw UsageError{QStringLiteral("unexpected %1").arg(a.positional().first())};
     const QString output =
@@ -207,15 +286,17 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
         w.doc.Colours.Colors.BaseHueIndex = hue;
         w.doc.Colours.Colors.BaseHueColor = PaletteColor(w.palettes, hue);
     }
+    const FitRequest fit = fitRequest(a);
     try {
         if (a.has("image")) {
-            w.doc.LEADMain = PictureOnCanvas(LoadPicture(a.value("image")));
-            w.doc.LEADMenu = w.doc.LEADMain;
+            if (!fitPictures(w, fit, a.value("image"),
+                             a.has("menu-image") ? a.value("menu-image") : QString()))
+                return Exit::BadInput;
         } else {
             // The new-theme picture of the profile, as the editor makes it.
             DeviceScreen(w.prompt, w.doc, w.settings).LoadDefault();
         }
-        if (a.has("menu-image"))
+        if (a.has("menu-image") && !a.has("image"))
             w.doc.LEADMenu = PictureOnCanvas(LoadPicture(a.value("menu-image")));
     } catch (const RuntimeError &e) {
         err << "varno: cannot load the picture: " << e.Description << "\n";
@@ -490,10 +571,15 @@ QString CommandsHelp()
     return QStringLiteral(
         "Commands (no window needed):\n"
         "  build -o OUT.tsk --profile std|qvga|vga|sq240 [--wm5] --name NAME\n"
-        "        [--image FILE] [--menu-image FILE] [--compression low|med|high]\n"
+        "        [--image FILE [--fit clip|xy|x|y] [--justify top|center|bottom|left|right]\n"
+        "         [--background #RRGGBB] [--menu-background #RRGGBB]] [--menu-image FILE]\n"
+        "        [--compression low|med|high]\n"
         "        [--color SLOT=#RRGGBB]... [--base-hue N] [--colors-from THEME.tsk]\n"
         "        [--emit-inf FILE]\n"
-        "                  Make a theme file. SLOT is a colour slot name such as NavBarLeft.\n"
+        "                  Make a theme file. The picture is fitted as the editor's fitting\n"
+        "                  dialog would: clip (unscaled, the default), xy (stretched), x or y\n"
+        "                  (to the width or height, then justified). SLOT is a colour slot\n"
+        "                  name such as NavBarLeft.\n"
         "  info THEME.tsk [--json]\n"
         "                  Show a theme's name, profile, colours, pictures and members.\n"
         "  list THEME.tsk [--xml]\n"

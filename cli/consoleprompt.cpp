@@ -1,3 +1,4 @@
+// Messages of headless commands, and the answers they queue for dialogs.
 #include "cli/consoleprompt.h"
 
 #include "base/runtimeerror.h"
@@ -27,12 +28,20 @@ MsgResult ConsolePrompt::MsgBox(const QString &text, MsgIcon icon, const QString
 
 uint32_t ConsolePrompt::ShowColor(uint32_t, bool)
 {
-    throw cancelError();
+    if (m_colours.empty())
+        throw cancelError();
+    const uint32_t colour = m_colours.front();
+    m_colours.pop_front();
+    return colour;
 }
 
 QString ConsolePrompt::ShowOpen(const FileDialogRequest &)
 {
-    throw cancelError();
+    if (m_files.empty())
+        throw cancelError();
+    const QString path = m_files.front();
+    m_files.pop_front();
+    return path;
 }
 
 QString ConsolePrompt::ShowSave(const FileDialogRequest &)

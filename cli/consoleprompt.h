@@ -1,10 +1,13 @@
 // The prompt of commands that run without a window: messages go to the
-// error stream, questions cannot be asked (dialogs count as cancelled).
+// error stream, and questions cannot be asked: a dialog takes the answer a
+// command queued from its arguments, or counts as cancelled.
 #pragma once
 
 #include "base/prompt.h"
 
 #include <QTextStream>
+
+#include <deque>
 
 namespace varno {
 
@@ -21,6 +24,10 @@ public:
                      bool &cancelled) override;
     void SetBusy(bool) override {}
 
+    // Answers for the next open-file and colour dialogs, in order.
+    void answerOpen(const QString &path) { m_files.push_back(path); }
+    void answerColor(uint32_t colour) { m_colours.push_back(colour); }
+
     // A critical or warning message was shown.
     bool failed() const { return m_failed; }
     void reset() { m_failed = false; }
@@ -28,6 +35,8 @@ public:
 private:
     QTextStream &m_err;
     bool m_failed = false;
+    std::deque<QString> m_files;
+    std::deque<uint32_t> m_colours;
 };
 
 }  // namespace varno

@@ -96,7 +96,11 @@ void frmMain::Form_Unload()
     // 5. Device window, then the four fitting dialogs in their order.
     step([&] { FileManager.reset(); });
     for (auto &dialog : ImageDialogs)
-        step([&] { dialog.reset(); });
+        step([&] {
+            if (dialog)
+                dialog->Form_Unload();
+            dialog.reset();
+        });
 }
 
 void frmMain::mnuExit_Click()

@@ -6,6 +6,7 @@
 #include "app/profiles.h"
 #include "app/themecolors.h"
 #include "base/prompt.h"
+#include "imagefit/frmimage.h"
 #include "ui/module1.h"
 #include "ui/screenport.h"
 
@@ -17,7 +18,7 @@
 
 namespace varno {
 
-// A window the main window owns and closes (fitting dialogs, device window).
+// A window the main window owns and closes (the device window).
 class Form {
 public:
     virtual ~Form() = default;
@@ -48,8 +49,9 @@ struct MainView {
     bool messageShowing = false;
     bool messageImpShowing = false;
     bool navigationShowing = false;
-    int colourListIndex = -1;  // selected entry of the element list, -1 none
-    int captureButton = 0;     // the pressed button of the capture kind group
+    int colourListIndex = -1;          // selected entry of the element list, -1 none
+    int captureButton = 0;             // the pressed button of the capture kind group
+    bool changeImagesEnabled = false;  // "Change Current Image(s)" can be used
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -102,9 +104,9 @@ public:
     void mnuLoadTheme_Click();
     void btnOpenExisting_Click() { mnuLoadTheme_Click(); }
     void mnuColorsFromTheme_Click();
-    // Extracts a chosen theme's Today picture for the fitting dialog and
-    // returns its path ("" when cancelled or failed).
-    QString mnuLoadImageFromTheme_Click();
+    // A chosen theme's Today picture into the current profile's fitting
+    // dialog, which is shown. True when the dialog was shown.
+    bool mnuLoadImageFromTheme_Click();
 
     // Colour commands. Element menus are addressed by their position in
     // ColourElements() ("Left Navigation Bar" is 0).
@@ -139,10 +141,20 @@ public:
     std::function<void()> ShowHues;
 
     // "Load Image(s)": a picture file (asked for when `fileName` is empty)
-    // becomes both theme pictures, unfitted at the top left, until the
-    // fitting dialogs take over. True when a picture was loaded.
+    // into the current profile's fitting dialog, which is shown. True when
+    // the dialog was shown.
     bool LoadImages(const QString &fileName = QString());
     void mnuLoadImages_Click() { LoadImages(); }
+    // The current profile's fitting dialog as it was left; only while
+    // "Change Current Image(s)" is enabled.
+    void mnuChangeImages_Click();
+    void btnChangeImages_Click() { mnuChangeImages_Click(); }
+    // The fitting dialog of a kind, made when first needed.
+    frmImage &ImageDialog(ImageDialogKind kind);
+    // Shows a fitting dialog modally; true when its OK handed the pictures
+    // over. Set by the widget layer; without it dialogs are set up but not
+    // shown (tests script it).
+    std::function<bool(frmImage &)> ShowImageDialog;
 
     // Screen captures and picture export. The capture kind group holds
     // buttons 0 main, 1 thumbnail, 2 menu, 3 landscape.
@@ -163,7 +175,7 @@ public:
     Module1 &module() { return m_m; }
 
     // Owned windows, closed by CloseImageDialogs and at exit.
-    std::array<std::unique_ptr<Form>, 4> ImageDialogs;  // by ImageDialogKind
+    std::array<std::unique_ptr<frmImage>, 4> ImageDialogs;  // by ImageDialogKind
     std::unique_ptr<Form> FileManager;
 
 signals:
@@ -179,6 +191,7 @@ private:
     void showingView(const QString &view);
     void capture(int kind, const QString &procedure);
     void createWorkingFolders();
+    bool showImageDialog(frmImage &dialog);
     struct Zones;
     class ZoneVisitor;
     static const Zones PortraitZones, LandscapeZones;

@@ -116,11 +116,12 @@ void frmMain::mnuColorsFromTheme_Click()
     LoadTheme(ColorsFromTheme);
 }
 
-QString frmMain::mnuLoadImageFromTheme_Click()
+bool frmMain::mnuLoadImageFromTheme_Click()
 {
     ThemeContext ctx = context();
     LoadView view(*this);
-    return LoadImageFromTheme(ctx, view);
+    const QString picture = LoadImageFromTheme(ctx, view);
+    return !picture.isEmpty() && LoadImages(picture);
 }
 
 }  // namespace varno

@@ -1,56 +1,44 @@
-// The Image menu: loading pictures, captures and picture export.
+// The Image menu: the fitting dialogs, captures and picture export.
 #include "ui/frmmain.h"
 
-#include "app/raster/pictureio.h"
-#include "base/trap.h"
-#include "package/themeloader.h"
 #include "preview/capture.h"
-
-#include <QFileInfo>
 
 namespace varno {
 
-namespace {
-
-// A name the fitting dialogs accept: five characters at least, ending in
-// one of the picture types they read.
-bool AcceptedPictureName(const QString &path)
+frmImage &frmMain::ImageDialog(ImageDialogKind kind)
 {
-    const QString name = QFileInfo(path).fileName();
-    return name.size() >= 5 &&
-           QStringLiteral("jpg-jpeg-bmp-png-pcx-tga-gif-tif").contains(name.right(3).toLower());
+    std::unique_ptr<frmImage> &dialog = ImageDialogs[static_cast<size_t>(kind)];
+    if (!dialog) {
+        dialog = std::make_unique<frmImage>(kind, m_prompt, m_m.Doc, m_m.Settings);
+        connect(dialog.get(), &frmImage::changeImagesEnabled, this, [this](bool enabled) {
+            m_view.changeImagesEnabled = enabled;
+            changed();
+        });
+    }
+    return *dialog;
 }
 
-}  // namespace
+bool frmMain::showImageDialog(frmImage &dialog)
+{
+    if (!ShowImageDialog) {
+        dialog.Form_Activate();
+        return false;
+    }
+    if (ShowImageDialog(dialog))
+        DoScreenMain(QStringLiteral("MAIN"));
+    return true;
+}
 
 bool frmMain::LoadImages(const QString &fileName)
 {
-    bool loaded = false;
-    trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), QStringLiteral("LoadImages"),
-         [&] {
-             QString path = fileName;
-             if (path.isEmpty()) {
-                 FileDialogRequest request;
-                 request.title = QStringLiteral("Load Image");
-                 request.filter = QStringLiteral(
-                     "All Files|*.*|JPEG|*.jpg|Windows BMP|*.bmp|PNG|*.png|PCX|*.pcx|TGA|*.tga|"
-                     "GIF|*.gif|TIF|*.tif");
-                 request.initialFolder = m_m.Settings.ImagesPath;
-                 path = ShowOpenOrEmpty(m_prompt, request);
-             }
-             if (path.isEmpty() || !AcceptedPictureName(path))
-                 return;
-             m_m.Settings.ImagesPath = QFileInfo(path).absolutePath();
-             m_m.Doc.ImageDialogReady = false;
-             BusyPointer busy(m_prompt);
-             const Raster picture = PictureOnCanvas(LoadPicture(path));
-             m_m.Doc.LEADMain = picture;
-             m_m.Doc.LEADMenu = picture;
-             busy.release();
-             loaded = true;
-             DoScreenMain(QStringLiteral("MAIN"));
-         });
-    return loaded;
+    frmImage &dialog = ImageDialog(ChangeImagesDialogFor(m_m.Doc.ThemeType));
+    return dialog.LoadImages(fileName) && showImageDialog(dialog);
+}
+
+void frmMain::mnuChangeImages_Click()
+{
+    if (m_view.changeImagesEnabled)
+        showImageDialog(ImageDialog(ChangeImagesDialogFor(m_m.Doc.ThemeType)));
 }
 
 void frmMain::btnCapture_Click(int index)

@@ -12,9 +12,13 @@ void frmMain::ClearProfileChecks()
 void frmMain::CloseImageDialogs()
 {
     // The square dialog keeps its state until exit.
-    ImageDialogs[static_cast<size_t>(ImageDialogKind::Standard)].reset();
-    ImageDialogs[static_cast<size_t>(ImageDialogKind::SE)].reset();
-    ImageDialogs[static_cast<size_t>(ImageDialogKind::VGA)].reset();
+    for (const ImageDialogKind kind :
+         {ImageDialogKind::Standard, ImageDialogKind::SE, ImageDialogKind::VGA}) {
+        std::unique_ptr<frmImage> &dialog = ImageDialogs[static_cast<size_t>(kind)];
+        if (dialog)
+            dialog->Form_Unload();
+        dialog.reset();
+    }
 }
 
 void frmMain::NewTheme(int index)

@@ -150,7 +150,17 @@ TEST_F(Commands, BadInputAndUsageErrors)
          "--base-hue"},
         {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--image", "junk.tsk"},
          Exit::BadInput,
-         "cannot load the picture"},
+         "Invalid picture"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--fit", "z"},
+         Exit::Usage,
+         "--fit is one of"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--fit", "x"},
+         Exit::Usage,
+         "need --image"},
+        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--image", "p.png",
+          "--justify", "top"},
+         Exit::Usage,
+         "--justify"},
         {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--colors-from", "junk.tsk"},
          Exit::BadInput,
          "(LoadTheme)"},
@@ -165,6 +175,49 @@ TEST_F(Commands, BadInputAndUsageErrors)
         EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists("x.tsk"));
+}
+
+TEST_F(Commands, BuildFitsThePictureAsTheFittingDialogWould)
+{
+    // A 640 x 480 picture fitted to the QVGA width lands 320 x 240 at row 26
+    // of the 293-row canvas, on the chosen background.
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(QColor(0, 200, 0));
+    ASSERT_TRUE(picture.save("wide.png"));
+    const struct {
+        QStringList extra;
+        int firstPictureRow;  // rows above are background
+    } cases[] = {{{"--fit", "x"}, 26},
+                 {{"--fit", "x", "--justify", "bottom"}, 53},
+                 {{"--fit", "x", "--justify", "top"}, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.extra.join(' ').toStdString());
+        const Outcome b = run(QStringList{"build", "-o", "fit.tsk", "--profile", "qvga", "--name",
+                                          "Fit", "--image", "wide.png", "--background", "#0000FF",
+                                          "--compression", "low"} +
+                              c.extra);
+        ASSERT_EQ(b.code, Exit::Ok) << b.err.toStdString();
+        QDir("parts").removeRecursively();
+        ASSERT_EQ(run({"extract", "fit.tsk", "-d", "parts"}).code, Exit::Ok);
+        const QImage today("parts/tdywater.001");
+        ASSERT_FALSE(today.isNull());
+        const auto near = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                       std::abs(a.blue() - b.blue()) <
+                   60;
+        };
+        if (c.firstPictureRow > 2) {
+            EXPECT_TRUE(near(today.pixelColor(160, c.firstPictureRow - 3), QColor(0, 0, 255)));
+        }
+        EXPECT_TRUE(near(today.pixelColor(160, c.firstPictureRow + 3), QColor(0, 200, 0)));
+        EXPECT_TRUE(near(today.pixelColor(160, c.firstPictureRow + 236), QColor(0, 200, 0)));
+        if (c.firstPictureRow + 243 < today.height()) {
+            EXPECT_TRUE(near(today.pixelColor(160, c.firstPictureRow + 243), QColor(0, 0, 255)));
+        }
+        // The menu follows the main picture.
+        const QImage menu("parts/0stwater.002");
+        EXPECT_TRUE(near(menu.pixelColor(160, c.firstPictureRow + 3), QColor(0, 200, 0)));
+    }
 }
 
 TEST_F(Commands, RenderWritesWhatThePreviewShows)

@@ -9,14 +9,6 @@ using namespace varno;
 
 namespace {
 
-// Records which owned windows were closed.
-struct FakeDialog : Form {
-    explicit FakeDialog(std::vector<int> &log, int id) : log(log), id(id) {}
-    ~FakeDialog() override { log.push_back(id); }
-    std::vector<int> &log;
-    int id;
-};
-
 class NewTheme : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
@@ -24,10 +16,12 @@ protected:
         EditorTest::SetUp();
         screen.requests.clear();
     }
+    // Opens the four fitting dialogs, recording which ones are closed.
     void openAllDialogs()
     {
         for (int i = 0; i < 4; ++i)
-            window->ImageDialogs[i] = std::make_unique<FakeDialog>(closed, i);
+            QObject::connect(&window->ImageDialog(static_cast<ImageDialogKind>(i)),
+                             &QObject::destroyed, [this, i] { closed.push_back(i); });
     }
 };
 

@@ -203,11 +203,8 @@ void MainWindow::buildMenus()
     QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
     addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"),
                [&f] { f.mnuLoadImages_Click(); });
-    addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"), [&f] {
-        const QString picture = f.mnuLoadImageFromTheme_Click();
-        if (!picture.isEmpty())
-            f.LoadImages(picture);
-    });
+    addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"),
+               [&f] { f.mnuLoadImageFromTheme_Click(); });
     notYet(addCommand(image, "mnuChangeImages", QStringLiteral("Change Current Image(s)"), [] {}),
            noFitting);
     image->addSeparator();
