@@ -3,7 +3,12 @@
 #include "app/raster/pictureio.h"
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
+#include "preview/devicescreen.h"
+#include "ui/widgets/huesdialog_p.h"
+#include "ui/widgets/internalcolorsdialog_p.h"
 #include "ui/widgets/mainwindow.h"
+#include "ui/widgets/settingsdialog_p.h"
+#include "ui/widgets/smalldialogs_p.h"
 #include "ui/widgets/previewwidget.h"
 
 #include <QComboBox>
@@ -88,6 +93,7 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
           "Dialog Text"}},
         {"Help", {"Content", "About"}},
     };
+    // Change Current Image(s) waits for a fitting dialog holding pictures.
     const QStringList disabled = {"Transfer to Device", "Transfer to Glintory", "Browse Themes",
                                   "Change Current Image(s)"};
     const QList<QAction *> menus = window->menuBar()->actions();
@@ -203,8 +209,16 @@ TEST_F(MainWindowTest, ControlsDriveTheModel)
     EXPECT_TRUE(module.Doc.Colours.Main.On);
 }
 
-TEST_F(MainWindowTest, DroppedPictureBecomesBothThemePictures)
+TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
 {
+    // The dialog itself is tested on its own; here OK is pressed at once.
+    int shown = 0;
+    window->model().ShowImageDialog = [&](frmImage &dialog) {
+        ++shown;
+        dialog.Form_Activate();
+        return dialog.btnButton_Click(frmImage::OKButton);
+    };
+    EXPECT_FALSE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
     Raster picture(50, 40);
     picture.fill(RGB(200, 10, 10));
     const QString path = box.file(QStringLiteral("drop.png"));
@@ -219,8 +233,11 @@ TEST_F(MainWindowTest, DroppedPictureBecomesBothThemePictures)
     QCoreApplication::sendEvent(window.get(), &drop);
     EXPECT_EQ(module.Doc.LEADMain.pixel(49, 39), RGB(200, 10, 10));
     EXPECT_EQ(module.Doc.LEADMenu.pixel(0, 0), RGB(200, 10, 10));
-    EXPECT_EQ(QSize(module.Doc.LEADMain.width(), module.Doc.LEADMain.height()), QSize(640, 588));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(QSize(module.Doc.LEADMain.width(), module.Doc.LEADMain.height()), QSize(320, 293));
     EXPECT_EQ(window->portrait()->picture().pixelColor(25, 60), QColor(200, 10, 10));
+    EXPECT_TRUE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("btnChangeImages"))->isEnabled());
 }
 
 TEST(MainWindowZoom, FollowsTheScreensDensity)
@@ -260,4 +277,23 @@ TEST_F(MainWindowTest, Screenshots)
         window->grab().save(QStringLiteral("%1/%2-%3.png")
                                 .arg(folder, QLatin1String(s.profile), QLatin1String(s.view)));
     }
+    const auto save = [&](QWidget &dialog, const char *name) {
+        dialog.adjustSize();
+        dialog.grab().save(QStringLiteral("%1/%2.png").arg(folder, QLatin1String(name)));
+    };
+    SettingsDialog settings(prompt, module.Settings, *module.Store);
+    save(settings, "settings");
+    InternalColorsDialog internal(prompt, module.Doc.Colours,
+                                  LoadResourcePicture(QStringLiteral("WORD_BLANK")),
+                                  LoadResourcePicture(QStringLiteral("DOTS")));
+    save(internal, "internal-colours");
+    HuesDialog hues(module.Palette, module.Doc.Colours.Colors);
+    save(hues, "hues");
+    SaveThemeDialog compression;
+    save(compression, "save-compression");
+    AboutDialog about;
+    save(about, "about");
+    InputBoxDialog input(QStringLiteral("Category name"), QStringLiteral("Velmora"),
+                         QStringLiteral("Themes"));
+    save(input, "input-box");
 }

@@ -5,6 +5,7 @@
 #include "colour/colortable.h"
 #include "ui/smalldialogs.h"
 #include "ui/widgets/dialogs.h"
+#include "ui/widgets/imagefitdialog.h"
 #include "ui/widgets/previewwidget.h"
 
 #include <QActionGroup>
@@ -55,6 +56,7 @@ MainWindow::MainWindow(Module1 &module, QWidget *parent)
     setWindowTitle(QStringLiteral("Varno"));
     setAcceptDrops(true);
     m_form->AskSaveCompression = [this] { return AskSaveCompression(this); };
+    m_form->ShowImageDialog = [this](frmImage &dialog) { return ShowImageFitDialog(this, dialog); };
     m_form->ShowHues = [this] { ShowHuesDialog(this, m_m.Palette, m_m.Doc.Colours.Colors); };
     buildMenus();
     buildToolBar();
@@ -154,7 +156,6 @@ void MainWindow::buildMenus()
     const QString noDevice = QStringLiteral("Sending themes to a device is not in this build yet");
     const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
     const QString noBrowser = QStringLiteral("The theme browser is not in this build yet");
-    const QString noFitting = QStringLiteral("Refitting pictures is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     addCommand(file, "mnuSettings", QStringLiteral("Settings"),
@@ -205,8 +206,8 @@ void MainWindow::buildMenus()
                [&f] { f.mnuLoadImages_Click(); });
     addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"),
                [&f] { f.mnuLoadImageFromTheme_Click(); });
-    notYet(addCommand(image, "mnuChangeImages", QStringLiteral("Change Current Image(s)"), [] {}),
-           noFitting);
+    addCommand(image, "mnuChangeImages", QStringLiteral("Change Current Image(s)"),
+               [&f] { f.mnuChangeImages_Click(); });
     image->addSeparator();
     addCommand(image, "mnuSaveMainImage", QStringLiteral("Save Main Image"),
                [&f] { f.mnuSaveMainImage_Click(); });
@@ -286,10 +287,8 @@ void MainWindow::buildToolBar()
            icon(QStyle::SP_DialogOpenButton), [&f] { f.btnOpenExisting_Click(); });
     button("btnLoadImages", QStringLiteral("Images"), QStringLiteral("Load Image(s)"),
            icon(QStyle::SP_DirOpenIcon), [&f] { f.mnuLoadImages_Click(); });
-    QAction *change = button("btnChangeImages", QStringLiteral("Change"),
-                             QStringLiteral("Change Current Image(s)"),
-                             icon(QStyle::SP_FileDialogDetailedView), [] {});
-    notYet(change, action(QStringLiteral("mnuChangeImages"))->toolTip());
+    button("btnChangeImages", QStringLiteral("Change"), QStringLiteral("Change Current Image(s)"),
+           icon(QStyle::SP_FileDialogDetailedView), [&f] { f.btnChangeImages_Click(); });
     button("btnSave", QStringLiteral("Save"), QStringLiteral("Save Theme"),
            icon(QStyle::SP_DialogSaveButton), [&f] { f.btnSave_Click(); });
     button("btnSettings", QStringLiteral("Settings"), QStringLiteral("Settings"),
@@ -457,6 +456,8 @@ void MainWindow::sync()
     for (int i = 0; i < 3; ++i)
         m_newThemeButtons[static_cast<size_t>(i)]->setChecked(
             v.newThemePressed[static_cast<size_t>(i)]);
+    for (const char *change : {"mnuChangeImages", "btnChangeImages"})
+        action(QLatin1String(change))->setEnabled(v.changeImagesEnabled);
     m_pickerAction->setChecked(v.useColorPickerChecked);
     m_pickerButton->setChecked(v.useColorPickerChecked);
     m_landscape->setVisible(v.landscapeVisible);

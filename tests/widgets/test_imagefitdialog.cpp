@@ -1,0 +1,438 @@
+// The fitting dialog's widgets over frmImage: which controls each variant
+// shows, each control bound to its handler and field, the canvases as the
+// model has them, OK and Cancel, and the pan window's drag.
+#include "support/scriptedprompt.h"
+#include "ui/widgets/imagefitdialog_p.h"
+#include "ui/widgets/panwindow_p.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+using namespace varno;
+using varno::test::ScriptedPrompt;
+
+namespace {
+
+using K = ImageDialogKind;
+
+template <typename T> T *child(QObject &parent, const char *name)
+{
+    T *found = parent.findChild<T *>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << "no control " << name;
+    return found;
+}
+
+void click(QObject &dialog, const char *name)
+{
+    if (auto *button = child<QAbstractButton>(dialog, name))
+        button->click();
+}
+
+// Every pixel its own colour, so a region taken one pixel off never matches.
+Raster Gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x & 255, y & 255, (x >> 8) * 16 + (y >> 8)));
+    return Raster::fromImage(image);
+}
+
+// What a canvas view shows, as a buffer.
+Raster shownOn(QDialog &dialog, const char *view)
+{
+    const QLabel *label = child<QLabel>(dialog, view);
+    return label
+               ? Raster::fromImage(label->pixmap().toImage().convertToFormat(QImage::Format_RGB32))
+               : Raster();
+}
+
+class ImageFitDialogTest : public ::testing::Test {
+protected:
+    // A dialog of `kind` shown over `picture`; showing it activates the model.
+    void open(K kind, const Raster &picture = Gradient(400, 300))
+    {
+        dialog.reset();
+        model = std::make_unique<frmImage>(kind, prompt, doc, settings);
+        model->StartWith(picture);
+        dialog = std::make_unique<ImageFitDialog>(*model);
+        QObject::connect(dialog.get(), &QDialog::finished, [this](int r) { result = r; });
+        dialog->show();
+    }
+    // Both views show exactly the model's canvases.
+    void expectCanvasesShown()
+    {
+        EXPECT_TRUE(shownOn(*dialog, "LEADMain").samePixels(model->MainCanvas));
+        EXPECT_TRUE(shownOn(*dialog, "LEADMenu").samePixels(model->MenuCanvas));
+    }
+    bool enabled(const char *name) { return child<QWidget>(*dialog, name)->isEnabled(); }
+    bool checked(const char *name) { return child<QAbstractButton>(*dialog, name)->isChecked(); }
+    void TearDown() override
+    {
+        dialog.reset();
+        EXPECT_TRUE(prompt.messages().empty());
+    }
+
+    ScriptedPrompt prompt;
+    ThemeDocument doc;
+    AppSettings settings;
+    std::unique_ptr<frmImage> model;
+    std::unique_ptr<ImageFitDialog> dialog;
+    int result = -1;  // how the dialog ended; -1 while open
+};
+
+using Captions = std::map<QString, QString>;
+
+Captions visibleButtons(QDialog &dialog)
+{
+    Captions found;
+    for (const QAbstractButton *b : dialog.findChildren<QAbstractButton *>())
+        if (b->isVisibleTo(&dialog) && !b->objectName().isEmpty())
+            found[b->objectName()] = b->text();
+    return found;
+}
+
+QStringList visibleTexts(QDialog &dialog)
+{
+    QStringList texts;
+    for (const QGroupBox *g : dialog.findChildren<QGroupBox *>())
+        if (g->isVisibleTo(&dialog) && !g->title().isEmpty())
+            texts << g->title();
+    for (const QLabel *l : dialog.findChildren<QLabel *>())
+        if (l->isVisibleTo(&dialog) && !l->text().isEmpty())
+            texts << l->text();
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(ImageFitDialogTest, EachVariantShowsExactlyItsControls)
+{
+    const Captions common = {{"btnButton0", "Load New Image"},
+                             {"btnButton1", "Load Menu Image"},
+                             {"btnButton2", "Pan Main Image"},
+                             {"btnButton3", "Pan Menu Image"},
+                             {"btnButton4", "Clear Main Image"},
+                             {"btnButton5", "Clear Menu Image"},
+                             {"btnButton6", "Cancel"},
+                             {"btnButton7", "OK"},
+                             {"oPicMainBack", ""},
+                             {"oPicMenuBack", ""},
+                             {"radSizing0", "Size Image to Fit"},
+                             {"radSizing1", "Clip Image"},
+                             {"btnResizing0", "X && Y"},
+                             {"btnResizing1", "Fit to X"},
+                             {"btnResizing2", "Fit to Y"},
+                             {"ckbUseMain", "Use Main Image In Menu"}};
+    const Captions justify = {{"btnJustify0", "Top Justified"},
+                              {"btnJustify1", "Center Justified"},
+                              {"btnJustify2", "Bottom Justified"}};
+    const Captions flips = {{"radFlip0", "Main Image"},
+                            {"radFlip1", "Menu Image"},
+                            {"btnFlipLeftRight", "Flip Left to Right"},
+                            {"btnFlipTopBottom", "Flip Top to Bottom"}};
+    const Captions guides = {{"btnLandscape", "Landscape"}, {"btnPortrait", "Portrait"}};
+    const struct {
+        K kind;
+        const char *caption;
+        QSize canvas;
+        bool extras;  // justification and flips
+        bool guides;
+    } cases[] = {{K::Standard, "Standard Theme Image(s)", {240, 293}, false, false},
+                 {K::SE, "QVGA Theme Image(s)", {320, 293}, true, true},
+                 {K::Square, "Square Theme Image(s)", {240, 214}, true, false},
+                 {K::VGA, "VGA Theme Image(s)", {320, 293}, true, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.caption);
+        open(c.kind);
+        EXPECT_EQ(dialog->windowTitle(), QString::fromLatin1(c.caption));
+
+        Captions expected = common;
+        if (c.extras) {
+            expected.insert(justify.begin(), justify.end());
+            expected.insert(flips.begin(), flips.end());
+        }
+        if (c.guides)
+            expected.insert(guides.begin(), guides.end());
+        EXPECT_EQ(visibleButtons(*dialog), expected);
+
+        QStringList texts = {"Backgrounds", "Main       Menu", "Resizing", "Main Today Image",
+                             "Menu Image"};
+        if (c.extras)
+            texts << "Flip Image(s)";
+        if (c.guides)
+            texts << "Area Used";
+        texts.sort();
+        EXPECT_EQ(visibleTexts(*dialog), texts);
+
+        EXPECT_EQ(child<QLabel>(*dialog, "LEADMain")->size(), c.canvas);
+        EXPECT_EQ(child<QLabel>(*dialog, "LEADMenu")->size(), c.canvas);
+        // Showing activated the model, and the views show what it built.
+        EXPECT_TRUE(doc.ImageDialogReady);
+        expectCanvasesShown();
+    }
+}
+
+TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
+{
+    const struct {
+        const char *control;
+        int frmImage::*field;
+        int value;
+    } steps[] = {{"radSizing0", &frmImage::radSizing, frmImage::SizeImageToFit},
+                 {"btnResizing1", &frmImage::btnResizing, int(ResizeMode::FitX)},
+                 {"btnJustify0", &frmImage::btnJustify, int(Justify::Start)},
+                 {"btnResizing2", &frmImage::btnResizing, int(ResizeMode::FitY)},
+                 {"btnJustify2", &frmImage::btnJustify, int(Justify::End)},
+                 {"btnJustify1", &frmImage::btnJustify, int(Justify::Centre)},
+                 {"btnResizing0", &frmImage::btnResizing, int(ResizeMode::XY)},
+                 {"radFlip1", &frmImage::radFlip, frmImage::FlipMenu},
+                 {"radSizing1", &frmImage::radSizing, frmImage::ClipImage},
+                 {"radFlip0", &frmImage::radFlip, frmImage::FlipMain}};
+    open(K::Square, Gradient(300, 500));
+    click(*dialog, "ckbUseMain");
+    EXPECT_TRUE(model->ckbUseMain);
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.control);
+        click(*dialog, s.control);
+        EXPECT_EQ((*model).*s.field, s.value);
+        EXPECT_TRUE(checked(s.control));
+        expectCanvasesShown();
+    }
+
+    // The flip, clear and swatch controls reach theirs.
+    const Raster before = model->MainCanvas;
+    click(*dialog, "btnFlipLeftRight");
+    EXPECT_FALSE(model->MainCanvas.samePixels(before));
+    expectCanvasesShown();
+    prompt.answerColor(uint32_t(RGB(200, 10, 30)));
+    click(*dialog, "oPicMenuBack");
+    EXPECT_EQ(model->MenuBackColor, RGB(200, 10, 30));
+    const QToolButton *swatch = child<QToolButton>(*dialog, "oPicMenuBack");
+    EXPECT_EQ(ColourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5)),
+              RGB(200, 10, 30));
+    click(*dialog, "btnButton5");
+    EXPECT_EQ(model->MenuCanvas.pixel(10, 10), RGB(200, 10, 30));
+    expectCanvasesShown();
+}
+
+TEST_F(ImageFitDialogTest, EnabledStatesFollowTheModel)
+{
+    const char *const resizing[] = {"btnResizing0", "btnResizing1", "btnResizing2"};
+    const char *const justify[] = {"btnJustify0", "btnJustify1", "btnJustify2"};
+    const struct {
+        const char *action;
+        bool resizingOn, justifyOn;
+    } cases[] = {
+        {nullptr, false, false},  // a new picture is clipped
+        {"radSizing0", true, false},  {"btnResizing1", true, true},
+        {"ckbUseMain", true, true},   {"btnResizing2", true, true},
+        {"radSizing1", false, false}, {"btnButton2", false, false},  // a pan is open
+    };
+    open(K::VGA);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.action ? c.action : "opened");
+        if (c.action)
+            click(*dialog, c.action);
+        for (const char *name : resizing)
+            EXPECT_EQ(enabled(name), c.resizingOn) << name;
+        for (const char *name : justify)
+            EXPECT_EQ(enabled(name), c.justifyOn) << name;
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(enabled(QStringLiteral("btnButton%1").arg(i).toLatin1().constData()),
+                      model->btnButtonEnabled[size_t(i)])
+                << i;
+    }
+}
+
+TEST_F(ImageFitDialogTest, JustifyCaptionsFollowTheFitModeAndTheDialogKeepsItsSize)
+{
+    // The square dialog is as wide as its options.
+    open(K::Square);
+    dialog->layout()->activate();
+    const QSize size = dialog->size();
+    click(*dialog, "radSizing0");
+    const struct {
+        const char *mode;
+        const char *first, *last;
+    } cases[] = {{"btnResizing2", "Left Justified", "Right Justified"},
+                 {"btnResizing1", "Top Justified", "Bottom Justified"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mode);
+        click(*dialog, c.mode);
+        EXPECT_EQ(child<QAbstractButton>(*dialog, "btnJustify0")->text(), c.first);
+        EXPECT_EQ(child<QAbstractButton>(*dialog, "btnJustify1")->text(), "Center Justified");
+        EXPECT_EQ(child<QAbstractButton>(*dialog, "btnJustify2")->text(), c.last);
+        EXPECT_TRUE(checked("btnJustify1"));
+        dialog->layout()->activate();
+        EXPECT_EQ(dialog->size(), size);
+    }
+}
+
+TEST_F(ImageFitDialogTest, GuidesAreDrawnOverTheViewAndNeverIntoTheCanvas)
+{
+    Raster plain(320, 293);
+    plain.fill(RGB(40, 120, 200));
+    open(K::SE, plain);
+    const struct {
+        const char *button;
+        Guide guide;
+        int mainRight, menuRight, bottom;  // last column and row of the outlines
+    } cases[] = {{"btnLandscape", Guide::Landscape, 319, 199, 213},
+                 {"btnPortrait", Guide::Portrait, 239, 199, 292},
+                 {"btnPortrait", Guide::None, -1, -1, -1}};
+    const auto outlined = [](Colour c) { return c == RGB(255, 255, 255) || c == RGB(0, 0, 0); };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button);
+        click(*dialog, c.button);
+        EXPECT_EQ(model->Orientation, c.guide);
+        EXPECT_EQ(checked("btnLandscape"), c.guide == Guide::Landscape);
+        EXPECT_EQ(checked("btnPortrait"), c.guide == Guide::Portrait);
+        EXPECT_TRUE(model->MainCanvas.samePixels(plain));
+        const Raster main = shownOn(*dialog, "LEADMain");
+        const Raster menu = shownOn(*dialog, "LEADMenu");
+        if (c.guide == Guide::None) {
+            expectCanvasesShown();
+            continue;
+        }
+        for (int y : {0, c.bottom / 2, c.bottom}) {
+            EXPECT_TRUE(outlined(main.pixel(c.mainRight, y))) << y;
+            EXPECT_TRUE(outlined(menu.pixel(c.menuRight, y))) << y;
+        }
+        EXPECT_EQ(main.pixel(c.mainRight - 1, c.bottom / 2), RGB(40, 120, 200));
+        if (c.bottom < 292) {
+            EXPECT_EQ(main.pixel(10, c.bottom + 1), RGB(40, 120, 200));
+        }
+    }
+}
+
+TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
+{
+    Raster untouched(8, 8);
+    untouched.fill(RGB(1, 2, 3));
+    const struct {
+        const char *button;  // nullptr: the window frame
+        int result;
+    } cases[] = {{"btnButton7", QDialog::Accepted},
+                 {"btnButton6", QDialog::Rejected},
+                 {nullptr, QDialog::Rejected}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.button ? c.button : "frame");
+        doc.LEADMain = doc.LEADMenu = untouched;
+        open(K::SE);
+        click(*dialog, "radSizing0");
+        click(*dialog, "btnButton2");  // X && Y has nothing to pan
+        click(*dialog, "btnResizing1");
+        click(*dialog, "btnButton2");
+        ASSERT_NE(dialog->panWindow(), nullptr);
+        if (c.button)
+            click(*dialog, c.button);
+        else
+            dialog->close();
+        EXPECT_EQ(result, c.result);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(model->PanOpen, frmImage::Pan::None);
+        EXPECT_EQ(dialog->panWindow(), nullptr);
+        if (c.result == QDialog::Accepted) {
+            EXPECT_TRUE(doc.LEADMain.samePixels(model->MainCanvas));
+            EXPECT_TRUE(doc.LEADMenu.samePixels(model->MenuCanvas));
+            EXPECT_EQ(doc.LEADMain.width(), 320);
+        } else {
+            EXPECT_TRUE(doc.LEADMain.samePixels(untouched));
+            EXPECT_TRUE(doc.LEADMenu.samePixels(untouched));
+        }
+    }
+}
+
+TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
+{
+    // 760 x 596 fits the 382 x 400 window, less a pixel on each side for
+    // the frame, at exactly half size.
+    const Raster picture = Gradient(760, 596);
+    open(K::SE, picture);
+    click(*dialog, "btnButton2");
+    PanWindow *pan = dialog->panWindow();
+    ASSERT_NE(pan, nullptr);
+    EXPECT_TRUE(pan->isVisible());
+    EXPECT_TRUE(pan->isWindow());
+    EXPECT_EQ(pan->windowTitle(), QStringLiteral("PanWindow"));
+    EXPECT_EQ(pan->size(), QSize(382, 400));
+    EXPECT_DOUBLE_EQ(pan->scale(), 0.5);
+    EXPECT_EQ(pan->pictureArea(), QRect(1, 51, 380, 298));
+    // The 320 x 293 rectangle at half size, one pixel of frame around it.
+    EXPECT_EQ(pan->frameArea(), QRect(0, 50, 162, 149));
+
+    const struct {
+        QPoint by;  // window pixels
+        QPoint at;  // the rectangle's top-left afterwards, picture pixels
+    } drags[] = {{{50, 20}, {100, 40}},
+                 {{500, 500}, {440, 303}},  // the model keeps it on the picture
+                 {{-300, -10}, {0, 283}}};
+    for (const auto &d : drags) {
+        SCOPED_TRACE(testing::Message() << d.by.x() << "," << d.by.y());
+        const QPoint from = pan->frameArea().center();
+        QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(pan, from + d.by / 2);
+        QTest::mouseMove(pan, from + d.by);
+        QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, from + d.by);
+        EXPECT_EQ(model->PanRect, QRect(d.at, QSize(320, 293)));
+        EXPECT_EQ(model->MainCanvas.pixel(0, 0), picture.pixel(d.at.x(), d.at.y()));
+        EXPECT_TRUE(model->MainPanned);
+        expectCanvasesShown();
+    }
+
+    // A press outside the frame drags nothing.
+    QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, QPoint(5, 395));
+    QTest::mouseMove(pan, QPoint(100, 395));
+    QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, QPoint(100, 395));
+    EXPECT_EQ(model->PanRect.topLeft(), QPoint(0, 283));
+
+    pan->close();
+    EXPECT_EQ(model->PanOpen, frmImage::Pan::None);
+    EXPECT_TRUE(enabled("btnButton2"));
+    EXPECT_EQ(dialog->panWindow(), nullptr);
+
+    // When the model closes the pan itself, the window goes too.
+    click(*dialog, "btnButton3");
+    ASSERT_NE(dialog->panWindow(), nullptr);
+    click(*dialog, "radSizing0");
+    EXPECT_FALSE(pan->isVisible());
+    EXPECT_EQ(dialog->panWindow(), nullptr);
+}
+
+TEST_F(ImageFitDialogTest, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("VARNO_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set VARNO_SCREENSHOTS to a folder to take screenshots";
+    QDir().mkpath(folder);
+    const struct {
+        K kind;
+        const char *file;
+    } cases[] = {{K::Standard, "fit-standard.png"},
+                 {K::SE, "fit-qvga.png"},
+                 {K::Square, "fit-square.png"},
+                 {K::VGA, "fit-vga.png"}};
+    for (const auto &c : cases) {
+        open(c.kind, Gradient(700, 500));
+        click(*dialog, "radSizing0");
+        click(*dialog, "btnResizing2");
+        if (c.kind == K::SE)
+            click(*dialog, "btnLandscape");
+        EXPECT_TRUE(dialog->grab().save(QDir(folder).filePath(QLatin1String(c.file))));
+    }
+    click(*dialog, "btnButton2");
+    ASSERT_NE(dialog->panWindow(), nullptr);
+    EXPECT_TRUE(dialog->panWindow()->grab().save(QDir(folder).filePath("fit-pan.png")));
+}
