@@ -297,3 +297,19 @@ TEST_F(MainWindowTest, Screenshots)
                          QStringLiteral("Themes"));
     save(input, "input-box");
 }
+
+TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
+{
+    window->resize(1100, 760);
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompt.calls().empty());
+    CRegistry reg(box.file(QStringLiteral("settings.reg")));
+    const QString stored =
+        reg.ReadRegString(Hive::HKEY_CURRENT_USER, SettingsKeyPath() + QStringLiteral("\\Window"),
+                          QStringLiteral("Geometry"));
+    ASSERT_FALSE(stored.isEmpty());
+    QMainWindow again;
+    ASSERT_TRUE(again.restoreGeometry(QByteArray::fromBase64(stored.toLatin1())));
+    EXPECT_EQ(again.size(), QSize(1100, 760));
+}

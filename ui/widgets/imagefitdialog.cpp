@@ -220,15 +220,20 @@ QLayout *ImageFitDialog::buildOptions()
         const struct {
             const char *name;
             const char *caption;
-            void (frmImage::*handler)();
-        } flips[] = {{"btnFlipLeftRight", "Flip Left to Right", &frmImage::btnFlipLeftRight_Click},
-                     {"btnFlipTopBottom", "Flip Top to Bottom", &frmImage::btnFlipTopBottom_Click}};
+            bool mirror;  // left to right, else top to bottom
+        } flips[] = {{"btnFlipLeftRight", "Flip Left to Right", true},
+                     {"btnFlipTopBottom", "Flip Top to Bottom", false}};
         for (const auto &f : flips) {
             auto *button = new QPushButton(QLatin1String(f.caption), flip);
             button->setObjectName(QLatin1String(f.name));
             button->setAutoDefault(false);
-            connect(button, &QPushButton::clicked, this, [this, handler = f.handler] {
-                act([this, handler] { (m_model.*handler)(); });
+            connect(button, &QPushButton::clicked, this, [this, mirror = f.mirror] {
+                act([this, mirror] {
+                    if (mirror)
+                        m_model.btnFlipLeftRight_Click();
+                    else
+                        m_model.btnFlipTopBottom_Click();
+                });
             });
             column->addWidget(button);
         }
