@@ -2,10 +2,11 @@
 // their errors are turned into ours here and nowhere else. Before a reader
 // runs, the header's size is checked and, for the formats whose Qt reader
 // quietly returns a part-filled picture from a cut-short file (JPEG, BMP,
-// GIF, TIFF, TGA), the data is checked to be complete.
+// GIF, TIFF), the data is checked to be complete.
 #include "app/raster/pictureio.h"
 
 #include "app/raster/pcx.h"
+#include "app/raster/tga.h"
 #include "base/runtimeerror.h"
 
 #include <QBuffer>
@@ -68,17 +69,6 @@ Kind sniff(Bytes d)
     return Kind::Unknown;
 }
 
-// TGA has no signature; its header must at least hold values TGA allows.
-bool looksLikeTga(Bytes d)
-{
-    if (d.size() < 18)
-        return false;
-    const int mapType = u8(d, 1), type = u8(d, 2), bits = u8(d, 16);
-    return mapType <= 1 && (type & ~8) >= 1 && (type & ~8) <= 3 &&
-           (bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32) && le16(d, 12) > 0 &&
-           le16(d, 14) > 0;
-}
-
 const char *readerFormat(Kind k)
 {
     switch (k) {
@@ -87,7 +77,6 @@ const char *readerFormat(Kind k)
     case Kind::Gif: return "gif";
     case Kind::Tiff: return "tiff";
     case Kind::Bmp: return "bmp";
-    case Kind::Tga: return "tga";
     default: return "";
     }
 }
@@ -274,30 +263,12 @@ bool tiffComplete(Bytes d)
     return true;
 }
 
-// TGA (uncompressed types): header, id, colour map and pixels must fit
-// before the optional 26-byte footer.
-bool tgaComplete(Bytes d)
-{
-    if (d.size() < 18)
-        return false;
-    const int type = u8(d, 2);
-    if (type < 1 || type > 3)
-        return true;
-    qint64 available = d.size();
-    if (available >= 18 + 26 && d.last(18) == Bytes("TRUEVISION-XFILE.\0", 18))
-        available -= 26;
-    const qint64 mapBytes = u8(d, 1) ? qint64(le16(d, 5)) * ((u8(d, 7) + 7) / 8) : 0;
-    const qint64 pixelBytes = qint64(le16(d, 12)) * le16(d, 14) * ((u8(d, 16) + 7) / 8);
-    return 18 + u8(d, 0) + mapBytes + pixelBytes <= available;
-}
-
 bool complete(Kind k, Bytes d)
 {
     switch (k) {
     case Kind::Jpeg: return jpegComplete(d);
     case Kind::Bmp: return bmpComplete(d);
     case Kind::Gif: return gifComplete(d);
-    case Kind::Tga: return tgaComplete(d);
     case Kind::Tiff: return tiffComplete(d);
     default: return true;
     }
@@ -317,8 +288,6 @@ int headerBits(Kind k, Bytes d)
         const int type = u8(d, 25);
         return type <= 6 ? u8(d, 24) * channels[type] : 0;
     }
-    if (k == Kind::Tga && d.size() >= 18)
-        return u8(d, 16);
     return 0;
 }
 
@@ -329,8 +298,6 @@ QSize headerSize(Kind k, Bytes d)
     auto clamp = [](qint64 v) { return int(std::min<qint64>(v, INT_MAX)); };
     if (k == Kind::Bmp && bmpHeader(d).known)
         return QSize(clamp(bmpHeader(d).biWidth), clamp(bmpHeader(d).biHeight));
-    if (k == Kind::Tga && d.size() >= 18)
-        return QSize(le16(d, 12), le16(d, 14));
     return QSize();
 }
 
@@ -350,13 +317,17 @@ Raster decode(const QByteArray &data, const QString &suffix)
 {
     Kind kind = sniff(data);
     if (kind == Kind::Unknown && (suffix.isEmpty() || suffix == QLatin1String("tga")) &&
-        looksLikeTga(data))
+        LooksLikeTga(data))
         kind = Kind::Tga;
     if (kind == Kind::Unknown)
         throw refuse(Err::InvalidPicture, QStringLiteral("unknown picture format"));
     if (kind == Kind::Pcx) {
         PcxPicture pcx = ReadPcx(data).take();
         return Raster::fromImage(pcx.image, pcx.bitsPerPixel);
+    }
+    if (kind == Kind::Tga) {
+        TgaPicture tga = ReadTga(data).take();
+        return Raster::fromImage(tga.image, tga.bitsPerPixel);
     }
 
     QImageReader::setAllocationLimit(ReaderAllocationLimit);
