@@ -5,17 +5,20 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstring>
 
 namespace {
 
 const char *const kUsage =
-    "Usage: varno [COMMAND [ARGUMENTS]]\n"
+    "Usage: varno [COMMAND [ARGUMENTS] | FILE]\n"
     "\n"
     "Varno edits the Today themes (.tsk) of Pocket PC and Windows Mobile 5 devices.\n"
-    "Without a command it starts the editor.\n"
+    "Without a command it starts the editor; given a theme or a picture FILE, the\n"
+    "editor opens it (a picture in the fitting dialog).\n"
     "\n"
     "Options:\n"
     "  -h, --help      Show this help and exit.\n"
@@ -27,11 +30,13 @@ const char *const kEnvironment =
     "Environment:\n"
     "  VARNO_HOME      Keep the settings file and the working folders under this folder.\n";
 
-int runEditor(int argc, char **argv)
+int runEditor(int argc, char **argv, const QString &file)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varno"));
     QApplication::setApplicationVersion(QStringLiteral(VARNO_VERSION));
+    // Lets the desktop find our menu entry and icon for the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varno"));
     // The device font; the previews fall back to a look-alike without it.
     varno::LoadDeviceFonts();
     varno::Module1 module(varno::AppPaths::forEditor());
@@ -46,6 +51,9 @@ int runEditor(int argc, char **argv)
     varno::MainWindow window(module);
     window.load();
     window.show();
+    // Once the window is up, so a dialog the file opens sits over it.
+    if (!file.isEmpty())
+        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
     return app.exec();
 }
 
@@ -63,6 +71,12 @@ int main(int argc, char **argv)
         out << "varno " << VARNO_VERSION << "\n";
         return 0;
     }
+    // A file given alone (as a file manager passes it) opens in the editor.
+    if (argc == 2) {
+        const QString first = QString::fromLocal8Bit(argv[1]);
+        if (!varno::IsCommand(first) && QFileInfo(first).isFile())
+            return runEditor(argc, argv, QFileInfo(first).absoluteFilePath());
+    }
     if (argc > 1) {
         // Commands never need a display; pictures and fonts still need Qt Gui.
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -76,5 +90,5 @@ int main(int argc, char **argv)
         }
         return varno::RunCommand(args, out, err);
     }
-    return runEditor(argc, argv);
+    return runEditor(argc, argv, QString());
 }

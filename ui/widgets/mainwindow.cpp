@@ -508,10 +508,10 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    openDroppedFile(urls.first().toLocalFile());
+    openFile(urls.first().toLocalFile());
 }
 
-void MainWindow::openDroppedFile(const QString &path)
+void MainWindow::openFile(const QString &path)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("tsk"), Qt::CaseInsensitive) == 0)
         m_form->LoadTheme(path);

@@ -38,6 +38,9 @@ public:
     // A menu item or tool button by its object name, e.g. "mnuSaveThemeHigh".
     QAction *action(const QString &name) const;
     void setZoom(int zoom);
+    // A theme opens as "Load Theme" does; anything else goes to the fitting
+    // dialog as "Load Image(s)" would take it.
+    void openFile(const QString &path);
 
     // The zoom that suits a screen: about one device pixel per 1/96 inch.
     static int ZoomForDpi(double logicalDpi);
@@ -60,7 +63,6 @@ private:
     void sync();
     void syncPreviews();
     void showHover(bool landscape, int x, int y);
-    void openDroppedFile(const QString &path);
     void restoreGeometryFromSettings();
     void storeGeometryInSettings();
 
