@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace varno::fuzz {
 
@@ -14,6 +15,12 @@ void StartQt()
     static char name[] = "varno-fuzz";
     static char *argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) {
+        // Every refused input logs why; over hundreds of thousands of runs
+        // that would bury the fuzzer's own report.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &) {
+            if (type == QtFatalMsg)
+                std::abort();
+        });
         qputenv("QT_QPA_PLATFORM", "offscreen");
         static QGuiApplication app(argc, argv);
     }
