@@ -235,21 +235,28 @@ bool frmImage::btnButton_Click(int Index)
     return false;
 }
 
+Raster frmImage::chooseImage(const QString &title)
+{
+    const QString file = ShowOpenOrEmpty(
+        m_prompt, {title, QLatin1String(ImageFileFilter), m_settings.ImagesPath, QString(), true});
+    if (file.isEmpty())
+        return Raster();
+    if (const QString refusal = CheckImageFileName(file); !refusal.isEmpty()) {
+        m_prompt.MsgBox(refusal, MsgIcon::Critical, LoadResString(Str::Error));
+        return Raster();
+    }
+    m_settings.ImagesPath = ImagesFolderOf(file);
+    Raster picture = LoadPicture(file);
+    picture.convertTo24();
+    return picture;
+}
+
 void frmImage::LoadImageMain()
 {
     guard("LoadImageMain", [&] {
-        const QString file =
-            ShowOpenOrEmpty(m_prompt, {QStringLiteral("Load Image"), QLatin1String(ImageFileFilter),
-                                       m_settings.ImagesPath, QString(), true});
-        if (file.isEmpty())
+        Raster picture = chooseImage(QStringLiteral("Load Image"));
+        if (picture.isNull())
             return;
-        if (const QString refusal = CheckImageFileName(file); !refusal.isEmpty()) {
-            m_prompt.MsgBox(refusal, MsgIcon::Critical, LoadResString(Str::Error));
-            return;
-        }
-        m_settings.ImagesPath = ImagesFolderOf(file);
-        Raster picture = LoadPicture(file);
-        picture.convertTo24();
         closePan();
         setMainSource(std::move(picture));
         MainPanned = false;
@@ -270,18 +277,9 @@ void frmImage::LoadImageMenu()
     if (ckbUseMain)
         return;
     guard("LoadImageMenu", [&] {
-        const QString file = ShowOpenOrEmpty(m_prompt, {QStringLiteral("Load Menu Image"),
-                                                        QLatin1String(ImageFileFilter),
-                                                        m_settings.ImagesPath, QString(), true});
-        if (file.isEmpty())
+        Raster picture = chooseImage(QStringLiteral("Load Menu Image"));
+        if (picture.isNull())
             return;
-        if (const QString refusal = CheckImageFileName(file); !refusal.isEmpty()) {
-            m_prompt.MsgBox(refusal, MsgIcon::Critical, LoadResString(Str::Error));
-            return;
-        }
-        m_settings.ImagesPath = ImagesFolderOf(file);
-        Raster picture = LoadPicture(file);
-        picture.convertTo24();
         if (PanOpen == Pan::Menu)
             closePan();
         setMenuSource(std::move(picture));

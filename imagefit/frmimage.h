@@ -140,6 +140,9 @@ signals:
     void changeImagesEnabled(bool enabled);
 
 private:
+    // The dialog's own file choice, checked and loaded at 24 bits; null
+    // when cancelled or refused (the refusal said).
+    Raster chooseImage(const QString &title);
     bool guard(const char *procedure, const std::function<void()> &body);
     void changed();
     void update();

@@ -1,5 +1,5 @@
-// Small pieces the dialog widgets share: pictures shown at 1:1, option
-// groups that may have nothing selected.
+// Small pieces the dialog widgets share: pictures shown at 1:1, colour
+// swatches, option groups that may have nothing selected.
 #pragma once
 
 #include "app/raster/raster.h"
@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QIcon>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 #include <cmath>
@@ -21,6 +23,17 @@ inline void showPicture(QLabel *label, const Raster &picture)
 {
     label->setPixmap(QPixmap::fromImage(picture.image()));
     label->setFixedSize(picture.width(), picture.height());
+}
+
+// A flat patch of the colour with a thin outline, so white shows on white.
+inline QIcon SwatchIcon(Colour colour, QSize size)
+{
+    QPixmap patch(size);
+    patch.fill(QColor::fromRgb(PixelOf(colour)));
+    QPainter painter(&patch);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    return QIcon(patch);
 }
 
 // A picture that reports pointer moves over it in picture pixels.

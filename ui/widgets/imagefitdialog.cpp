@@ -30,17 +30,6 @@ namespace {
 
 constexpr QSize SwatchSize(40, 20);
 
-// A flat patch of the colour with a thin outline, so white shows on white.
-QIcon swatchIcon(Colour colour)
-{
-    QPixmap patch(SwatchSize);
-    patch.fill(QColor::fromRgb(PixelOf(colour)));
-    QPainter painter(&patch);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(0, 0, SwatchSize.width() - 1, SwatchSize.height() - 1);
-    return QIcon(patch);
-}
-
 QPushButton *toggleButton(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
@@ -310,8 +299,8 @@ void ImageFitDialog::toControls()
         m_landscape->setChecked(m_model.Orientation == Guide::Landscape);
         m_portrait->setChecked(m_model.Orientation == Guide::Portrait);
     }
-    m_mainBack->setIcon(swatchIcon(m_model.MainBackColor));
-    m_menuBack->setIcon(swatchIcon(m_model.MenuBackColor));
+    m_mainBack->setIcon(SwatchIcon(m_model.MainBackColor, SwatchSize));
+    m_menuBack->setIcon(SwatchIcon(m_model.MenuBackColor, SwatchSize));
     showCanvas(m_mainCanvas, m_model.MainCanvas, false, m_mainKey, m_mainGuide);
     showCanvas(m_menuCanvas, m_model.MenuCanvas, true, m_menuKey, m_menuGuide);
     m_syncing = false;

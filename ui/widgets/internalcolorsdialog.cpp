@@ -21,17 +21,6 @@ namespace {
 
 constexpr QSize SwatchSize(48, 20);
 
-// A flat patch of the colour with a thin outline, so white shows on white.
-QIcon swatchIcon(Colour colour)
-{
-    QPixmap patch(SwatchSize);
-    patch.fill(QColor::fromRgb(PixelOf(colour)));
-    QPainter painter(&patch);
-    painter.setPen(Qt::darkGray);
-    painter.drawRect(0, 0, SwatchSize.width() - 1, SwatchSize.height() - 1);
-    return QIcon(patch);
-}
-
 }  // namespace
 
 InternalColorsDialog::InternalColorsDialog(Prompt &prompt, ColourState &colours, Raster wordBlank,
@@ -92,7 +81,7 @@ InternalColorsDialog::InternalColorsDialog(Prompt &prompt, ColourState &colours,
 void InternalColorsDialog::toControls()
 {
     for (int i = 0; i < 5; ++i)
-        m_swatches[i]->setIcon(swatchIcon(m_model.SwatchColours[i]));
+        m_swatches[i]->setIcon(SwatchIcon(m_model.SwatchColours[i], SwatchSize));
     if (!m_model.LEAD1.isNull())
         showPicture(m_preview, m_model.LEAD1);
 }
