@@ -103,30 +103,6 @@ TEST_F(FitDialog, FileNamesAreCheckedBeforeLoading)
     EXPECT_EQ(asked.initialFolder, QStringLiteral("/before"));
 }
 
-TEST_F(FitDialog, LoadImagesRefusesSilentlyAndReportsBadPictures)
-{
-    auto f = make(K::SE);
-    prompt.cancelFile();
-    EXPECT_FALSE(f->LoadImages(QString()));
-    prompt.answerFile(dir.filePath(QStringLiteral("x.webp")));
-    EXPECT_FALSE(f->LoadImages(QString()));
-    EXPECT_TRUE(prompt.messages().empty());
-    EXPECT_EQ(prompt.calls()[0].file.title, QStringLiteral("Load Image"));
-
-    // A name given by the caller skips the check.
-    doc.ImageDialogReady = true;
-    EXPECT_TRUE(f->LoadImages(save(QStringLiteral(".png"), Probe(8, 8))));
-    EXPECT_FALSE(doc.ImageDialogReady);
-
-    QFile bad(dir.filePath(QStringLiteral("bad.png")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
-    bad.close();
-    EXPECT_FALSE(f->LoadImages(bad.fileName()));
-    EXPECT_EQ(prompt.messages(), std::vector{critical("Invalid picture\r\r(Error #481)",
-                                                      "Error in frmMain: Function LoadImages")});
-}
-
 TEST_F(FitDialog, ActivationSetsUpOnlyWhenNotReady)
 {
     auto f = make(K::SE);
@@ -197,22 +173,6 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"VgaHalfScaleFitX", K::VGA, 1000, 800, ResizeMode::FitX, Justify::Centre, 18}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(FitDialog, CaptionsAndGuidesFollowTheFit)
-{
-    auto f = shown(K::SE, Probe(50, 50));
-    fit(*f, ResizeMode::FitY, Justify::End);
-    EXPECT_EQ(f->JustifyCaptions[0], QStringLiteral("Left Justified"));
-    EXPECT_EQ(f->JustifyCaptions[2], QStringLiteral("Right Justified"));
-    f->btnLandscape_Click();
-    f->btnPortrait_Click();
-    EXPECT_EQ(f->Orientation, Guide::Portrait);
-    // A fit takes the guides away.
-    f->btnResizing_Click(int(ResizeMode::FitX));
-    EXPECT_EQ(f->Orientation, Guide::None);
-    EXPECT_EQ(f->JustifyCaptions[2], QStringLiteral("Bottom Justified"));
-    EXPECT_EQ(f->btnJustify, int(Justify::Centre));
-}
-
 TEST_F(FitDialog, StandardFitYCoversEveryRowAndFitXIsPlacedOnOK)
 {
     auto f = shown(K::Standard, Probe(200, 100));
@@ -272,25 +232,6 @@ TEST_F(FitDialog, VgaHandsOverThePannedRegions)
     ASSERT_TRUE(f->btnOK_Click());
     EXPECT_EQ(doc.LEADMain.pixel(639, 587), Magenta);
     EXPECT_FALSE(f->MainPanned);
-}
-
-TEST_F(FitDialog, PanIsOfferedOnlyWhereThereIsSomethingToPan)
-{
-    auto f = shown(K::SE, Probe(500, 500));
-    EXPECT_TRUE(f->btnButtonEnabled[frmImage::PanMainImage]);  // clip
-    fit(*f, ResizeMode::XY);
-    EXPECT_FALSE(f->btnButtonEnabled[frmImage::PanMainImage]);
-    EXPECT_FALSE(f->btnButtonEnabled[frmImage::PanMenuImage]);
-    f->PanWindow(QStringLiteral("main"));
-    EXPECT_EQ(f->PanOpen, frmImage::Pan::None);
-
-    fit(*f, ResizeMode::FitY);
-    f->PanWindow(QStringLiteral("main"));
-    // The pan picture is the source at the canvas height: 293 x 293.
-    EXPECT_EQ(f->PanSource.width(), 293);
-    f->leadpanwin_PanWin(0, 0);
-    EXPECT_EQ(f->MainCanvas.pixel(300, 0), Magenta);
-    EXPECT_TRUE(f->MainPanned);
 }
 
 TEST_F(FitDialog, UseMainInMenuRepeatsEachFitOnTheMenuBackground)

@@ -299,39 +299,3 @@ TEST(CeSetupReader, RefusesBrokenOffsets)
     }
     EXPECT_FALSE(ParseCeSetup(good.left(99)).ok());
 }
-
-// Both cabinet libraries must agree on what our wizard wrote.
-TEST_F(CabWiz, LibmspackAndLibgcabListTheSameMembers)
-{
-    prepare("VGA", true);
-    const CabWizResult r = run(true);
-    ASSERT_TRUE(r.ok);
-
-    QStringList viaMspack;
-    CCabFile cab;
-    cab.strCabFile_m = r.cabinet;
-    cab.FileFound = [&](const QString &name, const QDateTime &, int64_t size, const QString &) {
-        viaMspack << QStringLiteral("%1 %2").arg(name).arg(size);
-    };
-    cab.GetInfo();
-
-    QStringList viaGcab;
-    GFile *file = g_file_new_for_path(QFile::encodeName(r.cabinet).constData());
-    GInputStream *in = G_INPUT_STREAM(g_file_read(file, nullptr, nullptr));
-    GCabCabinet *gcab = gcab_cabinet_new();
-    ASSERT_TRUE(in && gcab_cabinet_load(gcab, in, nullptr, nullptr));
-    GPtrArray *folders = gcab_cabinet_get_folders(gcab);
-    for (guint i = 0; i < folders->len; ++i) {
-        GSList *files = gcab_folder_get_files(GCAB_FOLDER(g_ptr_array_index(folders, i)));
-        for (GSList *f = files; f; f = f->next)
-            viaGcab << QStringLiteral("%1 %2")
-                           .arg(QString::fromUtf8(gcab_file_get_name(GCAB_FILE(f->data))))
-                           .arg(gcab_file_get_size(GCAB_FILE(f->data)));
-        g_slist_free(files);
-    }
-    g_object_unref(gcab);
-    g_object_unref(in);
-    g_object_unref(file);
-    EXPECT_EQ(viaMspack.size(), 3);
-    EXPECT_EQ(viaGcab, viaMspack);
-}

@@ -252,26 +252,6 @@ TEST_P(CabFile, CorruptDataFailsEveryMemberAndLeavesNoHalfFile)
     EXPECT_TRUE(written.isEmpty());
 }
 
-TEST_P(CabFile, WalkStartedFromAnEventLeavesTheOuterWalkGoing)
-{
-    CCabFile inner;
-    inner.strCabFile_m = cabPath;
-    int seen = 0;
-    cab.FileFound = [&](const QString &, const QDateTime &, std::int64_t, const QString &) {
-        ++seen;
-        inner.FileCount();
-    };
-    cab.GetInfo();
-    EXPECT_EQ(seen, 4);
-    EXPECT_EQ(inner.FileCount(), 20);
-    // A handler that throws ends the walk; the next walk starts cleanly.
-    cab.FileFound = [](const QString &, const QDateTime &, std::int64_t, const QString &) {
-        throw RuntimeError(5, "test", "stop");
-    };
-    EXPECT_TRUE(errorOf([&] { cab.GetInfo(); }));
-    EXPECT_EQ(cab.FileCount(), 4);
-}
-
 TEST(CabFileErrors, EveryWalkFailsOnACabinetThatCannotBeWalked)
 {
     QTemporaryDir dir;

@@ -244,12 +244,3 @@ TEST_F(Screen, MenuPanelShowsPictureOverlayAndWhiteBase)
     draw("MAIN");
     EXPECT_FALSE(screen.MenuShowing);
 }
-
-TEST_F(Screen, SameMinuteSameScreen)
-{
-    flatPicture(RGB(30, 30, 30));
-    draw("MAIN");
-    const Raster first = portrait();
-    draw("MAIN");
-    EXPECT_TRUE(portrait().samePixels(first));
-}

@@ -232,27 +232,6 @@ TEST(Tga, RlePacketsCrossScanLinesAndAreClippedAtTheEnd)
     }
 }
 
-// The image ID, a map a true-colour file does not use, the extension area
-// and the footer all leave the picture as it is.
-TEST(Tga, IdUnusedMapAndFooterAreSkipped)
-{
-    const QByteArray pixels = stored(Palette[3], 24) + stored(Palette[4], 24);
-    const QByteArray id(255, 'i'), extension(495, 'e');
-    const QByteArray files[] = {
-        header(2, 24, 2, 1) + pixels,
-        header(2, 24, 2, 1) + pixels + Footer,
-        header(2, 24, 2, 1, 0x20, 0, 0, 0, 255) + id + pixels + extension + Footer,
-        header(2, 24, 2, 1, 0x20, 3, 16) + QByteArray(6, '\xEE') + pixels,
-    };
-    for (const QByteArray &data : files) {
-        SCOPED_TRACE(data.size());
-        const Result<TgaPicture> r = ReadTga(data);
-        ASSERT_TRUE(r.ok());
-        EXPECT_EQ(r.value().image.pixel(0, 0), Palette[3]);
-        EXPECT_EQ(r.value().image.pixel(1, 0), Palette[4]);
-    }
-}
-
 TEST(Tga, DamagedOrHostileFilesAreRefused)
 {
     const QByteArray px = stored(Palette[5], 24), pixels = px.repeated(8);

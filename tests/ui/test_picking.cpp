@@ -122,13 +122,6 @@ TEST_P(PickingZones, ReleaseSelectsTheZonesElement)
 INSTANTIATE_TEST_SUITE_P(Zones, PickingZones, ::testing::ValuesIn(zoneCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(Picking, SquareCommandBarStartsHigher)
-{
-    window->mnuNewSQ240_Click();
-    EXPECT_EQ(armedBy(false, 100, 216), QStringLiteral("COMMANDBAR"));
-    EXPECT_EQ(armedBy(false, 100, 215), QString());
-}
-
 TEST_F(Picking, StartFlagOpensAndClosesTheMenuAndDropsMessageViews)
 {
     show("MESSAGE");
