@@ -74,52 +74,6 @@ TEST(ResetTransparency, EachResetsOnlyItsOwnOverlay)
     EXPECT_EQ(s.Menu, (TransparencyOverlay{0, White, false}));
 }
 
-TEST(ColourElements, DialogIndexAndPickedKeyAgree)
-{
-    // GetColor: dialog index -> slot and redraw; picking: key -> the same.
-    const struct {
-        int index;
-        const char *key;
-        int slot;
-        const char *view;
-    } cases[] = {
-        {0, "LEFT", 0, "MAIN"},
-        {1, "RIGHT", 1, "MAIN"},
-        {2, "TITLEBARTEXT", 2, "MAIN"},
-        {3, "TODAYTEXT", 3, "MAIN"},
-        {4, "TODAYLINES", 4, "MAIN"},
-        {5, "COMMANDBAR", 5, "MAIN"},
-        {6, "NAVIGATION", 6, "NAVIGATION"},
-        {7, "MESSAGEBARLEFT", 9, "MESSAGE"},
-        {8, "MESSAGEBARRIGHT", 10, "MESSAGE"},
-        {9, "IMPMESSAGEBARLEFT", 13, "MESSAGEIMP"},
-        {10, "IMPMESSAGEBARRIGHT", 14, "MESSAGEIMP"},
-        {11, "DIALOGTEXT", 15, "MESSAGE"},
-        {12, "MENUTEXT", 20, "MENU"},
-        {15, "IMPDIALOGTEXT", 16, "MESSAGEIMP"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.key);
-        const ColourElement *byIndex = elementByDialogIndex(c.index);
-        const ColourElement *byKey = elementByKey(QLatin1String(c.key));
-        ASSERT_TRUE(byIndex && byKey);
-        EXPECT_EQ(byIndex->SlotIndex, c.slot);
-        EXPECT_EQ(byKey->SlotIndex, c.slot);
-        EXPECT_STREQ(byIndex->View, c.view);
-        EXPECT_STREQ(byKey->View, c.view);
-        EXPECT_EQ(byKey->DialogIndex, c.index);
-    }
-    for (const int none : {-1, 13, 14, 16})
-        EXPECT_EQ(elementByDialogIndex(none), nullptr) << none;
-    EXPECT_EQ(elementByKey(QStringLiteral("left")), nullptr);
-
-    // "Message Bar Text" and "Dialog Text" are two menu items for one slot.
-    int dialogText = 0;
-    for (const ColourElement &e : ColourElements())
-        dialogText += e.SlotIndex == DialogText;
-    EXPECT_EQ(dialogText, 2);
-}
-
 TEST(ColourElements, ListEntriesInOrder)
 {
     QStringList captions;

@@ -48,51 +48,6 @@ TEST(Palettes, TextsHold256TriplesAndBuildAsRead)
     }
 }
 
-TEST(Palettes, HuesRunAroundTheCircle)
-{
-    const std::vector<Triple> hue = readText(huePaletteText());
-    ASSERT_EQ(hue.size(), 256u);
-    EXPECT_TRUE(huePaletteText().startsWith(u"214,52,49|214,56,49|214,60,49|214,65,49|214,69,49|"));
-    const int high[3] = {214, 211, 214}, low[3] = {49, 52, 49};
-    for (size_t i = 0; i < 256; ++i) {
-        int atHigh = 0, atLow = 0;
-        for (int c = 0; c < 3; ++c) {
-            EXPECT_TRUE(hue[i][c] >= low[c] && hue[i][c] <= high[c]) << i;
-            atHigh += hue[i][c] == high[c];
-            atLow += hue[i][c] == low[c];
-        }
-        EXPECT_TRUE(atHigh >= 1 && atLow >= 1) << "entry " << i + 1;
-    }
-    // Runs between 1-based entries: the ramping channel moves one way only
-    // (jumps only where stated), the other two stay.
-    const struct {
-        int from, to, channel, dir;
-        Triple end;
-        int jumps;
-    } runs[] = {
-        {1, 41, 1, +1, {214, 211, 49}, 0},    {41, 81, 0, -1, {49, 211, 49}, 0},
-        {81, 121, 2, +1, {49, 211, 214}, 0},  {121, 161, 1, -1, {49, 52, 214}, 0},
-        {161, 201, 0, +1, {214, 52, 214}, 0}, {201, 256, 2, -1, {214, 52, 156}, 1},
-    };
-    for (const auto &r : runs) {
-        SCOPED_TRACE(testing::Message() << "run " << r.from << ".." << r.to);
-        EXPECT_EQ(hue[r.to - 1], r.end);
-        int jumps = 0;
-        for (int k = r.from + 1; k <= r.to; ++k) {
-            const Triple &a = hue[k - 2], &b = hue[k - 1];
-            const int step = (b[r.channel] - a[r.channel]) * r.dir;
-            if (step < 0) {
-                ++jumps;
-                EXPECT_EQ(b[r.channel], 214) << k;  // back to the top
-            }
-            EXPECT_LE(step, r.channel == 1 ? 5 : 9) << k;  // green: about 4
-            for (int c = 0; c < 3; ++c)
-                EXPECT_TRUE(c == r.channel || a[c] == b[c]) << k;
-        }
-        EXPECT_EQ(jumps, r.jumps);
-    }
-}
-
 TEST(Palettes, GreysAreIrregularNearGreys)
 {
     const std::vector<Triple> grey = readText(greyPaletteText());

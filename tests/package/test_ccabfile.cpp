@@ -283,33 +283,6 @@ TEST(CabFileErrors, EveryWalkFailsOnACabinetThatCannotBeWalked)
     }
 }
 
-TEST(CabFileHelpers, CreatePathAndSplitCabName)
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath("file"), "x");
-    const std::pair<QString, bool> paths[] = {
-        {QString(), false},
-        {dir.path(), true},
-        {dir.filePath("a/b/c/"), true},
-        {dir.filePath("file"), false},
-        {dir.filePath("file/below"), false},
-    };
-    for (const auto &[path, ok] : paths)
-        EXPECT_EQ(CreatePath(path), ok) << path.toStdString();
-    EXPECT_TRUE(QFileInfo(dir.filePath("a/b/c")).isDir());
-
-    const char *names[][3] = {
-        {"tdywater.001", "", "tdywater.001"},
-        {"a\\b\\c.txt", "a\\b\\", "c.txt"},
-        {"dir\\", "dir\\", ""},
-        {"", "", ""},
-    };
-    for (const auto &[name, folder, file] : names) {
-        const CabNameParts p = SplitCabName(QString::fromLatin1(name));
-        EXPECT_EQ(p.folder + u'|' + p.file, QString::fromLatin1(folder) + u'|' + file) << name;
-    }
-}
-
 namespace {
 
 const QStringList kValid = {"normal_*.cab", "reserve_*.cab", "search_*.cab", "mszip_lzx_qtm.cab",

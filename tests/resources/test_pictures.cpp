@@ -153,48 +153,6 @@ TEST(Pictures, StripIconsStandOnlyInTheirBands)
     }
 }
 
-// Menu icon layers: besides the frame and separators, only icons in their
-// cells are not white, x 2-27 of their rows (or the strip of recent
-// programs); every cell holds one.
-TEST(Pictures, MenuIconsStandOnlyInTheirCells)
-{
-    const struct {
-        const char *name;
-        std::vector<int> separators, rows;  // rows: top and bottom of each icon
-        bool recentStrip;
-    } cases[] = {
-        {"MENUSE",
-         {140, 232},
-         {3,   18,  23,  38,  43,  56,  63,  76,  83,  98,  103, 116, 122, 135, 143,
-          158, 162, 177, 180, 195, 198, 213, 215, 229, 235, 249, 251, 266, 269, 284},
-         false},
-        {"MENU",
-         {21, 204, 246},
-         {25,  40,  45,  60,  65,  78,  85,  98,  105, 118, 125, 140, 145,
-          160, 165, 180, 185, 200, 207, 221, 227, 241, 249, 264, 269, 284},
-         true},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const Raster p = picture(c.name);
-        std::vector<QRect> cells;
-        for (size_t i = 0; i + 1 < c.rows.size(); i += 2)
-            cells.push_back(QRect(QPoint(2, c.rows[i]), QPoint(27, c.rows[i + 1])));
-        if (c.recentStrip)
-            cells.push_back(QRect(QPoint(1, 3), QPoint(148, 18)));
-        for (const QRect &cell : cells)
-            EXPECT_GT(countNot(p, cell, White), 0) << "cell at row " << cell.top();
-        const int stray = count(p, QRect(1, 1, 148, 285), [&](int x, int y, Colour v) {
-            if (v == White ||
-                std::find(c.separators.begin(), c.separators.end(), y) != c.separators.end())
-                return false;
-            return std::none_of(cells.begin(), cells.end(),
-                                [&](const QRect &r) { return r.contains(x, y); });
-        });
-        EXPECT_EQ(stray, 0);
-    }
-}
-
 // The large default is the same picture at double size: each pixel of the
 // small one is the mean of a 2 x 2 block of the large one.
 TEST(Pictures, LargeDefaultIsTheDefaultAtDoubleSize)
