@@ -56,7 +56,7 @@ QString AppPaths::lockFile() const
     return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/varno.lock");
 }
 
-const QStringList &WorkingFolderNames()
+const QStringList &workingFolderNames()
 {
     static const QStringList names = {QStringLiteral("tmp"), QStringLiteral("pt"),
                                       QStringLiteral("tsk"), QStringLiteral("images"),
@@ -64,7 +64,7 @@ const QStringList &WorkingFolderNames()
     return names;
 }
 
-QString FolderPart(const QString &path)
+QString folderPart(const QString &path)
 {
     const int i = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return i < 0 ? QString() : path.left(i + 1);

@@ -27,9 +27,9 @@ struct AppPaths {
 };
 
 // The working folders, in the order they are created at load.
-const QStringList &WorkingFolderNames();
+const QStringList &workingFolderNames();
 
 // Folder part of a path: up to and including its last separator ("" if none).
-QString FolderPart(const QString &path);
+QString folderPart(const QString &path);
 
 }  // namespace varno

@@ -7,23 +7,9 @@ namespace varno {
 const char *const kDefaultName2 = "glintory.net";
 const char *const kDefaultName3 = "www.velmora.net";
 
-bool CAtoS::Process()
+QString settingsSectionName()
 {
-    m_out.clear();
-    for (const int code : m_in)
-        m_out += QChar(static_cast<char16_t>(code));
-    return true;
-}
-
-QString SettingsKeyPath()
-{
-    // S O F T W A R E \ V A R N O \ S e t t i n g s
-    static const std::vector<int> codes = {83, 79, 70, 84, 87,  65,  82,  69,  92,  86,  65, 82,
-                                           78, 79, 92, 83, 101, 116, 116, 105, 110, 103, 115};
-    CAtoS conv;
-    conv.setDataIn(codes);
-    conv.Process();
-    return conv.DataOut();
+    return QStringLiteral("Settings");
 }
 
 namespace {
@@ -35,19 +21,19 @@ struct StringSetting {
 
 // Every stored string and where it lives in memory.
 constexpr std::array<StringSetting, 13> kStrings{{
-    {"TTYPE", &AppSettings::TTYPE},
-    {"ImagesPath", &AppSettings::ImagesPath},
-    {"CapturePath", &AppSettings::CapturePath},
-    {"TSKPath", &AppSettings::TSKPath},
-    {"TodayText", &AppSettings::TodayText},
-    {"Headings", &AppSettings::Headings},
-    {"Name1", &AppSettings::Name1},
-    {"Name2", &AppSettings::Name2},
-    {"Name3", &AppSettings::Name3},
-    {"Paths", &AppSettings::Paths},
-    {"Picker", &AppSettings::Picker},
-    {"GLNTUSER", &AppSettings::GLNTUSER},
-    {"GLNTPWD", &AppSettings::GLNTPWD},
+    {"TTYPE", &AppSettings::themeType},
+    {"ImagesPath", &AppSettings::imagesFolder},
+    {"CapturePath", &AppSettings::captureFolder},
+    {"TSKPath", &AppSettings::themesFolder},
+    {"TodayText", &AppSettings::todayText},
+    {"Headings", &AppSettings::headings},
+    {"Name1", &AppSettings::name1},
+    {"Name2", &AppSettings::name2},
+    {"Name3", &AppSettings::name3},
+    {"Paths", &AppSettings::paths},
+    {"Picker", &AppSettings::picker},
+    {"GLNTUSER", &AppSettings::siteUser},
+    {"GLNTPWD", &AppSettings::sitePassword},
 }};
 
 QString AppSettings::*fieldOf(const char *name)
@@ -60,7 +46,7 @@ QString AppSettings::*fieldOf(const char *name)
 
 }  // namespace
 
-QString DefaultSetting(const QString &name, const AppPaths &paths)
+QString defaultSetting(const QString &name, const AppPaths &paths)
 {
     if (name == QLatin1String("TTYPE"))
         return QStringLiteral("QVGA");
@@ -84,68 +70,64 @@ QString DefaultSetting(const QString &name, const AppPaths &paths)
         return QStringLiteral("no");
     if (name == QLatin1String("Picker"))
         return QStringLiteral("F");
-    return QString();  // GLNTUSER, GLNTPWD
+    return QString();  // siteUser, sitePassword
 }
 
 QString SettingsStore::readString(const char *name)
 {
     const QString n = QString::fromLatin1(name);
-    return m_reg.ReadRegStringWithDefault(Hive::HKEY_LOCAL_MACHINE, m_key, n,
-                                          DefaultSetting(n, m_paths));
+    return m_reg.readStringOrStore(m_key, n, defaultSetting(n, m_paths));
 }
 
-void SettingsStore::ReadAtStartup(AppSettings &s)
+void SettingsStore::readAtStartup(AppSettings &s)
 {
     for (const char *name :
          {"TTYPE", "ImagesPath", "CapturePath", "TSKPath", "TodayText", "GLNTUSER", "GLNTPWD"})
         s.*fieldOf(name) = readString(name);
-    s.wm5colors = m_reg.ReadRegWordWithDefault(Hive::HKEY_LOCAL_MACHINE, m_key,
-                                               QStringLiteral("wm5colors"), 0);
+    s.wm5Colours = m_reg.readWordOrStore(m_key, QStringLiteral("wm5colors"), 0);
     for (const char *name : {"Name1", "Name2", "Name3", "Paths", "TodayText", "Headings", "Picker"})
         s.*fieldOf(name) = readString(name);
 }
 
-void SettingsStore::ReadFolders(AppSettings &s)
+void SettingsStore::readFolders(AppSettings &s)
 {
     for (const char *name : {"ImagesPath", "CapturePath", "TSKPath", "TodayText"})
         s.*fieldOf(name) = readString(name);
 }
 
-void SettingsStore::DefaultFolders(AppSettings &s) const
+void SettingsStore::defaultFolders(AppSettings &s) const
 {
-    s.TSKPath = DefaultSetting(QStringLiteral("TSKPath"), m_paths);
-    s.ImagesPath = DefaultSetting(QStringLiteral("ImagesPath"), m_paths);
-    s.CapturePath = DefaultSetting(QStringLiteral("CapturePath"), m_paths);
+    s.themesFolder = defaultSetting(QStringLiteral("TSKPath"), m_paths);
+    s.imagesFolder = defaultSetting(QStringLiteral("ImagesPath"), m_paths);
+    s.captureFolder = defaultSetting(QStringLiteral("CapturePath"), m_paths);
 }
 
-void SettingsStore::StoreAtExit(const AppSettings &s, const QString &themeType, bool wm5,
+void SettingsStore::storeAtExit(const AppSettings &s, const QString &themeType, bool wm5,
                                 bool usePicker)
 {
-    const Hive h = Hive::HKEY_LOCAL_MACHINE;
-    m_reg.SaveRegString(h, m_key, QStringLiteral("TTYPE"), themeType);
+    m_reg.writeString(m_key, QStringLiteral("TTYPE"), themeType);
     // True is stored with all bits set, as the device-side tools expect.
-    m_reg.SaveRegWord(h, m_key, QStringLiteral("wm5colors"), wm5 ? -1 : 0);
+    m_reg.writeWord(m_key, QStringLiteral("wm5colors"), wm5 ? -1 : 0);
     AppSettings folders = s;
-    if (s.Paths != QLatin1String("yes"))
-        DefaultFolders(folders);
-    m_reg.SaveRegString(h, m_key, QStringLiteral("ImagesPath"), folders.ImagesPath);
-    m_reg.SaveRegString(h, m_key, QStringLiteral("CapturePath"), folders.CapturePath);
-    m_reg.SaveRegString(h, m_key, QStringLiteral("TSKPath"), folders.TSKPath);
-    m_reg.SaveRegString(h, m_key, QStringLiteral("Picker"),
-                        usePicker ? QStringLiteral("T") : QStringLiteral("F"));
+    if (s.paths != QLatin1String("yes"))
+        defaultFolders(folders);
+    m_reg.writeString(m_key, QStringLiteral("ImagesPath"), folders.imagesFolder);
+    m_reg.writeString(m_key, QStringLiteral("CapturePath"), folders.captureFolder);
+    m_reg.writeString(m_key, QStringLiteral("TSKPath"), folders.themesFolder);
+    m_reg.writeString(m_key, QStringLiteral("Picker"),
+                      usePicker ? QStringLiteral("T") : QStringLiteral("F"));
 }
 
-void SettingsStore::StoreDialogValues(const AppSettings &s)
+void SettingsStore::storeDialogValues(const AppSettings &s)
 {
     for (const char *name : {"Headings", "TodayText", "Paths", "Name1", "Name2", "Name3"})
-        m_reg.SaveRegString(Hive::HKEY_LOCAL_MACHINE, m_key, QString::fromLatin1(name),
-                            s.*fieldOf(name));
+        m_reg.writeString(m_key, QString::fromLatin1(name), s.*fieldOf(name));
 }
 
-void SettingsStore::StoreLogin(const AppSettings &s)
+void SettingsStore::storeLogin(const AppSettings &s)
 {
-    m_reg.SaveRegString(Hive::HKEY_LOCAL_MACHINE, m_key, QStringLiteral("GLNTUSER"), s.GLNTUSER);
-    m_reg.SaveRegString(Hive::HKEY_LOCAL_MACHINE, m_key, QStringLiteral("GLNTPWD"), s.GLNTPWD);
+    m_reg.writeString(m_key, QStringLiteral("GLNTUSER"), s.siteUser);
+    m_reg.writeString(m_key, QStringLiteral("GLNTPWD"), s.sitePassword);
 }
 
 }  // namespace varno

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/apppaths.h"
-#include "app/cregistry.h"
+#include "app/settingsfile.h"
 
 #include <QString>
 
@@ -11,40 +11,28 @@
 
 namespace varno {
 
-// Builds a string from character codes, one character per code.
-class CAtoS {
-public:
-    void setDataIn(const std::vector<int> &codes) { m_in = codes; }
-    bool Process();
-    QString DataOut() const { return m_out; }
-
-private:
-    std::vector<int> m_in;
-    QString m_out;
-};
-
-// The settings key under HKEY_LOCAL_MACHINE, built from its character codes.
-QString SettingsKeyPath();
+// The section of the settings file that holds the stored settings.
+QString settingsSectionName();
 
 struct AppSettings {
-    QString TTYPE;
-    int32_t wm5colors = 0;
-    QString ImagesPath;
-    QString CapturePath;
-    QString TSKPath;
-    QString TodayText;
-    QString Headings;
-    QString Name1;
-    QString Name2;
-    QString Name3;
-    QString Paths;
-    QString Picker;
-    QString GLNTUSER;
-    QString GLNTPWD;
+    QString themeType;
+    int32_t wm5Colours = 0;
+    QString imagesFolder;
+    QString captureFolder;
+    QString themesFolder;
+    QString todayText;
+    QString headings;
+    QString name1;
+    QString name2;
+    QString name3;
+    QString paths;
+    QString picker;
+    QString siteUser;
+    QString sitePassword;
 };
 
 // Default of a stored string value; "" for an unknown name.
-QString DefaultSetting(const QString &name, const AppPaths &paths);
+QString defaultSetting(const QString &name, const AppPaths &paths);
 
 // The owner's web names shown on the Today screen by default.
 extern const char *const kDefaultName2;
@@ -52,32 +40,32 @@ extern const char *const kDefaultName3;
 
 class SettingsStore {
 public:
-    SettingsStore(CRegistry &registry, const AppPaths &paths, QString key)
+    SettingsStore(SettingsFile &registry, const AppPaths &paths, QString key)
         : m_reg(registry), m_paths(paths), m_key(std::move(key))
     {
     }
 
     // Every value in the start-up order, each with its default written back
     // when missing.
-    void ReadAtStartup(AppSettings &s);
+    void readAtStartup(AppSettings &s);
     // The three folders and TodayText again (the "remember folders" case).
-    void ReadFolders(AppSettings &s);
+    void readFolders(AppSettings &s);
     // The three folders set to their defaults under the application folder.
-    void DefaultFolders(AppSettings &s) const;
+    void defaultFolders(AppSettings &s) const;
     // Exit: profile, folders (used or default by `Paths`), picker.
-    void StoreAtExit(const AppSettings &s, const QString &themeType, bool wm5, bool usePicker);
+    void storeAtExit(const AppSettings &s, const QString &themeType, bool wm5, bool usePicker);
     // The settings dialog's values, in its order.
-    void StoreDialogValues(const AppSettings &s);
+    void storeDialogValues(const AppSettings &s);
     // The web login.
-    void StoreLogin(const AppSettings &s);
+    void storeLogin(const AppSettings &s);
 
-    CRegistry &registry() { return m_reg; }
+    SettingsFile &registry() { return m_reg; }
     const QString &key() const { return m_key; }
 
 private:
     QString readString(const char *name);
 
-    CRegistry &m_reg;
+    SettingsFile &m_reg;
     const AppPaths &m_paths;
     QString m_key;
 };

@@ -2,7 +2,7 @@
 
 namespace varno {
 
-const std::array<DeviceProfile, ProfileCount> &Profiles()
+const std::array<DeviceProfile, ProfileCount> &profiles()
 {
     using K = ImageDialogKind;
     static const std::array<DeviceProfile, ProfileCount> table{{
@@ -87,18 +87,18 @@ const std::array<DeviceProfile, ProfileCount> &Profiles()
     return table;
 }
 
-int ProfileIndexFor(const QString &themeType, bool wm5)
+int profileIndexFor(const QString &themeType, bool wm5)
 {
     // "STD" has no WM5 variant: its plain item is checked whatever the flag.
     const bool wantWm5 = wm5 && themeType != QLatin1String("STD");
     for (int i = 0; i < ProfileCount; ++i)
-        if (themeType == QLatin1String(Profiles()[i].ThemeType) &&
-            Profiles()[i].Wm5Theme == wantWm5)
+        if (themeType == QLatin1String(profiles()[i].themeType) &&
+            profiles()[i].wm5Theme == wantWm5)
             return i;
     return -1;
 }
 
-ImageDialogKind ChangeImagesDialogFor(const QString &themeType)
+ImageDialogKind changeImagesDialogFor(const QString &themeType)
 {
     if (themeType == QLatin1String("STD"))
         return ImageDialogKind::Standard;
@@ -109,15 +109,15 @@ ImageDialogKind ChangeImagesDialogFor(const QString &themeType)
     return ImageDialogKind::VGA;
 }
 
-const DeviceProfile &SaveGeometryFor(const QString &themeType)
+const DeviceProfile &saveGeometryFor(const QString &themeType)
 {
-    for (const DeviceProfile &p : Profiles())
-        if (!p.Wm5Theme && themeType == QLatin1String(p.ThemeType))
+    for (const DeviceProfile &p : profiles())
+        if (!p.wm5Theme && themeType == QLatin1String(p.themeType))
             return p;
-    return Profiles()[2];
+    return profiles()[2];
 }
 
-int ThemeNameKeyFilter(int code)
+int themeNameKeyFilter(int code)
 {
     if (code < 32)
         return code;  // control keys such as backspace
@@ -127,12 +127,12 @@ int ThemeNameKeyFilter(int code)
     return code;
 }
 
-QString FilterThemeName(const QString &text)
+QString filterThemeName(const QString &text)
 {
     QString out;
     for (const QChar c : text) {
         // Pasted line breaks and tabs are not keys the user typed.
-        if (c.unicode() >= 32 && ThemeNameKeyFilter(c.unicode()) != 0)
+        if (c.unicode() >= 32 && themeNameKeyFilter(c.unicode()) != 0)
             out += c;
     }
     return out;

@@ -10,13 +10,14 @@
 
 namespace varno {
 
-enum class ImageDialogKind { Standard, SE, VGA, Square };  // frmImage, frmImageSE, ...
+// The four fitting dialogs: standard, wide (320-pixel), VGA and square.
+enum class ImageDialogKind { Standard, SE, VGA, Square };
 
 struct DeviceProfile {
     const char *command;    // menu item name, e.g. "mnuNewQVGA"
     const char *caption;    // menu caption
-    const char *ThemeType;  // "STD", "QVGA", "VGA", "SQ240"
-    bool Wm5Theme;
+    const char *themeType;  // "STD", "QVGA", "VGA", "SQ240"
+    bool wm5Theme;
     int pressedButton;  // new-theme button 0..2, or -1 for none
     bool landscape;     // landscape preview shown
     ImageDialogKind dialog;
@@ -27,22 +28,22 @@ struct DeviceProfile {
 };
 
 constexpr int ProfileCount = 7;
-const std::array<DeviceProfile, ProfileCount> &Profiles();
+const std::array<DeviceProfile, ProfileCount> &profiles();
 
-// Index into Profiles() of the menu item that carries the check mark for
+// index into Profiles() of the menu item that carries the check mark for
 // this identifier and flag: the WM5 item for QVGA, VGA and SQ240 when the
 // flag is set, else the plain one; -1 for an unknown identifier.
-int ProfileIndexFor(const QString &themeType, bool wm5);
+int profileIndexFor(const QString &themeType, bool wm5);
 
 // Dialog opened by "Change Current Image(s)": by identifier only.
-ImageDialogKind ChangeImagesDialogFor(const QString &themeType);
+ImageDialogKind changeImagesDialogFor(const QString &themeType);
 
 // Geometry used when saving; VGA also serves any unknown identifier.
-const DeviceProfile &SaveGeometryFor(const QString &themeType);
+const DeviceProfile &saveGeometryFor(const QString &themeType);
 
 // The theme-name filter: `code` when accepted, 0 when rejected.
-int ThemeNameKeyFilter(int code);
+int themeNameKeyFilter(int code);
 // Pasted text passed through the same filter.
-QString FilterThemeName(const QString &text);
+QString filterThemeName(const QString &text);
 
 }  // namespace varno

@@ -13,7 +13,7 @@ namespace varno {
 // Colour value 0x00BBGGRR (red in the low byte).
 using Colour = int32_t;
 
-constexpr Colour RGB(int r, int g, int b)
+constexpr Colour rgb(int r, int g, int b)
 {
     return (r > 255 ? 255 : r) + 256 * (g > 255 ? 255 : g) + 65536 * (b > 255 ? 255 : b);
 }
@@ -47,8 +47,8 @@ constexpr int SlotCount = 22;
 // The 22 slots with the base hue: what a snapshot copies and a theme stores.
 struct ThemeColors {
     std::array<Colour, SlotCount> Slots{};
-    int32_t BaseHueIndex = 417;  // below 256 a grey, 256 or more a hue
-    Colour BaseHueColor = RGB(54, 83, 178);
+    int32_t baseHueIndex = 417;  // below 256 a grey, 256 or more a hue
+    Colour baseHueColor = rgb(54, 83, 178);
 
     Colour &operator[](int slot) { return Slots.at(static_cast<std::size_t>(slot)); }
     Colour operator[](int slot) const { return Slots.at(static_cast<std::size_t>(slot)); }
@@ -57,19 +57,19 @@ struct ThemeColors {
 
 // One transparency overlay (the Today one or the Start-menu one).
 struct TransparencyOverlay {
-    int16_t Level = 0;  // opacity 0..255
-    Colour Color = RGB(255, 255, 255);
-    bool On = false;
+    int16_t level = 0;  // opacity 0..255
+    Colour color = rgb(255, 255, 255);
+    bool enabled = false;
     bool operator==(const TransparencyOverlay &) const = default;
 };
 
 // Everything the colour commands edit, with the one-level undo state.
 struct ColourState {
-    ThemeColors Colors;
-    ThemeColors ColorSnapshot;
-    bool RestoreFromSnapshot = false;
-    TransparencyOverlay Main;  // MainTransLevel, MainTransColor, MainTransOn
-    TransparencyOverlay Menu;  // MenuTransLevel, MenuTransColor, MenuTransOn
+    ThemeColors colors;
+    ThemeColors colorSnapshot;
+    bool restoreFromSnapshot = false;
+    TransparencyOverlay main;  // MainTransLevel, MainTransColor, MainTransOn
+    TransparencyOverlay menu;  // MenuTransLevel, MenuTransColor, MenuTransOn
 };
 
 }  // namespace varno

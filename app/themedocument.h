@@ -10,14 +10,14 @@
 namespace varno {
 
 struct ThemeDocument {
-    QString ThemeType = QStringLiteral("QVGA");  // "STD", "QVGA", "VGA" or "SQ240"
-    bool Wm5Theme = false;
-    QString ThemeName;         // text of the theme-name box, untrimmed
-    QString CurrentThemeName;  // trimmed name taken at the last save
-    Raster LEADMain;           // Today picture, picture at the top-left corner
-    Raster LEADMenu;           // Start-menu picture
-    ColourState Colours;
-    bool ImageDialogReady = false;
+    QString themeType = QStringLiteral("QVGA");  // "STD", "QVGA", "VGA" or "SQ240"
+    bool wm5Theme = false;
+    QString themeName;         // text of the theme-name box, untrimmed
+    QString currentThemeName;  // trimmed name taken at the last save
+    Raster todayPicture;       // Today picture, picture at the top-left corner
+    Raster menuPicture;        // Start-menu picture
+    ColourState colours;
+    bool imageDialogReady = false;
 };
 
 }  // namespace varno

@@ -2,7 +2,7 @@
 
 namespace varno {
 
-QString LoadResString(int id)
+QString stringResource(int id)
 {
     switch (id) {
     case Str::AppName: return QStringLiteral("Varno");
@@ -14,22 +14,22 @@ QString LoadResString(int id)
     }
 }
 
-MessageText ErrorBox(const RuntimeError &e, const QString &module, const QString &kind,
+MessageText errorBox(const RuntimeError &e, const QString &module, const QString &kind,
                      const QString &procedure)
 {
-    return {e.Description + QStringLiteral("\r\r(Error #") + QString::number(e.Number) +
+    return {e.description + QStringLiteral("\r\r(Error #") + QString::number(e.number) +
                 QLatin1Char(')'),
             QStringLiteral("Error in ") + module + QStringLiteral(": ") + kind + QLatin1Char(' ') +
                 procedure};
 }
 
-MessageText LongErrorBox(const RuntimeError &e, const QString &procedure, bool namedPrefix)
+MessageText longErrorBox(const RuntimeError &e, const QString &procedure, bool namedPrefix)
 {
     const QString prefix = namedPrefix
                                ? QStringLiteral("Error in ") + procedure + QStringLiteral(": ")
                                : QStringLiteral("Error: ");
-    return {prefix + e.Description + QStringLiteral(" (") + procedure + QLatin1Char(')'),
-            LoadResString(Str::Error)};
+    return {prefix + e.description + QStringLiteral(" (") + procedure + QLatin1Char(')'),
+            stringResource(Str::Error)};
 }
 
 }  // namespace varno

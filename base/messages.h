@@ -16,7 +16,7 @@ constexpr int Information = 105;  // information
 }  // namespace Str
 
 // Text of string-table entry `id`; "" for an unknown id.
-QString LoadResString(int id);
+QString stringResource(int id);
 
 struct MessageText {
     QString text;
@@ -25,12 +25,12 @@ struct MessageText {
 
 // The standard error box: description, two line breaks, "(Error #n)";
 // titled "Error in <module>: <Sub|Function> <procedure>".
-MessageText ErrorBox(const RuntimeError &e, const QString &module, const QString &kind,
+MessageText errorBox(const RuntimeError &e, const QString &module, const QString &kind,
                      const QString &procedure);
 
 // The long form of the drawing, loading and packing procedures:
 // "Error: <description> (<procedure>)", or with `namedPrefix`
 // "Error in <procedure>: <description> (<procedure>)"; titled "Velmora - Error".
-MessageText LongErrorBox(const RuntimeError &e, const QString &procedure, bool namedPrefix = false);
+MessageText longErrorBox(const RuntimeError &e, const QString &procedure, bool namedPrefix = false);
 
 }  // namespace varno

@@ -19,27 +19,27 @@ QString orEmpty(const std::function<QString()> &ask)
 
 }  // namespace
 
-QString ShowOpenOrEmpty(Prompt &prompt, const FileDialogRequest &request)
+QString chooseFileToOpenOrEmpty(Prompt &prompt, const FileDialogRequest &request)
 {
-    return orEmpty([&] { return prompt.ShowOpen(request); });
+    return orEmpty([&] { return prompt.chooseFileToOpen(request); });
 }
 
-QString ShowSaveOrEmpty(Prompt &prompt, const FileDialogRequest &request)
+QString chooseFileToSaveOrEmpty(Prompt &prompt, const FileDialogRequest &request)
 {
-    return orEmpty([&] { return prompt.ShowSave(request); });
+    return orEmpty([&] { return prompt.chooseFileToSave(request); });
 }
 
-uint32_t SilentPrompt::ShowColor(uint32_t, bool)
-{
-    throw cancelError();
-}
-
-QString SilentPrompt::ShowOpen(const FileDialogRequest &)
+uint32_t SilentPrompt::chooseColour(uint32_t, bool)
 {
     throw cancelError();
 }
 
-QString SilentPrompt::ShowSave(const FileDialogRequest &)
+QString SilentPrompt::chooseFileToOpen(const FileDialogRequest &)
+{
+    throw cancelError();
+}
+
+QString SilentPrompt::chooseFileToSave(const FileDialogRequest &)
 {
     throw cancelError();
 }

@@ -34,20 +34,20 @@ constexpr int Cancel = 32755;
 
 class RuntimeError : public std::exception {
 public:
-    RuntimeError(int number, QString source, QString description)
-        : Number(number), Source(std::move(source)), Description(std::move(description)),
-          m_what(Description.toUtf8())
+    RuntimeError(int errorNumber, QString errorSource, QString errorDescription)
+        : number(errorNumber), source(std::move(errorSource)),
+          description(std::move(errorDescription)), m_what(description.toUtf8())
     {
     }
 
     const char *what() const noexcept override { return m_what.constData(); }
 
     // The cancel condition of a dialog opened with "errors on cancel".
-    bool isCancel() const { return Number == Err::Cancel; }
+    bool isCancel() const { return number == Err::Cancel; }
 
-    int Number;
-    QString Source;
-    QString Description;
+    int number;
+    QString source;
+    QString description;
 
 private:
     QByteArray m_what;

@@ -24,8 +24,8 @@ RuntimeError currentError()
 void showErrorBox(Prompt &prompt, const RuntimeError &e, const QString &module, const QString &kind,
                   const QString &procedure)
 {
-    const MessageText m = ErrorBox(e, module, kind, procedure);
-    prompt.MsgBox(m.text, MsgIcon::Critical, m.title);
+    const MessageText m = errorBox(e, module, kind, procedure);
+    prompt.messageBox(m.text, MsgIcon::Critical, m.title);
 }
 
 bool trap(Prompt &prompt, const QString &module, const QString &kind, const QString &procedure,
@@ -47,8 +47,8 @@ bool trapLong(Prompt &prompt, const QString &procedure, const std::function<void
         body();
         return true;
     } catch (...) {
-        const MessageText m = LongErrorBox(currentError(), procedure, namedPrefix);
-        prompt.MsgBox(m.text, MsgIcon::Critical, m.title);
+        const MessageText m = longErrorBox(currentError(), procedure, namedPrefix);
+        prompt.messageBox(m.text, MsgIcon::Critical, m.title);
         return false;
     }
 }

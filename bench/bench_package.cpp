@@ -36,13 +36,13 @@ struct Fixture {
         paths.settingsFile = home.filePath("settings.reg");
         paths.tmpFolder = home.filePath("tmp");
         QDir().mkpath(paths.tmpFolder);
-        settings.TSKPath = home.path() + "/";
-        doc.ThemeType = "QVGA";
-        doc.ThemeName = "Bench";
-        doc.Colours.Colors = DefaultThemeColors();
-        doc.LEADMain = Raster(640, 588);
-        doc.LEADMain.copyRect(photo(320, 294), 0, 0, 320, 294, 0, 0);
-        doc.LEADMenu = doc.LEADMain;
+        settings.themesFolder = home.path() + "/";
+        doc.themeType = "QVGA";
+        doc.themeName = "Bench";
+        doc.colours.colors = defaultThemeColors();
+        doc.todayPicture = Raster(640, 588);
+        doc.todayPicture.copyRect(photo(320, 294), 0, 0, 320, 294, 0, 0);
+        doc.menuPicture = doc.todayPicture;
     }
     ThemeContext ctx() { return {prompt, doc, settings, paths, templateInf, palettes}; }
 
@@ -51,8 +51,8 @@ struct Fixture {
     AppSettings settings;
     ThemeDocument doc;
     SilentPrompt prompt;
-    QByteArray templateInf = LoadCustomResource("TOPINF");
-    Palettes palettes = BuildPalettes();
+    QByteArray templateInf = customResource("TOPINF");
+    Palettes palettes = buildPalettes();
 };
 
 void BM_SaveTheme(benchmark::State &state)
@@ -61,7 +61,7 @@ void BM_SaveTheme(benchmark::State &state)
     const QString target = f.home.filePath("bench.tsk");
     for (auto _ : state) {
         ThemeContext c = f.ctx();
-        if (!SaveTheme(c, CompressionHigh, target))
+        if (!saveTheme(c, CompressionHigh, target))
             state.SkipWithError("save failed");
     }
 }
@@ -70,11 +70,11 @@ BENCHMARK(BM_SaveTheme)->Unit(benchmark::kMillisecond);
 void BM_EncodeFloor(benchmark::State &state)
 {
     Fixture f;
-    const Raster today = TodayPictureForSave(f.doc);
-    const Raster menu = MenuPictureForSave(f.doc);
+    const Raster today = todayPictureForSave(f.doc);
+    const Raster menu = menuPictureForSave(f.doc);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(EncodeJpeg(today, 20));
-        benchmark::DoNotOptimize(EncodeJpeg(menu, 20));
+        benchmark::DoNotOptimize(encodeJpeg(today, 20));
+        benchmark::DoNotOptimize(encodeJpeg(menu, 20));
     }
 }
 BENCHMARK(BM_EncodeFloor)->Unit(benchmark::kMillisecond);
@@ -85,12 +85,12 @@ void BM_LoadTheme(benchmark::State &state)
     const QString theme = f.home.filePath("bench.tsk");
     {
         ThemeContext c = f.ctx();
-        SaveTheme(c, CompressionHigh, theme);
+        saveTheme(c, CompressionHigh, theme);
     }
     ThemeLoadView view;
     for (auto _ : state) {
         ThemeContext c = f.ctx();
-        if (!LoadThemeFile(c, view, theme, false))
+        if (!loadThemeFile(c, view, theme, false))
             state.SkipWithError("load failed");
     }
 }
@@ -99,11 +99,11 @@ BENCHMARK(BM_LoadTheme)->Unit(benchmark::kMillisecond);
 void BM_DecodeFloor(benchmark::State &state)
 {
     Fixture f;
-    const QByteArray today = EncodeJpeg(TodayPictureForSave(f.doc), 20);
-    const QByteArray menu = EncodeJpeg(MenuPictureForSave(f.doc), 20);
+    const QByteArray today = encodeJpeg(todayPictureForSave(f.doc), 20);
+    const QByteArray menu = encodeJpeg(menuPictureForSave(f.doc), 20);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(LoadPictureData(today));
-        benchmark::DoNotOptimize(LoadPictureData(menu));
+        benchmark::DoNotOptimize(loadPictureData(today));
+        benchmark::DoNotOptimize(loadPictureData(menu));
     }
 }
 BENCHMARK(BM_DecodeFloor)->Unit(benchmark::kMillisecond);

@@ -22,17 +22,17 @@ void BM_DoScreenMain(benchmark::State &state)
     SilentPrompt prompt;
     ThemeDocument doc;
     AppSettings settings;
-    settings.TodayText = "all";
-    doc.Colours.Colors = DefaultThemeColors();
-    doc.ThemeType = Types[state.range(1)];
-    doc.Wm5Theme = state.range(2) != 0;
+    settings.todayText = "all";
+    doc.colours.colors = defaultThemeColors();
+    doc.themeType = Types[state.range(1)];
+    doc.wm5Theme = state.range(2) != 0;
     DeviceScreen screen(prompt, doc, settings);
-    screen.LoadDefault();
+    screen.showDefaultScreen();
     const QString view = QString::fromLatin1(Views[state.range(0)]);
     for (auto _ : state)
-        screen.DoScreenMain(view);
+        screen.drawScreen(view);
     state.SetLabel(QStringLiteral("%1 %2%3")
-                       .arg(view, doc.ThemeType, doc.Wm5Theme ? " WM5" : "")
+                       .arg(view, doc.themeType, doc.wm5Theme ? " WM5" : "")
                        .toStdString());
 }
 BENCHMARK(BM_DoScreenMain)
@@ -58,7 +58,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    LoadDeviceFonts();
+    loadDeviceFonts();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

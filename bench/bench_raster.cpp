@@ -28,7 +28,7 @@ Raster keyed(int w, int h)
     Raster r(w, h);
     r.fill(KeyColour);
     r.selectRect(0, 0, w / 3, h);
-    r.fill(RGB(255, 0, 0));
+    r.fill(rgb(255, 0, 0));
     r.clearSelection();
     return r;
 }
@@ -49,7 +49,7 @@ void BM_Fill(benchmark::State &state)
 {
     Raster r(W, H);
     for (auto _ : state) {
-        r.fill(RGB(10, 20, 30));
+        r.fill(rgb(10, 20, 30));
         benchmark::ClobberMemory();
     }
 }
@@ -81,7 +81,7 @@ BENCHMARK(BM_CopyRectMasked);
 void BM_Blend(benchmark::State &state)
 {
     Raster overlay(W, H);
-    overlay.fill(RGB(255, 255, 255));
+    overlay.fill(rgb(255, 255, 255));
     Raster canvas = pattern(640, 588);
     for (auto _ : state) {
         canvas.blend(overlay, 0, 28, 100);

@@ -9,9 +9,9 @@
 #include "colour/autocolours.h"
 #include "colour/colortable.h"
 #include "colour/palettes.h"
-#include "imagefit/frmimage.h"
+#include "imagefit/imagefitmodel.h"
 #include "package/cabwiz.h"
-#include "package/ccabfile.h"
+#include "package/cabinetreader.h"
 #include "package/infwriter.h"
 #include "package/savetheme.h"
 #include "package/themeloader.h"
@@ -44,8 +44,8 @@ struct Workspace {
     {
         QDir().mkpath(paths.appFolder);
         QDir().mkpath(paths.tmpFolder);
-        settings.TSKPath = QDir::currentPath() + QLatin1Char('/');
-        doc.Colours.Colors = DefaultThemeColors();
+        settings.themesFolder = QDir::currentPath() + QLatin1Char('/');
+        doc.colours.colors = defaultThemeColors();
     }
     ThemeContext context() { return {prompt, doc, settings, paths, templateInf, palettes}; }
 
@@ -54,8 +54,8 @@ struct Workspace {
     AppPaths paths = AppPaths::forCommand(scratch.path());
     AppSettings settings;
     ThemeDocument doc;
-    Palettes palettes = BuildPalettes();
-    QByteArray templateInf = LoadCustomResource(QStringLiteral("TOPINF"));
+    Palettes palettes = buildPalettes();
+    QByteArray templateInf = customResource(QStringLiteral("TOPINF"));
     ThemeLoadView view;
 };
 
@@ -77,7 +77,7 @@ std::optional<Colour> parseColour(const QString &text)
     const uint v = t.toUInt(&ok, 16);
     if (!ok || t.size() != 6)
         return std::nullopt;
-    return RGB(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
+    return rgb(int(v >> 16 & 0xFF), int(v >> 8 & 0xFF), int(v & 0xFF));
 }
 
 // Options of the form "--name value"; flags without a value.
@@ -202,32 +202,32 @@ FitRequest fitRequest(const Args &a)
 bool fitPictures(Workspace &w, const FitRequest &fit, const QString &image,
                  const QString &menuImage)
 {
-    frmImage dialog(ChangeImagesDialogFor(w.doc.ThemeType), w.prompt, w.doc, w.settings);
-    w.doc.ImageDialogReady = false;
-    if (!dialog.LoadImages(image) || w.prompt.failed())
+    ImageFitModel dialog(changeImagesDialogFor(w.doc.themeType), w.prompt, w.doc, w.settings);
+    w.doc.imageDialogReady = false;
+    if (!dialog.loadImages(image) || w.prompt.failed())
         return false;
-    dialog.Form_Activate();
+    dialog.activate();
     if (fit.background) {
         w.prompt.answerColor(static_cast<uint32_t>(*fit.background));
-        dialog.oPicMainBack_Click();
+        dialog.chooseMainBackground();
     }
     if (fit.menuBackground) {
         w.prompt.answerColor(static_cast<uint32_t>(*fit.menuBackground));
-        dialog.oPicMenuBack_Click();
+        dialog.chooseMenuBackground();
     }
     if (menuImage.isEmpty()) {
-        dialog.ckbUseMain_Click(true);
+        dialog.setUseMainInMenu(true);
     } else {
         w.prompt.answerOpen(menuImage);
-        dialog.LoadImageMenu();
+        dialog.loadMenuImage();
     }
     if (fit.mode) {
-        dialog.radSizing_Click(frmImage::SizeImageToFit);
-        dialog.btnResizing_Click(static_cast<int>(*fit.mode));
+        dialog.setSizing(ImageFitModel::SizeImageToFit);
+        dialog.setResizeMode(static_cast<int>(*fit.mode));
         if (fit.justify != Justify::Centre)
-            dialog.btnJustify_Click(static_cast<int>(fit.justify));
+            dialog.setJustification(static_cast<int>(fit.justify));
     }
-    return !w.prompt.failed() && dialog.btnOK_Click() && !w.prompt.failed();
+    return !w.prompt.failed() && dialog.accept() && !w.prompt.failed();
 }
 
 int build(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -260,31 +260,31 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
     Workspace w(err);
     ThemeContext ctx = w.context();
     if (a.has("colors-from")) {
-        if (!LoadThemeFile(ctx, w.view, a.value("colors-from"), true) || w.prompt.failed())
+        if (!loadThemeFile(ctx, w.view, a.value("colors-from"), true) || w.prompt.failed())
             return Exit::BadInput;
     }
-    w.doc.ThemeType = profile->second;
-    w.doc.Wm5Theme = wm5;
-    w.doc.ThemeName = a.required("name");
-    if (FilterThemeName(w.doc.ThemeName) != w.doc.ThemeName)
+    w.doc.themeType = profile->second;
+    w.doc.wm5Theme = wm5;
+    w.doc.themeName = a.required("name");
+    if (filterThemeName(w.doc.themeName) != w.doc.themeName)
         throw UsageError{
             QStringLiteral("--name may hold letters, digits, spaces, '-', '.' and '_'")};
     for (const QString &c : a.values("color")) {
-        const int slot = SlotByName(c.section(QLatin1Char('='), 0, 0));
+        const int slot = slotByName(c.section(QLatin1Char('='), 0, 0));
         const auto colour = parseColour(c.section(QLatin1Char('='), 1));
         if (slot < 0 || !colour)
             throw UsageError{QStringLiteral("--color %1: give SLOT=#RRGGBB with a slot such as "
                                             "NavBarLeft")
                                  .arg(c)};
-        w.doc.Colours.Colors[slot] = *colour;
+        w.doc.colours.colors[slot] = *colour;
     }
     if (a.has("base-hue")) {
         bool ok = false;
         const int hue = a.value("base-hue").toInt(&ok);
         if (!ok || hue < 1 || hue > 512)
             throw UsageError{QStringLiteral("--base-hue is a palette position from 1 to 512")};
-        w.doc.Colours.Colors.BaseHueIndex = hue;
-        w.doc.Colours.Colors.BaseHueColor = PaletteColor(w.palettes, hue);
+        w.doc.colours.colors.baseHueIndex = hue;
+        w.doc.colours.colors.baseHueColor = paletteColor(w.palettes, hue);
     }
     const FitRequest fit = fitRequest(a);
     try {
@@ -294,25 +294,25 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
                 return Exit::BadInput;
         } else {
             // The new-theme picture of the profile, as the editor makes it.
-            DeviceScreen(w.prompt, w.doc, w.settings).LoadDefault();
+            DeviceScreen(w.prompt, w.doc, w.settings).showDefaultScreen();
         }
         if (a.has("menu-image") && !a.has("image"))
-            w.doc.LEADMenu = PictureOnCanvas(LoadPicture(a.value("menu-image")));
+            w.doc.menuPicture = pictureOnCanvas(loadPicture(a.value("menu-image")));
     } catch (const RuntimeError &e) {
-        err << "varno: cannot load the picture: " << e.Description << "\n";
+        err << "varno: cannot load the picture: " << e.description << "\n";
         return Exit::BadInput;
     }
     if (a.has("emit-inf")) {
         const QString base = QFileInfo(output).completeBaseName();
-        const QByteArray inf = BuildInfText(w.templateInf, w.doc.ThemeType, w.doc.Wm5Theme,
-                                            w.doc.Colours.Colors, base);
+        const QByteArray inf = buildInfText(w.templateInf, w.doc.themeType, w.doc.wm5Theme,
+                                            w.doc.colours.colors, base);
         QSaveFile f(a.value("emit-inf"));
         if (!f.open(QIODevice::WriteOnly) || f.write(inf) != inf.size() || !f.commit()) {
             err << "varno: cannot write " << a.value("emit-inf") << ": " << f.errorString() << "\n";
             return Exit::BadInput;
         }
     }
-    if (!SaveTheme(ctx, compression->second, output) || w.prompt.failed())
+    if (!saveTheme(ctx, compression->second, output) || w.prompt.failed())
         return Exit::BadInput;
     out << "Saved " << QDir::toNativeSeparators(output) << "\n";
     return Exit::Ok;
@@ -336,43 +336,42 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
     QJsonArray members;
     QString todayEncoding, menuEncoding;
     {
-        CCabFile cab;
-        cab.strCabFile_m = theme;
-        cab.FileFound = [&](const QString &name, const QDateTime &when, int64_t size,
+        CabinetReader cab(theme);
+        cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
                             const QString &path) {
             members.append(QJsonObject{{"name", path + name},
                                        {"size", qint64(size)},
                                        {"date", when.toString(Qt::ISODate)}});
         };
         try {
-            cab.GetInfo();
+            cab.getInfo();
             QTemporaryDir peek;
-            cab.Extract(QString(), peek.path(), QString());
+            cab.extract(QString(), peek.path(), QString());
             todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
             menuEncoding = encodingOf(peek.filePath(QStringLiteral("0stwater.002")));
         } catch (const RuntimeError &e) {
-            err << "varno: " << e.Description << "\n";
+            err << "varno: " << e.description << "\n";
             return Exit::BadInput;
         }
     }
     ThemeContext ctx = w.context();
-    if (!LoadThemeFile(ctx, w.view, theme, false) || w.prompt.failed())
+    if (!loadThemeFile(ctx, w.view, theme, false) || w.prompt.failed())
         return Exit::BadInput;
 
-    const int profile = ProfileIndexFor(w.doc.ThemeType, w.doc.Wm5Theme);
-    const ThemeColors &c = w.doc.Colours.Colors;
-    const Raster today = TodayPictureForSave(w.doc);
-    const Raster menu = MenuPictureForSave(w.doc);
+    const int profile = profileIndexFor(w.doc.themeType, w.doc.wm5Theme);
+    const ThemeColors &c = w.doc.colours.colors;
+    const Raster today = todayPictureForSave(w.doc);
+    const Raster menu = menuPictureForSave(w.doc);
     QJsonObject colours;
     for (int slot = 0; slot < SlotCount; ++slot)
-        colours.insert(QLatin1String(SlotName(slot)), hexColour(c[slot]));
-    QJsonObject o{{"name", w.doc.CurrentThemeName},
-                  {"profile", w.doc.ThemeType},
+        colours.insert(QLatin1String(slotName(slot)), hexColour(c[slot]));
+    QJsonObject o{{"name", w.doc.currentThemeName},
+                  {"profile", w.doc.themeType},
                   {"profileCaption",
-                   profile >= 0 ? QString::fromLatin1(Profiles()[profile].caption) : QString()},
-                  {"wm5", w.doc.Wm5Theme},
-                  {"baseHueIndex", c.BaseHueIndex},
-                  {"baseHueColor", hexColour(c.BaseHueColor)},
+                   profile >= 0 ? QString::fromLatin1(profiles()[profile].caption) : QString()},
+                  {"wm5", w.doc.wm5Theme},
+                  {"baseHueIndex", c.baseHueIndex},
+                  {"baseHueColor", hexColour(c.baseHueColor)},
                   {"today", QJsonObject{{"width", today.width()},
                                         {"height", today.height()},
                                         {"encoding", todayEncoding}}},
@@ -385,19 +384,19 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
         out << QJsonDocument(o).toJson(QJsonDocument::Indented);
         return Exit::Ok;
     }
-    out << "Name: " << w.doc.CurrentThemeName << "\n"
-        << "Profile: " << w.doc.ThemeType
-        << (profile >= 0 ? QStringLiteral(" (%1)").arg(Profiles()[profile].caption) : QString())
+    out << "Name: " << w.doc.currentThemeName << "\n"
+        << "Profile: " << w.doc.themeType
+        << (profile >= 0 ? QStringLiteral(" (%1)").arg(profiles()[profile].caption) : QString())
         << "\n"
-        << "Windows Mobile 5: " << (w.doc.Wm5Theme ? "yes" : "no") << "\n"
-        << "Base hue: " << c.BaseHueIndex << " " << hexColour(c.BaseHueColor) << "\n"
+        << "Windows Mobile 5: " << (w.doc.wm5Theme ? "yes" : "no") << "\n"
+        << "Base hue: " << c.baseHueIndex << " " << hexColour(c.baseHueColor) << "\n"
         << "Today picture: " << today.width() << "x" << today.height() << " " << todayEncoding
         << "\n"
         << "Start-menu picture: " << menu.width() << "x" << menu.height() << " " << menuEncoding
         << "\n"
         << "Colours:\n";
     for (int slot = 0; slot < SlotCount; ++slot)
-        out << "  " << QString::fromLatin1(SlotName(slot)).leftJustified(20) << hexColour(c[slot])
+        out << "  " << QString::fromLatin1(slotName(slot)).leftJustified(20) << hexColour(c[slot])
             << "\n";
     out << "Members:\n";
     for (const QJsonValue &m : members)
@@ -411,22 +410,21 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("xml")});
     a.allowOnly({"xml"});
-    CCabFile cab;
-    cab.strCabFile_m = singleInput(a, "cabinet");
+    CabinetReader cab(singleInput(a, "cabinet"));
     try {
         if (a.has("xml")) {
-            out << cab.GetXML();
+            out << cab.getXml();
             return Exit::Ok;
         }
-        cab.FileFound = [&](const QString &name, const QDateTime &when, int64_t size,
+        cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
                             const QString &path) {
             out << QString::number(size).rightJustified(10) << "  "
                 << when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << path << name
                 << "\n";
         };
-        cab.GetInfo();
+        cab.getInfo();
     } catch (const RuntimeError &e) {
-        err << "varno: " << e.Description << "\n";
+        err << "varno: " << e.description << "\n";
         return Exit::BadInput;
     }
     return Exit::Ok;
@@ -436,21 +434,20 @@ int extract(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {});
     a.allowOnly({"d", "directory"});
-    CCabFile cab;
-    cab.strCabFile_m = singleInput(a, "cabinet");
+    CabinetReader cab(singleInput(a, "cabinet"));
     const QString dir = a.has("d")           ? a.value("d")
                         : a.has("directory") ? a.value("directory")
                                              : QStringLiteral(".");
-    cab.AfterExtract = [&](const QString &path) { out << QDir::toNativeSeparators(path) << "\n"; };
+    cab.afterExtract = [&](const QString &path) { out << QDir::toNativeSeparators(path) << "\n"; };
     try {
-        if (cab.Extract(QString(), QFileInfo(dir).absoluteFilePath(), QString()))
+        if (cab.extract(QString(), QFileInfo(dir).absoluteFilePath(), QString()))
             return Exit::Ok;
     } catch (const RuntimeError &e) {
-        err << "varno: " << e.Description << "\n";
+        err << "varno: " << e.description << "\n";
         return Exit::BadInput;
     }
     for (const CabExtractFailure &f : cab.extractFailures())
-        err << "varno: " << f.FileName << ": " << f.Description << "\n";
+        err << "varno: " << f.fileName << ": " << f.description << "\n";
     return Exit::BadInput;
 }
 
@@ -471,26 +468,26 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
     Workspace w(err);
     for (const char *name : {"TodayText", "Headings", "Name1", "Name2", "Name3"}) {
         const QString n = QString::fromLatin1(name);
-        const QString v = DefaultSetting(n, w.paths);
+        const QString v = defaultSetting(n, w.paths);
         if (n == QLatin1String("TodayText"))
-            w.settings.TodayText = v;
+            w.settings.todayText = v;
         else if (n == QLatin1String("Headings"))
-            w.settings.Headings = v;
+            w.settings.headings = v;
         else if (n == QLatin1String("Name1"))
-            w.settings.Name1 = v;
+            w.settings.name1 = v;
         else if (n == QLatin1String("Name2"))
-            w.settings.Name2 = v;
+            w.settings.name2 = v;
         else
-            w.settings.Name3 = v;
+            w.settings.name3 = v;
     }
     if (a.has("settings")) {
         static const QStringList modes = {"all", "notm", "notmm", "none"};
         const QString s = a.value("settings");
         if (!s.startsWith(QLatin1String("today=")) || !modes.contains(s.mid(6)))
             throw UsageError{QStringLiteral("--settings is today=all|notm|notmm|none")};
-        w.settings.TodayText = s.mid(6);
+        w.settings.todayText = s.mid(6);
     }
-    LoadDeviceFonts();
+    loadDeviceFonts();
     DeviceScreen screen(w.prompt, w.doc, w.settings);
     if (a.has("profile")) {
         static const std::map<QString, QString> profiles = {
@@ -498,31 +495,31 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
         const auto profile = profiles.find(a.value("profile").toLower());
         if (profile == profiles.end())
             throw UsageError{QStringLiteral("--profile is one of std, qvga, vga, sq240")};
-        w.doc.ThemeType = profile->second;
-        w.doc.Wm5Theme = a.has("wm5");
-        screen.LoadDefault();
+        w.doc.themeType = profile->second;
+        w.doc.wm5Theme = a.has("wm5");
+        screen.showDefaultScreen();
     } else {
         ThemeContext ctx = w.context();
-        if (!LoadThemeFile(ctx, w.view, a.positional().first(), false) || w.prompt.failed())
+        if (!loadThemeFile(ctx, w.view, a.positional().first(), false) || w.prompt.failed())
             return Exit::BadInput;
     }
     if (a.has("auto-colors")) {
-        AutoColourScene scene{[&](const QString &v) { screen.DoScreenMain(v); },
-                              [&]() -> const Raster & { return screen.LEADTheme; },
-                              w.doc.Colours,
-                              w.doc.Wm5Theme,
-                              w.settings.Headings,
-                              screen.MenuShowing};
-        screen.DoScreenMain(QStringLiteral("MAIN"));
-        AutoColorAverage(w.prompt, scene);
+        AutoColourScene scene{[&](const QString &v) { screen.drawScreen(v); },
+                              [&]() -> const Raster & { return screen.portraitScreen; },
+                              w.doc.colours,
+                              w.doc.wm5Theme,
+                              w.settings.headings,
+                              screen.menuShowing};
+        screen.drawScreen(QStringLiteral("MAIN"));
+        autoColorAverage(w.prompt, scene);
     }
-    screen.DoScreenMain(view);
+    screen.drawScreen(view);
     if (w.prompt.failed())
         return Exit::BadInput;
     try {
-        SavePng(a.has("landscape") ? screen.LEADLandscape : screen.LEADTheme, output);
+        savePng(a.has("landscape") ? screen.landscapeScreen : screen.portraitScreen, output);
     } catch (const RuntimeError &e) {
-        err << "varno: cannot write " << output << ": " << e.Description << "\n";
+        err << "varno: cannot write " << output << ": " << e.description << "\n";
         return Exit::BadInput;
     }
     out << "Wrote " << QDir::toNativeSeparators(output) << "\n";
@@ -538,8 +535,8 @@ int cabwiz(const QStringList &args, QTextStream &out, QTextStream &err)
     o.errorFile = a.value("err");
     o.cpu = a.value("cpu");
     o.compress =
-        DdfWantsCompression(AppPaths::forEditor().appFolder + QStringLiteral("/cabwiz.ddf"));
-    const CabWizResult r = RunCabWiz(o);
+        ddfWantsCompression(AppPaths::forEditor().appFolder + QStringLiteral("/cabwiz.ddf"));
+    const CabWizResult r = runCabWiz(o);
     if (!r.ok) {
         for (const QString &p : r.problems)
             err << "varno: " << p << "\n";
@@ -561,12 +558,12 @@ const std::map<QString, Command> &commands()
 
 }  // namespace
 
-bool IsCommand(const QString &name)
+bool isCommand(const QString &name)
 {
     return commands().count(name) > 0;
 }
 
-QString CommandsHelp()
+QString commandsHelp()
 {
     return QStringLiteral(
         "Commands (no window needed):\n"
@@ -596,7 +593,7 @@ QString CommandsHelp()
         "Exit codes: 0 success, 1 bad input, 2 usage error.\n");
 }
 
-int RunCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+int runCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const auto it = args.isEmpty() ? commands().end() : commands().find(args.first());
     if (it == commands().end()) {
@@ -609,7 +606,7 @@ int RunCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "varno " << args.first() << ": " << e.text << "\n";
         return Exit::Usage;
     } catch (const RuntimeError &e) {
-        err << "varno: " << e.Description << "\n";
+        err << "varno: " << e.description << "\n";
         return Exit::BadInput;
     }
 }

@@ -16,13 +16,13 @@ constexpr int BadInput = 1;
 constexpr int Usage = 2;
 }  // namespace Exit
 
-bool IsCommand(const QString &name);
+bool isCommand(const QString &name);
 
 // Runs `args` (the command name first). Output goes to `out`, messages to
 // `err`.
-int RunCommand(const QStringList &args, QTextStream &out, QTextStream &err);
+int runCommand(const QStringList &args, QTextStream &out, QTextStream &err);
 
 // The commands part of the program's help text.
-QString CommandsHelp();
+QString commandsHelp();
 
 }  // namespace varno

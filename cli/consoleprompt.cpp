@@ -5,8 +5,8 @@
 
 namespace varno {
 
-MsgResult ConsolePrompt::MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                                MsgButtons buttons)
+MsgResult ConsolePrompt::messageBox(const QString &text, MsgIcon icon, const QString &title,
+                                    MsgButtons buttons)
 {
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -26,7 +26,7 @@ MsgResult ConsolePrompt::MsgBox(const QString &text, MsgIcon icon, const QString
     }
 }
 
-uint32_t ConsolePrompt::ShowColor(uint32_t, bool)
+uint32_t ConsolePrompt::chooseColour(uint32_t, bool)
 {
     if (m_colours.empty())
         throw cancelError();
@@ -35,7 +35,7 @@ uint32_t ConsolePrompt::ShowColor(uint32_t, bool)
     return colour;
 }
 
-QString ConsolePrompt::ShowOpen(const FileDialogRequest &)
+QString ConsolePrompt::chooseFileToOpen(const FileDialogRequest &)
 {
     if (m_files.empty())
         throw cancelError();
@@ -44,13 +44,13 @@ QString ConsolePrompt::ShowOpen(const FileDialogRequest &)
     return path;
 }
 
-QString ConsolePrompt::ShowSave(const FileDialogRequest &)
+QString ConsolePrompt::chooseFileToSave(const FileDialogRequest &)
 {
     throw cancelError();
 }
 
-QString ConsolePrompt::InputBox(const QString &, const QString &, const QString &current,
-                                bool &cancelled)
+QString ConsolePrompt::askText(const QString &, const QString &, const QString &current,
+                               bool &cancelled)
 {
     cancelled = true;
     return current;

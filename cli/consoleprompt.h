@@ -15,14 +15,14 @@ class ConsolePrompt : public Prompt {
 public:
     explicit ConsolePrompt(QTextStream &err) : m_err(err) {}
 
-    MsgResult MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                     MsgButtons buttons) override;
-    uint32_t ShowColor(uint32_t initial, bool fullOpen) override;
-    QString ShowOpen(const FileDialogRequest &request) override;
-    QString ShowSave(const FileDialogRequest &request) override;
-    QString InputBox(const QString &prompt, const QString &title, const QString &current,
-                     bool &cancelled) override;
-    void SetBusy(bool) override {}
+    MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
+                         MsgButtons buttons) override;
+    uint32_t chooseColour(uint32_t initial, bool fullOpen) override;
+    QString chooseFileToOpen(const FileDialogRequest &request) override;
+    QString chooseFileToSave(const FileDialogRequest &request) override;
+    QString askText(const QString &prompt, const QString &title, const QString &current,
+                    bool &cancelled) override;
+    void setBusy(bool) override {}
 
     // Answers for the next open-file and colour dialogs, in order.
     void answerOpen(const QString &path) { m_files.push_back(path); }

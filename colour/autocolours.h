@@ -23,13 +23,13 @@ struct AutoColourScene {
     // The portrait preview as it is now.
     std::function<const Raster &()> preview;
     ColourState &colours;
-    bool Wm5Theme;
-    QString Headings;
-    bool &MenuShowing;
+    bool wm5Theme;
+    QString headings;
+    bool &menuShowing;
 };
 
 // Errors are shown as "Error in frmMain: Sub AutoColorAverage"; colours set
 // before the error stay, and so does the hourglass.
-void AutoColorAverage(Prompt &prompt, AutoColourScene &scene);
+void autoColorAverage(Prompt &prompt, AutoColourScene &scene);
 
 }  // namespace varno

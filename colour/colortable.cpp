@@ -8,32 +8,32 @@ namespace varno {
 
 namespace {
 
-constexpr Colour White = RGB(255, 255, 255);
+constexpr Colour White = rgb(255, 255, 255);
 
 // In slot order.
 constexpr Colour DefaultSlots[SlotCount] = {
-    RGB(0, 128, 255),    // NavBarLeft
-    RGB(0, 0, 160),      // NavBarRight
-    RGB(255, 255, 255),  // NavBarText
-    RGB(0, 0, 0),        // TodayTextColor
-    RGB(0, 0, 0),        // TodayLines
-    RGB(80, 168, 236),   // CommandBar
-    RGB(255, 0, 0),      // NavTray
-    RGB(255, 0, 0),      // NavTray2
-    RGB(80, 80, 80),     // NavTray3
-    RGB(0, 0, 160),      // MessageBarLeft
-    RGB(0, 128, 255),    // MessageBarRight
-    RGB(255, 255, 255),  // LineBLeft
-    RGB(255, 255, 255),  // LineBRight
-    RGB(255, 0, 0),      // ImpMessageBarLeft
-    RGB(255, 128, 64),   // ImpMessageBarRight
-    RGB(255, 255, 255),  // DialogText
-    RGB(255, 255, 255),  // ImpDialogText
-    RGB(255, 255, 255),  // LineALeft
-    RGB(150, 150, 255),  // LineARight
-    RGB(194, 6, 5),      // FixedColor
-    RGB(0, 0, 0),        // MenuText
-    RGB(0, 0, 247),      // DotsColor
+    rgb(0, 128, 255),    // NavBarLeft
+    rgb(0, 0, 160),      // NavBarRight
+    rgb(255, 255, 255),  // NavBarText
+    rgb(0, 0, 0),        // TodayTextColor
+    rgb(0, 0, 0),        // TodayLines
+    rgb(80, 168, 236),   // CommandBar
+    rgb(255, 0, 0),      // NavTray
+    rgb(255, 0, 0),      // NavTray2
+    rgb(80, 80, 80),     // NavTray3
+    rgb(0, 0, 160),      // MessageBarLeft
+    rgb(0, 128, 255),    // MessageBarRight
+    rgb(255, 255, 255),  // LineBLeft
+    rgb(255, 255, 255),  // LineBRight
+    rgb(255, 0, 0),      // ImpMessageBarLeft
+    rgb(255, 128, 64),   // ImpMessageBarRight
+    rgb(255, 255, 255),  // DialogText
+    rgb(255, 255, 255),  // ImpDialogText
+    rgb(255, 255, 255),  // LineALeft
+    rgb(150, 150, 255),  // LineARight
+    rgb(194, 6, 5),      // FixedColor
+    rgb(0, 0, 0),        // MenuText
+    rgb(0, 0, 247),      // DotsColor
 };
 
 constexpr const char *SlotNames[SlotCount] = {
@@ -48,8 +48,8 @@ ThemeColors makeDefaults()
     ThemeColors t;
     for (int i = 0; i < SlotCount; ++i)
         t[i] = DefaultSlots[i];
-    t.BaseHueIndex = 417;
-    t.BaseHueColor = RGB(54, 83, 178);
+    t.baseHueIndex = 417;
+    t.baseHueColor = rgb(54, 83, 178);
     return t;
 }
 
@@ -86,13 +86,13 @@ constexpr ColourElement Elements[] = {
 
 }  // namespace
 
-const ThemeColors &DefaultThemeColors()
+const ThemeColors &defaultThemeColors()
 {
     static const ThemeColors defaults = makeDefaults();
     return defaults;
 }
 
-std::span<const ColourElement> ColourElements()
+std::span<const ColourElement> colourElements()
 {
     return Elements;
 }
@@ -101,63 +101,63 @@ const ColourElement *elementByKey(const QString &key)
 {
     const auto it =
         std::find_if(std::begin(Elements), std::end(Elements),
-                     [&](const ColourElement &e) { return key == QLatin1String(e.Key); });
+                     [&](const ColourElement &e) { return key == QLatin1String(e.key); });
     return it == std::end(Elements) ? nullptr : &*it;
 }
 
 const ColourElement *elementByDialogIndex(int index)
 {
     const auto it = std::find_if(std::begin(Elements), std::end(Elements),
-                                 [&](const ColourElement &e) { return e.DialogIndex == index; });
+                                 [&](const ColourElement &e) { return e.dialogIndex == index; });
     return it == std::end(Elements) ? nullptr : &*it;
 }
 
-std::array<const ColourElement *, ColourListCount> ColourListEntries()
+std::array<const ColourElement *, ColourListCount> colourListEntries()
 {
     std::array<const ColourElement *, ColourListCount> list{};
     for (const ColourElement &e : Elements)
-        if (e.ListPosition >= 0)
-            list.at(static_cast<size_t>(e.ListPosition)) = &e;
+        if (e.listPosition >= 0)
+            list.at(static_cast<size_t>(e.listPosition)) = &e;
     return list;
 }
 
-void RestoreColors(ColourState &state)
+void restoreColors(ColourState &state)
 {
-    if (state.RestoreFromSnapshot) {
-        state.Colors = state.ColorSnapshot;
-        state.RestoreFromSnapshot = false;
+    if (state.restoreFromSnapshot) {
+        state.colors = state.colorSnapshot;
+        state.restoreFromSnapshot = false;
     } else {
-        state.Colors = DefaultThemeColors();
+        state.colors = defaultThemeColors();
     }
-    state.Menu.Color = White;
-    state.Main.Color = White;
+    state.menu.color = White;
+    state.main.color = White;
 }
 
-void SaveColorSnapshot(ColourState &state)
+void saveColorSnapshot(ColourState &state)
 {
-    state.ColorSnapshot = state.Colors;
+    state.colorSnapshot = state.colors;
 }
 
-void ResetMainTransparency(ColourState &state)
+void resetMainTransparency(ColourState &state)
 {
-    state.Main.Level = 0;
-    state.Main.Color = White;
-    state.Main.On = false;
+    state.main.level = 0;
+    state.main.color = White;
+    state.main.enabled = false;
 }
 
-void ResetMenuTransparency(ColourState &state)
+void resetMenuTransparency(ColourState &state)
 {
-    state.Menu.Level = 0;
-    state.Menu.Color = White;
-    state.Menu.On = false;
+    state.menu.level = 0;
+    state.menu.color = White;
+    state.menu.enabled = false;
 }
 
-const char *SlotName(int slot)
+const char *slotName(int slot)
 {
     return slot >= 0 && slot < SlotCount ? SlotNames[slot] : "";
 }
 
-int SlotByName(const QString &name)
+int slotByName(const QString &name)
 {
     for (int slot = 0; slot < SlotCount; ++slot)
         if (name.compare(QLatin1String(SlotNames[slot]), Qt::CaseInsensitive) == 0)
@@ -165,7 +165,7 @@ int SlotByName(const QString &name)
     return -1;
 }
 
-void FollowHeadings(ThemeColors &colours, const QString &headings)
+void followHeadings(ThemeColors &colours, const QString &headings)
 {
     if (headings == QLatin1String("same")) {
         colours[MessageBarLeft] = colours[NavBarLeft];

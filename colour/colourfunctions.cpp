@@ -107,22 +107,22 @@ Colour composeColour(long long r, long long g, long long b)
                                65536 * std::min(b, 255LL));
 }
 
-int32_t RedOf(Colour c)
+int32_t redOf(Colour c)
 {
     return c % 256;
 }
 
-int32_t GreenOf(Colour c)
+int32_t greenOf(Colour c)
 {
     return (c / 256) % 256;
 }
 
-int32_t BlueOf(Colour c)
+int32_t blueOf(Colour c)
 {
     return (c / 65536) % 256;
 }
 
-float MaxOf3(float a, float b, float c)
+float maxOf3(float a, float b, float c)
 {
     float m = a;
     if (b > m)
@@ -132,7 +132,7 @@ float MaxOf3(float a, float b, float c)
     return m;
 }
 
-float MinOf3(float a, float b, float c)
+float minOf3(float a, float b, float c)
 {
     float m = a;
     if (b < m)
@@ -142,13 +142,13 @@ float MinOf3(float a, float b, float c)
     return m;
 }
 
-void RGBToHSLf(int32_t r, int32_t g, int32_t b, float &h, float &s, float &l)
+void rgbToHslFractions(int32_t r, int32_t g, int32_t b, float &h, float &s, float &l)
 {
     const auto rf = static_cast<float>(r / 255.0);
     const auto gf = static_cast<float>(g / 255.0);
     const auto bf = static_cast<float>(b / 255.0);
-    const float mx = MaxOf3(rf, gf, bf);
-    const float mn = MinOf3(rf, gf, bf);
+    const float mx = maxOf3(rf, gf, bf);
+    const float mn = minOf3(rf, gf, bf);
     l = static_cast<float>((double(mx) + mn) / 2.0);
     if (mx == mn) {
         s = 0;
@@ -168,7 +168,7 @@ void RGBToHSLf(int32_t r, int32_t g, int32_t b, float &h, float &s, float &l)
         h = static_cast<float>(4.0 + (double(rf) - gf) / d);
 }
 
-void HSLfToRGB(float h, float s, float l, int32_t &r, int32_t &g, int32_t &b)
+void hslFractionsToRgb(float h, float s, float l, int32_t &r, int32_t &g, int32_t &b)
 {
     float red, green, blue;
     if (s == 0) {
@@ -199,52 +199,52 @@ void HSLfToRGB(float h, float s, float l, int32_t &r, int32_t &g, int32_t &b)
     b = clng(double(blue) * 255.0);
 }
 
-Colour BestTextColor(Colour c, Prompt *prompt)
+Colour bestTextColor(Colour c, Prompt *prompt)
 {
     return trapFunction(prompt, "BestTextColor", [&] {
         float h, s, l;
-        RGBToHSLf(RedOf(c), GreenOf(c), BlueOf(c), h, s, l);
+        rgbToHslFractions(redOf(c), greenOf(c), blueOf(c), h, s, l);
         l = l >= 0.5f ? 0.0f : 1.0f;
         int32_t r, g, b;
-        HSLfToRGB(h, s, l, r, g, b);
+        hslFractionsToRgb(h, s, l, r, g, b);
         return composeColour(r, g, b);
     });
 }
 
-Colour LightenTransparency(Colour c, Prompt *prompt)
+Colour lightenTransparency(Colour c, Prompt *prompt)
 {
     return trapFunction(prompt, "LightenTransparency", [&] {
         float h, s, l;
-        RGBToHSLf(RedOf(c), GreenOf(c), BlueOf(c), h, s, l);
+        rgbToHslFractions(redOf(c), greenOf(c), blueOf(c), h, s, l);
         l = 0.6f;
         int32_t r, g, b;
-        HSLfToRGB(h, s, l, r, g, b);
+        hslFractionsToRgb(h, s, l, r, g, b);
         return composeColour(r, g, b);
     });
 }
 
-Colour HSV_to_RGB(float H, float S, float V)
+Colour hsvToRgb(float h, float s, float v)
 {
     float red = 0, green = 0, blue = 0;
-    if (S != 0) {
+    if (s != 0) {
         // The hue wheel is 255 wide in six sectors of 42.6667.
-        const auto x = static_cast<float>((clng(H) % 255) / 42.6667);
+        const auto x = static_cast<float>((clng(h) % 255) / 42.6667);
         const float i = std::floor(x);
         const auto f = static_cast<float>(double(x) - i);
-        const auto p = static_cast<float>((1.0 - S) * V);
-        const auto q = static_cast<float>((1.0 - double(f) * S) * V);
-        const auto t = static_cast<float>((1.0 - (1.0 - f) * double(S)) * V);
+        const auto p = static_cast<float>((1.0 - s) * v);
+        const auto q = static_cast<float>((1.0 - double(f) * s) * v);
+        const auto t = static_cast<float>((1.0 - (1.0 - f) * double(s)) * v);
         switch (static_cast<int>(i)) {
-        case 0: red = V, green = t, blue = p; break;
-        case 1: red = q, green = V, blue = p; break;
-        case 2: red = p, green = V, blue = t; break;
-        case 3: red = p, green = q, blue = V; break;
-        case 4: red = t, green = p, blue = V; break;
-        case 5: red = V, green = p, blue = q; break;
+        case 0: red = v, green = t, blue = p; break;
+        case 1: red = q, green = v, blue = p; break;
+        case 2: red = p, green = v, blue = t; break;
+        case 3: red = p, green = q, blue = v; break;
+        case 4: red = t, green = p, blue = v; break;
+        case 5: red = v, green = p, blue = q; break;
         default: break;  // a negative hue: black
         }
-    } else if (H == -1) {
-        red = green = blue = V;
+    } else if (h == -1) {
+        red = green = blue = v;
     } else {
         throw RuntimeError(Err::HueWithoutSaturation, QStringLiteral("HSV_to_RGB"),
                            QStringLiteral("A Hue was given with no Saturation. This is invalid."));
@@ -253,7 +253,7 @@ Colour HSV_to_RGB(float H, float S, float V)
                          clng(double(blue) * 255.0));
 }
 
-Colour AverageColor(std::span<const Colour> colours)
+Colour averageColor(std::span<const Colour> colours)
 {
     ChannelSums sums;
     for (const Colour c : colours)
@@ -261,7 +261,7 @@ Colour AverageColor(std::span<const Colour> colours)
     return sums.average(static_cast<long long>(colours.size()));
 }
 
-Colour AverageColor(const QVariant &list)
+Colour averageColor(const QVariant &list)
 {
     if (list.typeId() != QMetaType::QVariantList)
         throw RuntimeError(Err::ExpectedArray, QStringLiteral("Varno"),
@@ -273,7 +273,7 @@ Colour AverageColor(const QVariant &list)
     return sums.average(items.size());
 }
 
-Colour ShiftColor(int16_t r, int16_t g, int16_t b, bool darker, int16_t amount)
+Colour shiftColor(int16_t r, int16_t g, int16_t b, bool darker, int16_t amount)
 {
     const auto shift = [&](int16_t channel) -> long long {
         if (darker)
@@ -284,13 +284,13 @@ Colour ShiftColor(int16_t r, int16_t g, int16_t b, bool darker, int16_t amount)
     return composeColour(red, green, blue);
 }
 
-Colour GreyOfMax(Colour c)
+Colour greyOfMax(Colour c)
 {
-    const int32_t m = std::max(GreenOf(c), std::max(BlueOf(c), RedOf(c)));
+    const int32_t m = std::max(greenOf(c), std::max(blueOf(c), redOf(c)));
     return composeColour(m, m, m);
 }
 
-bool IsGrey(int16_t r, int16_t g, int16_t b)
+bool isGrey(int16_t r, int16_t g, int16_t b)
 {
     const int16_t bLow = checked16(b - 4), bHigh = checked16(b + 4);
     if (r < bLow || r > bHigh)

@@ -29,51 +29,51 @@ Colour composeColour(long long r, long long g, long long b);
 
 // c mod 256, (c \ 256) mod 256, (c \ 65536) mod 256 with truncating
 // division, so a negative c gives channels in -255..0.
-int32_t RedOf(Colour c);
-int32_t GreenOf(Colour c);
-int32_t BlueOf(Colour c);
+int32_t redOf(Colour c);
+int32_t greenOf(Colour c);
+int32_t blueOf(Colour c);
 
-float MaxOf3(float a, float b, float c);
-float MinOf3(float a, float b, float c);
+float maxOf3(float a, float b, float c);
+float minOf3(float a, float b, float c);
 
 // HSL with every component a fraction 0..1, except h which is in sixths of
 // the colour circle and may be -1..0 (red with some blue; not wrapped).
 // Intermediates are stored as single floats, as the results depend on it.
-void RGBToHSLf(int32_t r, int32_t g, int32_t b, float &h, float &s, float &l);
-void HSLfToRGB(float h, float s, float l, int32_t &r, int32_t &g, int32_t &b);
+void rgbToHslFractions(int32_t r, int32_t g, int32_t b, float &h, float &s, float &l);
+void hslFractionsToRgb(float h, float s, float l, int32_t &r, int32_t &g, int32_t &b);
 
 // Black when max + min of the channels is 255 or more, else white. An error
 // is shown through `prompt` (when given) and gives 0.
-Colour BestTextColor(Colour c, Prompt *prompt = nullptr);
+Colour bestTextColor(Colour c, Prompt *prompt = nullptr);
 
 // The colour's hue and saturation at lightness 0.6; any grey gives
 // RGB(153, 153, 153). An error is shown through `prompt` (when given) and
 // gives 0.
-Colour LightenTransparency(Colour c, Prompt *prompt = nullptr);
+Colour lightenTransparency(Colour c, Prompt *prompt = nullptr);
 
 // H on a 0..255 scale (rounded, then taken mod 255), S and V fractions.
 // S = 0 is valid only with H = -1 (a grey of value V); otherwise it raises
 // Err::HueWithoutSaturation. A negative H with S != 0 gives black.
-Colour HSV_to_RGB(float H, float S, float V);
+Colour hsvToRgb(float h, float s, float v);
 
 // Channel-wise average of the low 24 bits of each value, each channel sum
 // divided by the count with truncation; sums are 32-bit (Err::Overflow past
 // that). An empty list gives 0.
-Colour AverageColor(std::span<const Colour> colours);
+Colour averageColor(std::span<const Colour> colours);
 // The same over a QVariantList (0-based). Not a list: Err::ExpectedArray;
 // an element that is not a number: Err::NotNumeric. Floating values are
 // rounded half to even first.
-Colour AverageColor(const QVariant &list);
+Colour averageColor(const QVariant &list);
 
 // Each channel moved by `amount` toward 0 (darker) or 255 (lighter),
 // stopping there. 16-bit arithmetic: Err::Overflow outside -32768..32767.
-Colour ShiftColor(int16_t r, int16_t g, int16_t b, bool darker, int16_t amount);
+Colour shiftColor(int16_t r, int16_t g, int16_t b, bool darker, int16_t amount);
 
 // RGB(m, m, m) with m the largest channel.
-Colour GreyOfMax(Colour c);
+Colour greyOfMax(Colour c);
 
 // True when |r - b| <= 4 and |b - g| <= 4. 16-bit arithmetic; both bounds
 // of a comparison are computed even when one already decides it.
-bool IsGrey(int16_t r, int16_t g, int16_t b);
+bool isGrey(int16_t r, int16_t g, int16_t b);
 
 }  // namespace varno

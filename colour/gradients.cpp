@@ -2,7 +2,7 @@
 
 #include "base/rounding.h"
 #include "base/trap.h"
-#include "colour/ccolors.h"
+#include "colour/hslcolour.h"
 #include "colour/colourfunctions.h"
 
 namespace varno {
@@ -15,11 +15,11 @@ template <typename Shade>
 void symmetricRamp(Raster &target, int16_t width, int16_t height, Colour base, Shade shade)
 {
     const int last = static_cast<int>(nearest(width / 2.0));
-    CColors cc;
+    HslColour cc;
     for (int i = 0; i <= last; ++i) {
         cc.setRGBColor(base);
-        cc.Brighten(static_cast<float>(i * 0.005));
-        target.setDrawColour(shade(cc.RGBColor()));
+        cc.brighten(static_cast<float>(i * 0.005));
+        target.setDrawColour(shade(cc.rgbColor()));
         target.drawLine(i, 0, i, height);
         target.drawLine(width - i, 0, width - i, height);
     }
@@ -29,12 +29,12 @@ void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height
                int16_t left)
 {
     // Working values in single precision, as the ramps have always been.
-    const float startR = static_cast<float>(RedOf(a));
-    const float startG = static_cast<float>(GreenOf(a));
-    const float startB = static_cast<float>(BlueOf(a));
-    const float stepR = (static_cast<float>(RedOf(b)) - startR) / static_cast<float>(width);
-    const float stepG = (static_cast<float>(GreenOf(b)) - startG) / static_cast<float>(width);
-    const float stepB = (static_cast<float>(BlueOf(b)) - startB) / static_cast<float>(width);
+    const float startR = static_cast<float>(redOf(a));
+    const float startG = static_cast<float>(greenOf(a));
+    const float startB = static_cast<float>(blueOf(a));
+    const float stepR = (static_cast<float>(redOf(b)) - startR) / static_cast<float>(width);
+    const float stepG = (static_cast<float>(greenOf(b)) - startG) / static_cast<float>(width);
+    const float stepB = (static_cast<float>(blueOf(b)) - startB) / static_cast<float>(width);
     for (int x = 0; x < width; ++x) {
         const float fx = static_cast<float>(x);
         const float r = fx * stepR + startR;
@@ -49,32 +49,32 @@ void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height
 
 }  // namespace
 
-void GreyRamp(Raster &target, int16_t width, int16_t height, Colour colour)
+void greyRamp(Raster &target, int16_t width, int16_t height, Colour colour)
 {
     if (target.isNull())
         target.create(width, height);
-    symmetricRamp(target, width, height, colour, [](Colour c) { return GreyOfMax(c); });
+    symmetricRamp(target, width, height, colour, [](Colour c) { return greyOfMax(c); });
 }
 
-void DoGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
+void doGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
                    int16_t height)
 {
     trap(prompt, QStringLiteral("Module1"), QStringLiteral("Sub"), QStringLiteral("DoGradientWM5"),
          [&] {
-             symmetricRamp(target, width, height, theme.BaseHueColor, [](Colour c) { return c; });
+             symmetricRamp(target, width, height, theme.baseHueColor, [](Colour c) { return c; });
          });
 }
 
-void DoGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
+void doGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
                 int16_t width, int16_t height, int16_t top, bool plain, int16_t left)
 {
     trapLong(prompt, QStringLiteral("DoGradient"), [&] {
-        if (!theme.Wm5Theme || plain)
+        if (!theme.wm5Theme || plain)
             plainRamp(a, b, target, width, height, top, left);
-        else if (theme.BaseHueIndex > 255)
-            DoGradientWM5(prompt, theme, target, width, height);
+        else if (theme.baseHueIndex > 255)
+            doGradientWM5(prompt, theme, target, width, height);
         else
-            GreyRamp(target, width, height, theme.BaseHueColor);
+            greyRamp(target, width, height, theme.baseHueColor);
     });
 }
 

@@ -13,9 +13,9 @@ namespace varno {
 
 // What the ramps read from the theme.
 struct RampTheme {
-    bool Wm5Theme = false;
-    int32_t BaseHueIndex = 417;
-    Colour BaseHueColor = RGB(54, 83, 178);
+    bool wm5Theme = false;
+    int32_t baseHueIndex = 417;
+    Colour baseHueColor = rgb(54, 83, 178);
 };
 
 // A ramp from A to B over `width` columns, each a vertical line from row
@@ -24,17 +24,17 @@ struct RampTheme {
 // unused). `left` shifts the plain ramp (column x is drawn at left + x;
 // what falls outside the target is clipped). Errors are shown in the long
 // form tagged "(DoGradient)".
-void DoGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
+void doGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
                 int16_t width, int16_t height, int16_t top, bool plain, int16_t left = 0);
 
 // The symmetric hue ramp: the base colour at both edges, brightened by
-// 0.5 % a column towards the middle. Errors: "Error in Module1: Sub
+// 0.5 % a column towards the middle. Errors: "Error in EditorSession: Sub
 // DoGradientWM5".
-void DoGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
+void doGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
                    int16_t height);
 
 // The grey ramp: as the hue ramp from `colour`, each line made grey at the
 // level of its brightest channel. A null target is first made width x height.
-void GreyRamp(Raster &target, int16_t width, int16_t height, Colour colour);
+void greyRamp(Raster &target, int16_t width, int16_t height, Colour colour);
 
 }  // namespace varno

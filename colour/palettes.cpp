@@ -125,21 +125,21 @@ QStringView greyPaletteText()
     return GreyText;
 }
 
-Palettes BuildPalettes()
+Palettes buildPalettes()
 {
     return {parsePalette(huePaletteText()), parsePalette(greyPaletteText())};
 }
 
-Colour PaletteColor(const Palettes &palettes, int position)
+Colour paletteColor(const Palettes &palettes, int position)
 {
     const PaletteEntry *e = nullptr;
     if (position >= 1 && position <= PaletteSize)
-        e = &palettes.GreyPalette[static_cast<size_t>(position - 1)];
+        e = &palettes.greyPalette[static_cast<size_t>(position - 1)];
     else if (position > PaletteSize && position <= 2 * PaletteSize)
-        e = &palettes.HuePalette[static_cast<size_t>(position - PaletteSize - 1)];
+        e = &palettes.huePalette[static_cast<size_t>(position - PaletteSize - 1)];
     else
         throw runtimeError(Err::SubscriptOutOfRange);
-    return composeColour(e->Red, e->Green, e->Blue);
+    return composeColour(e->red, e->green, e->blue);
 }
 
 }  // namespace varno

@@ -12,9 +12,9 @@
 namespace varno {
 
 struct PaletteEntry {
-    int16_t Red = 0;
-    int16_t Green = 0;
-    int16_t Blue = 0;
+    int16_t red = 0;
+    int16_t green = 0;
+    int16_t blue = 0;
     bool operator==(const PaletteEntry &) const = default;
 };
 
@@ -23,8 +23,8 @@ constexpr int PaletteSize = 256;
 using Palette = std::array<PaletteEntry, PaletteSize>;
 
 struct Palettes {
-    Palette HuePalette;
-    Palette GreyPalette;
+    Palette huePalette;
+    Palette greyPalette;
 };
 
 // The palettes as carried in the program: 256 "r,g,b" triples in decimal,
@@ -33,10 +33,10 @@ QStringView huePaletteText();
 QStringView greyPaletteText();
 
 // Parses both texts; done once at start-up.
-Palettes BuildPalettes();
+Palettes buildPalettes();
 
 // Position 1..256 is grey entry `position`, 257..512 hue entry
 // `position` - 256. Anything else: Err::SubscriptOutOfRange.
-Colour PaletteColor(const Palettes &palettes, int position);
+Colour paletteColor(const Palettes &palettes, int position);
 
 }  // namespace varno

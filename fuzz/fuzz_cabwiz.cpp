@@ -13,7 +13,7 @@ using namespace varno;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::StartQt();
+    fuzz::startQt();
     static QTemporaryDir parent;
     static const QString folder = [] {
         const QString f = parent.filePath(QStringLiteral("work"));
@@ -32,12 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     }
-    const CabWizResult r = RunCabWiz(
+    const CabWizResult r = runCabWiz(
         {script, folder + QStringLiteral("/err.txt"), QStringLiteral("ipaq"), size % 2 == 1});
     if (r.ok != QFile::exists(r.cabinet))
         __builtin_trap();
     // The setup reader must take back whatever the builder wrote.
-    (void)ParseCeSetup(
+    (void)parseCeSetup(
         QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     if (QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size() != 1)
         __builtin_trap();

@@ -9,10 +9,10 @@ using namespace varno;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::StartQt();
+    fuzz::startQt();
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     try {
-        const Raster picture = LoadPictureData(bytes);
+        const Raster picture = loadPictureData(bytes);
         if (picture.isNull() || picture.width() > Limits::MaxPictureSide ||
             picture.height() > Limits::MaxPictureSide)
             __builtin_trap();

@@ -3,7 +3,7 @@
 #include "fuzz/fuzzsupport.h"
 
 #include "colour/colortable.h"
-#include "package/ccabfile.h"
+#include "package/cabinetreader.h"
 #include "package/themeloader.h"
 
 #include <QDir>
@@ -14,7 +14,7 @@ using namespace varno;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    fuzz::StartQt();
+    fuzz::startQt();
     static QTemporaryDir home;
     static const QString theme = home.filePath(QStringLiteral("input.tsk"));
     static const AppPaths paths = [] {
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QDir().mkpath(p.tmpFolder);
         return p;
     }();
-    static const Palettes palettes = BuildPalettes();
+    static const Palettes palettes = buildPalettes();
     static const QByteArray templateInf;
 
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
@@ -37,21 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     varno::SilentPrompt prompt;
     AppSettings settings;
     ThemeDocument doc;
-    doc.Colours.Colors = DefaultThemeColors();
+    doc.colours.colors = defaultThemeColors();
     ThemeContext ctx{prompt, doc, settings, paths, templateInf, palettes};
     ThemeLoadView view;
-    LoadThemeFile(ctx, view, theme, false);
+    loadThemeFile(ctx, view, theme, false);
 
     // The listing paths of the reader, and the setup reader on raw bytes.
-    CCabFile cab;
-    cab.strCabFile_m = theme;
+    CabinetReader cab(theme);
     try {
-        cab.GetXML();
-        cab.FileCount();
+        cab.getXml();
+        cab.fileCount();
     } catch (const RuntimeError &) {
     }
     try {
-        ReadThemeSetup(bytes);
+        readThemeSetup(bytes);
     } catch (const RuntimeError &) {
     }
     // Nothing may land outside the working folder.

@@ -9,7 +9,7 @@
 
 namespace varno::fuzz {
 
-void StartQt()
+void startQt()
 {
     static int argc = 1;
     static char name[] = "varno-fuzz";

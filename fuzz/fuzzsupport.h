@@ -11,7 +11,7 @@
 namespace varno::fuzz {
 
 // Starts the Qt pieces the targets need (picture plugins), once.
-void StartQt();
+void startQt();
 
 }  // namespace varno::fuzz
 

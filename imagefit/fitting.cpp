@@ -7,7 +7,7 @@
 
 namespace varno {
 
-int FitPosition(int length, int canvas, Justify justify, bool halvesToEven)
+int fitPosition(int length, int canvas, Justify justify, bool halvesToEven)
 {
     // Top or left never cuts from the start: an oversized picture loses its
     // far end instead.
@@ -24,49 +24,49 @@ int FitPosition(int length, int canvas, Justify justify, bool halvesToEven)
     return length > canvas ? -((length - canvas) / 2) : (canvas - length) / 2;
 }
 
-Raster BackgroundCanvas(QSize size, Colour background)
+Raster backgroundCanvas(QSize size, Colour background)
 {
     Raster canvas(size.width(), size.height());
     canvas.fill(background);
     return canvas;
 }
 
-Raster ClipPicture(const Raster &source, QSize canvas, Colour background)
+Raster clipPicture(const Raster &source, QSize canvas, Colour background)
 {
-    Raster out = BackgroundCanvas(canvas, background);
+    Raster out = backgroundCanvas(canvas, background);
     if (!source.isNull())
         out.copyRect(source, 0, 0, source.width(), source.height(), 0, 0);
     return out;
 }
 
-Raster FitPicture(const Raster &source, QSize canvas, ResizeMode mode, Justify justify,
+Raster fitPicture(const Raster &source, QSize canvas, ResizeMode mode, Justify justify,
                   Colour background)
 {
-    const int W = canvas.width(), H = canvas.height();
+    const int w = canvas.width(), h = canvas.height();
     if (source.isNull())
-        return BackgroundCanvas(canvas, background);
+        return backgroundCanvas(canvas, background);
     Raster scratch = source;
     switch (mode) {
-    case ResizeMode::XY: scratch.resize(W, H); return scratch;
+    case ResizeMode::XY: scratch.resize(w, h); return scratch;
     case ResizeMode::FitX: {
-        scratch.resize(W, 0);
-        Raster out = BackgroundCanvas(canvas, background);
-        const int y = FitPosition(scratch.height(), H, justify, true);
+        scratch.resize(w, 0);
+        Raster out = backgroundCanvas(canvas, background);
+        const int y = fitPosition(scratch.height(), h, justify, true);
         out.copyRect(scratch, 0, 0, scratch.width(), scratch.height(), 0, y);
         return out;
     }
     case ResizeMode::FitY: {
-        scratch.resize(0, H);
-        Raster out = BackgroundCanvas(canvas, background);
-        const int x = FitPosition(scratch.width(), W, justify, false);
+        scratch.resize(0, h);
+        Raster out = backgroundCanvas(canvas, background);
+        const int x = fitPosition(scratch.width(), w, justify, false);
         out.copyRect(scratch, 0, 0, scratch.width(), scratch.height(), x, 0);
         return out;
     }
     }
-    return BackgroundCanvas(canvas, background);
+    return backgroundCanvas(canvas, background);
 }
 
-Raster FitWidthOnly(const Raster &source, int width)
+Raster fitWidthOnly(const Raster &source, int width)
 {
     Raster out = source;
     if (!out.isNull())
@@ -74,7 +74,7 @@ Raster FitWidthOnly(const Raster &source, int width)
     return out;
 }
 
-Raster PanPicture(const Raster &source, bool clip, ResizeMode mode, QSize canvas)
+Raster panPicture(const Raster &source, bool clip, ResizeMode mode, QSize canvas)
 {
     if (source.isNull())
         return Raster();
@@ -90,22 +90,22 @@ Raster PanPicture(const Raster &source, bool clip, ResizeMode mode, QSize canvas
     return out;
 }
 
-QPoint ClampPanPosition(QPoint position, QSize canvas, QSize picture)
+QPoint clampPanPosition(QPoint position, QSize canvas, QSize picture)
 {
     const int maxX = std::max(0, picture.width() - canvas.width());
     const int maxY = std::max(0, picture.height() - canvas.height());
     return QPoint(std::clamp(position.x(), 0, maxX), std::clamp(position.y(), 0, maxY));
 }
 
-Raster PanRegion(const Raster &picture, QPoint position, QSize canvas, Colour background)
+Raster panRegion(const Raster &picture, QPoint position, QSize canvas, Colour background)
 {
-    Raster out = BackgroundCanvas(canvas, background);
+    Raster out = backgroundCanvas(canvas, background);
     if (!picture.isNull())
         out.copyRect(picture, position.x(), position.y(), canvas.width(), canvas.height(), 0, 0);
     return out;
 }
 
-Raster HalfScale(const Raster &source)
+Raster halfScale(const Raster &source)
 {
     Raster out = source;
     if (!out.isNull())
@@ -113,9 +113,9 @@ Raster HalfScale(const Raster &source)
     return out;
 }
 
-Raster StandardHandOver(const Raster &canvas, Colour background)
+Raster standardHandOver(const Raster &canvas, Colour background)
 {
-    Raster out = BackgroundCanvas(QSize(240, 480), background);
+    Raster out = backgroundCanvas(QSize(240, 480), background);
     if (!canvas.isNull())
         out.copyRect(canvas, 0, 0, canvas.width(), canvas.height(), 0, 0);
     out.crop(0, 0, 240, 293);

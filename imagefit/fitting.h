@@ -20,49 +20,49 @@ enum class Justify { Start = 0, Centre = 1, End = 2 };
 // crop offset is then the negated value). Centring halves the difference
 // rounding halves to even for "Fit to X" (`halvesToEven`), truncating for
 // "Fit to Y"; the two modes have always done it differently.
-int FitPosition(int length, int canvas, Justify justify, bool halvesToEven);
+int fitPosition(int length, int canvas, Justify justify, bool halvesToEven);
 
-inline QSize SizeOf(const Raster &r)
+inline QSize sizeOf(const Raster &r)
 {
     return QSize(r.width(), r.height());
 }
 
 // A canvas of `size` in `background`.
-Raster BackgroundCanvas(QSize size, Colour background);
+Raster backgroundCanvas(QSize size, Colour background);
 
 // `source` unscaled at (0, 0) on a background canvas; a null source leaves
 // the background alone.
-Raster ClipPicture(const Raster &source, QSize canvas, Colour background);
+Raster clipPicture(const Raster &source, QSize canvas, Colour background);
 
 // `source` fitted to `canvas` by the resize mode and justification.
 // "X && Y" stretches to the canvas; "Fit to X" and "Fit to Y" keep the
 // aspect ratio and place or cut along the free side. A null source gives
 // the background.
-Raster FitPicture(const Raster &source, QSize canvas, ResizeMode mode, Justify justify,
+Raster fitPicture(const Raster &source, QSize canvas, ResizeMode mode, Justify justify,
                   Colour background);
 
 // "Fit to X" of the standard dialog: width `width`, height as it comes.
-Raster FitWidthOnly(const Raster &source, int width);
+Raster fitWidthOnly(const Raster &source, int width);
 
 // The picture the pan rectangle moves over: the source itself in clip mode,
 // else the source resized to the canvas width ("Fit to X") or height ("Fit
 // to Y"). "X && Y" has nothing to pan: the result is then null.
-Raster PanPicture(const Raster &source, bool clip, ResizeMode mode, QSize canvas);
+Raster panPicture(const Raster &source, bool clip, ResizeMode mode, QSize canvas);
 
 // Top-left corner of a canvas-sized rectangle kept on `picture`; a picture
 // smaller than the canvas pins that side to 0.
-QPoint ClampPanPosition(QPoint position, QSize canvas, QSize picture);
+QPoint clampPanPosition(QPoint position, QSize canvas, QSize picture);
 
 // The canvas-sized region of `picture` at `position`, over the background.
-Raster PanRegion(const Raster &picture, QPoint position, QSize canvas, Colour background);
+Raster panRegion(const Raster &picture, QPoint position, QSize canvas, Colour background);
 
 // The VGA dialog's working copy: width halved (to nearest, halves to even),
 // height by the aspect ratio. Null stays null.
-Raster HalfScale(const Raster &source);
+Raster halfScale(const Raster &source);
 
 // The standard dialog's hand-over: `canvas` at (0, 0) on a 240 x 480
 // background, cut to 240 x 293, so a taller "Fit to X" result loses its
 // lower rows and a shorter one is filled.
-Raster StandardHandOver(const Raster &canvas, Colour background);
+Raster standardHandOver(const Raster &canvas, Colour background);
 
 }  // namespace varno

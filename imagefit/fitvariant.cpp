@@ -5,7 +5,7 @@
 
 namespace varno {
 
-const FitVariant &FitVariantFor(ImageDialogKind kind)
+const FitVariant &fitVariantFor(ImageDialogKind kind)
 {
     using K = ImageDialogKind;
     // In ImageDialogKind order.
@@ -55,7 +55,7 @@ const FitVariant &FitVariantFor(ImageDialogKind kind)
     return table[static_cast<size_t>(kind)];
 }
 
-QRect GuideRect(Guide guide, bool menu)
+QRect guideRect(Guide guide, bool menu)
 {
     switch (guide) {
     case Guide::Landscape: return menu ? QRect(0, 0, 200, 214) : QRect(0, 0, 320, 214);

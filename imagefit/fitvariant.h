@@ -11,13 +11,13 @@ namespace varno {
 
 struct FitVariant {
     ImageDialogKind kind;
-    const char *form;     // "frmImageSE": names the flip handlers' errors
-    const char *caption;  // window caption
-    QSize canvas;         // what the dialog shows and fits to
-    QSize handOver;       // what OK writes into the document
-    bool flips;           // "Flip Image(s)" frame with its target pair
-    bool justifies;       // the three justification buttons
-    bool guides;          // "Landscape" / "Portrait" under "Area Used"
+    const char *errorForm;  // "frmImageSE": the form named in the flip commands' error boxes
+    const char *caption;    // window caption
+    QSize canvas;           // what the dialog shows and fits to
+    QSize handOver;         // what OK writes into the document
+    bool flips;             // "Flip Image(s)" frame with its target pair
+    bool justifies;         // the three justification buttons
+    bool guides;            // "Landscape" / "Portrait" under "Area Used"
     // VGA: shows half scale and fits again from the full-size sources on OK.
     bool fullScaleHandOver;
     // Standard: "Fit to X" keeps the height it comes to; OK places the
@@ -25,12 +25,12 @@ struct FitVariant {
     bool placesOnHandOver;
 };
 
-const FitVariant &FitVariantFor(ImageDialogKind kind);
+const FitVariant &fitVariantFor(ImageDialogKind kind);
 
 enum class Guide { None, Landscape, Portrait };
 
 // Outline of a guide on the main and on the menu canvas, from the top-left
 // corner; empty for Guide::None.
-QRect GuideRect(Guide guide, bool menu);
+QRect guideRect(Guide guide, bool menu);
 
 }  // namespace varno

@@ -38,15 +38,15 @@ int runEditor(int argc, char **argv, const QString &file)
     // Lets the desktop find our menu entry and icon for the window.
     QGuiApplication::setDesktopFileName(QStringLiteral("varno"));
     // The device font; the previews fall back to a look-alike without it.
-    varno::LoadDeviceFonts();
-    varno::Module1 module(varno::AppPaths::forEditor());
+    varno::loadDeviceFonts();
+    varno::EditorSession module(varno::AppPaths::forEditor());
     varno::QtPrompt startPrompt;
-    switch (module.Main(startPrompt)) {
-    case varno::Module1::Start::AlreadyRunning:
+    switch (module.main(startPrompt)) {
+    case varno::EditorSession::Start::AlreadyRunning:
         QTextStream(stderr) << "varno: the editor is already running\n";
         return 0;
-    case varno::Module1::Start::Failed: return 1;
-    case varno::Module1::Start::ShowWindow: break;
+    case varno::EditorSession::Start::Failed: return 1;
+    case varno::EditorSession::Start::ShowWindow: break;
     }
     varno::MainWindow window(module);
     window.load();
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (argc > 1 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help"))) {
-        out << kUsage << varno::CommandsHelp() << kEnvironment;
+        out << kUsage << varno::commandsHelp() << kEnvironment;
         return 0;
     }
     if (argc > 1 && (!std::strcmp(argv[1], "-v") || !std::strcmp(argv[1], "--version"))) {
@@ -74,7 +74,7 @@ int main(int argc, char **argv)
     // A file given alone (as a file manager passes it) opens in the editor.
     if (argc == 2) {
         const QString first = QString::fromLocal8Bit(argv[1]);
-        if (!varno::IsCommand(first) && QFileInfo(first).isFile())
+        if (!varno::isCommand(first) && QFileInfo(first).isFile())
             return runEditor(argc, argv, QFileInfo(first).absoluteFilePath());
     }
     if (argc > 1) {
@@ -84,11 +84,11 @@ int main(int argc, char **argv)
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("varno"));
         const QStringList args = QGuiApplication::arguments().mid(1);
-        if (!varno::IsCommand(args.first())) {
+        if (!varno::isCommand(args.first())) {
             err << "varno: unknown command " << args.first() << "; see varno --help\n";
             return varno::Exit::Usage;
         }
-        return varno::RunCommand(args, out, err);
+        return varno::runCommand(args, out, err);
     }
     return runEditor(argc, argv, QString());
 }

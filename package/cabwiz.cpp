@@ -105,7 +105,7 @@ void Compiler::readDevice()
                        0) {
                 m_setup.unsupported.clear();
                 for (const QString &p : listOf(&l))
-                    m_setup.unsupported << ToAnsi(m_inf.substitute(p));
+                    m_setup.unsupported << toAnsi(m_inf.substitute(p));
             } else if (l.key.startsWith(QLatin1String("VersionM"), Qt::CaseInsensitive)) {
                 const auto ver = parseVersion(v);
                 if (!ver)
@@ -164,7 +164,7 @@ void Compiler::readFiles(const QStringList &sections)
         if (dir.isEmpty())
             dir = value(dest, QStringLiteral("DefaultDestDir"));
         // "0,%CE2%": the first field is the old directory code.
-        const QStringList dirFields = SplitInfFields(dir);
+        const QStringList dirFields = splitInfFields(dir);
         const QString target = dirFields.size() > 1 ? dirFields[1] : QString();
         if (target.isEmpty()) {
             problem(s->number,
@@ -211,9 +211,9 @@ void Compiler::readFiles(const QStringList &sections)
                 problem(l.number, QStringLiteral("too many files"));
                 return;
             }
-            m_members.push_back({CabMemberName(source, number), f.readAll()});
+            m_members.push_back({cabMemberName(source, number), f.readAll()});
             m_setup.files.push_back(
-                {static_cast<uint16_t>(number), ToAnsi(target), *flags, ToAnsi(installed)});
+                {static_cast<uint16_t>(number), toAnsi(target), *flags, toAnsi(installed)});
         }
     }
 }
@@ -241,15 +241,15 @@ void Compiler::readRegistry(const QStringList &sections)
             }
             CeSetup::Value v;
             v.root = root;
-            v.key = ToAnsi(f[1]);
-            v.name = ToAnsi(f[2]);
+            v.key = toAnsi(f[1]);
+            v.name = toAnsi(f[2]);
             v.type = *flags;
             const QStringList data = f.mid(4);
             switch (*flags & ~0x00000002u) {  // "do not overwrite" rides along
-            case 0x00000000: v.data = ToAnsi(data.join(QLatin1Char(','))) + '\0'; break;
+            case 0x00000000: v.data = toAnsi(data.join(QLatin1Char(','))) + '\0'; break;
             case 0x00010000:
                 for (const QString &d : data)
-                    v.data += ToAnsi(d) + '\0';
+                    v.data += toAnsi(d) + '\0';
                 v.data += '\0';
                 break;
             case 0x00010001: {
@@ -313,12 +313,12 @@ std::optional<std::vector<CabMember>> Compiler::run()
     if (value(version, QStringLiteral("CESignature"))
             .compare(QLatin1String("$Windows CE$"), Qt::CaseInsensitive) != 0)
         problem(version->number, QStringLiteral("CESignature must be \"$Windows CE$\""));
-    m_setup.provider = ToAnsi(value(version, QStringLiteral("Provider")));
+    m_setup.provider = toAnsi(value(version, QStringLiteral("Provider")));
     if (m_setup.provider.isEmpty())
         problem(version->number, QStringLiteral("Provider is missing"));
 
     const InfSection *strings = m_inf.section(QStringLiteral("CEStrings"));
-    m_setup.appName = ToAnsi(value(strings, QStringLiteral("AppName")));
+    m_setup.appName = toAnsi(value(strings, QStringLiteral("AppName")));
     if (m_setup.appName.isEmpty())
         problems << QStringLiteral("[CEStrings] needs an AppName");
     if (value(strings, QStringLiteral("InstallDir")).isEmpty())
@@ -341,7 +341,7 @@ std::optional<std::vector<CabMember>> Compiler::run()
 
     // The setup file first, then the files in descending order.
     std::vector<CabMember> out;
-    out.push_back({CabMemberName(QFileInfo(m_o.script).fileName(), 0), m_setup.build()});
+    out.push_back({cabMemberName(QFileInfo(m_o.script).fileName(), 0), m_setup.build()});
     for (auto it = m_members.rbegin(); it != m_members.rend(); ++it)
         out.push_back(*it);
     return out;
@@ -349,7 +349,7 @@ std::optional<std::vector<CabMember>> Compiler::run()
 
 }  // namespace
 
-QString CabMemberName(const QString &fileName, int number)
+QString cabMemberName(const QString &fileName, int number)
 {
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString base = (dot > 0 ? fileName.left(dot) : fileName).left(8);
@@ -357,7 +357,7 @@ QString CabMemberName(const QString &fileName, int number)
            QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
-bool DdfWantsCompression(const QString &ddfPath)
+bool ddfWantsCompression(const QString &ddfPath)
 {
     QFile f(ddfPath);
     if (!f.open(QIODevice::ReadOnly))
@@ -375,7 +375,7 @@ bool DdfWantsCompression(const QString &ddfPath)
     return on;
 }
 
-CabWizResult RunCabWiz(const CabWizOptions &o)
+CabWizResult runCabWiz(const CabWizOptions &o)
 {
     CabWizResult r;
     const QFileInfo info(o.script);
@@ -392,10 +392,10 @@ CabWizResult RunCabWiz(const CabWizOptions &o)
     r.problems = c.problems;
     if (members) {
         try {
-            WriteCabinet(r.cabinet, *members, o.compress);
+            writeCabinet(r.cabinet, *members, o.compress);
             r.ok = true;
         } catch (const RuntimeError &e) {
-            r.problems << e.Description;
+            r.problems << e.description;
         }
     }
     if (!o.errorFile.isEmpty()) {

@@ -21,15 +21,15 @@ struct CabWizResult {
     QStringList problems;  // what stopped it, each naming its script line
 };
 
-// Builds "<script base>.<cpu>.CAB" beside the script. On any problem no
+// Builds "<script base>.<cpu>.CAB" beside the script. enabled any problem no
 // cabinet is left behind and the problems are written to the error file.
-CabWizResult RunCabWiz(const CabWizOptions &options);
+CabWizResult runCabWiz(const CabWizOptions &options);
 
 // True when a directive file says ".Set Compress=ON".
-bool DdfWantsCompression(const QString &ddfPath);
+bool ddfWantsCompression(const QString &ddfPath);
 
 // The 8.3 member name of a file: up to eight characters of its base name,
 // padded on the left with "0", then the three-digit number.
-QString CabMemberName(const QString &fileName, int number);
+QString cabMemberName(const QString &fileName, int number);
 
 }  // namespace varno

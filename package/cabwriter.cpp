@@ -33,7 +33,7 @@ RuntimeError cabError(GError *error, const QString &what)
 
 }  // namespace
 
-void WriteCabinet(const QString &path, const std::vector<CabMember> &members, bool compress,
+void writeCabinet(const QString &path, const std::vector<CabMember> &members, bool compress,
                   const QDateTime &stamp)
 {
     GError *error = nullptr;

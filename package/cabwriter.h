@@ -18,7 +18,7 @@ struct CabMember {
 // Writes the cabinet to `path` atomically (a failed write leaves no file
 // and an existing one untouched). Throws RuntimeError with a plain
 // description on failure. `stamp` dates every member.
-void WriteCabinet(const QString &path, const std::vector<CabMember> &members, bool compress,
+void writeCabinet(const QString &path, const std::vector<CabMember> &members, bool compress,
                   const QDateTime &stamp = QDateTime::currentDateTime());
 
 }  // namespace varno

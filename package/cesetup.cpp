@@ -89,7 +89,7 @@ void putSpec(QByteArray &b, const std::vector<uint16_t> &ids)
 
 }  // namespace
 
-int FindCeMarker(const QByteArray &bytes, int from)
+int findCeMarker(const QByteArray &bytes, int from)
 {
     for (int p = std::max(0, from); p + 4 < bytes.size(); ++p)
         if (bytes[p] == '%' && bytes[p + 1] == 'C' && bytes[p + 2] == 'E' && bytes[p + 4] == '%')
@@ -156,7 +156,7 @@ QByteArray CeSetup::build() const
     }
     // Theme readers skip a fixed distance past the first "%CE?%" before they
     // look for values; pad so no value name falls inside that gap.
-    const int marker = FindCeMarker(b);
+    const int marker = findCeMarker(b);
     constexpr int nameOffsetInEntry = 12;
     if (marker >= 0 && !values.empty()) {
         const int need = marker + RegistryAreaLead - nameOffsetInEntry;
@@ -239,7 +239,7 @@ private:
 
 }  // namespace
 
-Result<CeSetup> ParseCeSetup(const QByteArray &b)
+Result<CeSetup> parseCeSetup(const QByteArray &b)
 {
     try {
         const Reader r(b);

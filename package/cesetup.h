@@ -49,11 +49,11 @@ struct CeSetup {
 constexpr int RegistryAreaLead = 138;
 
 // Position of the first "%CE?%" marker (byte 3 not examined); -1 if none.
-int FindCeMarker(const QByteArray &bytes, int from = 0);
+int findCeMarker(const QByteArray &bytes, int from = 0);
 
 // Reads a setup file back, checking every offset and count against the
 // file's length; a broken file gives Err::InvalidPicture's sibling, a
 // RuntimeError 13 "Invalid data.".
-Result<CeSetup> ParseCeSetup(const QByteArray &bytes);
+Result<CeSetup> parseCeSetup(const QByteArray &bytes);
 
 }  // namespace varno

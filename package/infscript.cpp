@@ -32,7 +32,7 @@ int keySeparator(const QString &line)
 
 }  // namespace
 
-QStringList SplitInfFields(const QString &value)
+QStringList splitInfFields(const QString &value)
 {
     QStringList fields;
     QString cur;
@@ -96,9 +96,9 @@ InfScript InfScript::parse(const QByteArray &text)
         if (eq >= 0) {
             l.hasKey = true;
             l.key = line.left(eq).trimmed();
-            l.fields = SplitInfFields(line.mid(eq + 1));
+            l.fields = splitInfFields(line.mid(eq + 1));
         } else {
-            l.fields = SplitInfFields(line);
+            l.fields = splitInfFields(line);
         }
         current->lines.push_back(l);
     }

@@ -49,6 +49,6 @@ private:
 
 // Splits a value at commas outside quotes; each field trimmed and unquoted
 // ("" inside quotes is one quote).
-QStringList SplitInfFields(const QString &value);
+QStringList splitInfFields(const QString &value);
 
 }  // namespace varno

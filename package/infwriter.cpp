@@ -8,7 +8,7 @@
 
 namespace varno {
 
-const char *ColourValueField(int slot)
+const char *colourValueField(int slot)
 {
     static constexpr std::array<const char *, SlotCount> fields = {
         " 5", " 8", " 9", " 4", " 6", " 7", "10", "11", "12", "13", "14",
@@ -16,7 +16,7 @@ const char *ColourValueField(int slot)
     return slot >= 0 && slot < SlotCount ? fields[static_cast<size_t>(slot)] : "";
 }
 
-QByteArray ToAnsi(const QString &text)
+QByteArray toAnsi(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -25,7 +25,7 @@ QByteArray ToAnsi(const QString &text)
     return out;
 }
 
-QByteArray BuildInfText(const QByteArray &templateInf, const QString &themeType, bool wm5,
+QByteArray buildInfText(const QByteArray &templateInf, const QString &themeType, bool wm5,
                         const ThemeColors &colors, const QString &appName)
 {
     // Upper-case hexadecimal without leading zeros: 0 is "0", 255 is "FF".
@@ -35,30 +35,30 @@ QByteArray BuildInfText(const QByteArray &templateInf, const QString &themeType,
         out += "HKCU,%reg_dpi%,DPI,0x00010001,192\r\n";
     for (int slot = 0; slot < SlotCount; ++slot) {
         const uint32_t c = static_cast<uint32_t>(colors[slot]);
-        out += QByteArray("HKLM,%reg_path%,") + ColourValueField(slot) + ",0x00000001," +
+        out += QByteArray("HKLM,%reg_path%,") + colourValueField(slot) + ",0x00000001," +
                hex(c & 0xFF) + ',' + hex((c >> 8) & 0xFF) + ',' + hex((c >> 16) & 0xFF) + ",00\r\n";
     }
     if (wm5)
         out += "HKLM,%reg_path%,BaseHue,0x00010001," +
-               QByteArray::number(static_cast<uint32_t>(colors.BaseHueIndex)) + "\r\n";
-    out += "\r\n[CEStrings]\r\nAppName=" + ToAnsi(appName.trimmed()) + "\r\nInstallDir=%CE2%\r\n";
+               QByteArray::number(static_cast<uint32_t>(colors.baseHueIndex)) + "\r\n";
+    out += "\r\n[CEStrings]\r\nAppName=" + toAnsi(appName.trimmed()) + "\r\nInstallDir=%CE2%\r\n";
     return out;
 }
 
-void SaveInfFile(Prompt &prompt, const QString &folder, const QByteArray &templateInf,
+void saveInfFile(Prompt &prompt, const QString &folder, const QByteArray &templateInf,
                  const QString &themeType, bool wm5, const ThemeColors &colors, QString &appName)
 {
     appName = appName.trimmed();
     // A scratch file for the wizard: no need to sync it.
     QFile f(folder + QStringLiteral("/vl.inf"));
-    const QByteArray text = BuildInfText(templateInf, themeType, wm5, colors, appName);
+    const QByteArray text = buildInfText(templateInf, themeType, wm5, colors, appName);
     if (f.open(QIODevice::WriteOnly) && f.write(text) == text.size())
         return;
     const RuntimeError e = runtimeError(
         QFile::exists(folder) ? Err::PathFileAccess : Err::PathNotFound, QStringLiteral("Varno"));
-    prompt.MsgBox(QStringLiteral("Error in SaveIniFile! ") + e.Description + QLatin1Char(' ') +
-                      QString::number(e.Number),
-                  MsgIcon::Critical, LoadResString(Str::Error));
+    prompt.messageBox(QStringLiteral("Error in SaveIniFile! ") + e.description + QLatin1Char(' ') +
+                          QString::number(e.number),
+                      MsgIcon::Critical, stringResource(Str::Error));
 }
 
 }  // namespace varno

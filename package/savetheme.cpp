@@ -38,11 +38,11 @@ void writeScratch(const QString &path, const QByteArray &bytes)
 void encode(const Raster &picture, const QString &path, const QString &compression)
 {
     if (compression == CompressionMedium)
-        writeScratch(path, EncodeJpeg(picture, MediumQuality));
+        writeScratch(path, encodeJpeg(picture, MediumQuality));
     else if (compression == CompressionHigh)
-        writeScratch(path, EncodeJpeg(picture, HighQuality));
+        writeScratch(path, encodeJpeg(picture, HighQuality));
     else
-        writeScratch(path, EncodePng(picture));
+        writeScratch(path, encodePng(picture));
 }
 
 Raster canvas(const Raster &source, QSize size, const TransparencyOverlay &overlay)
@@ -51,10 +51,10 @@ Raster canvas(const Raster &source, QSize size, const TransparencyOverlay &overl
     // Before any picture has been loaded the canvas stays black.
     if (!source.isNull())
         c.copyRect(source, 0, 0, size.width(), size.height(), 0, 0);
-    if (overlay.On) {
+    if (overlay.enabled) {
         Raster layer(size.width(), size.height());
-        layer.fill(overlay.Color);
-        c.blend(layer, 0, 0, overlay.Level);
+        layer.fill(overlay.color);
+        c.blend(layer, 0, 0, overlay.level);
     }
     return c;
 }
@@ -71,7 +71,7 @@ void ensureDirectiveFile(const AppPaths &paths)
     const QString ddf = paths.appFolder + QStringLiteral("/cabwiz.ddf");
     if (QFile::exists(ddf))
         return;
-    QByteArray text = LoadCustomResource(QStringLiteral("CABWIZDDF"));
+    QByteArray text = customResource(QStringLiteral("CABWIZDDF"));
     if (text.endsWith("\r\n"))
         text.chop(2);
     QSaveFile f(ddf);
@@ -82,22 +82,22 @@ void ensureDirectiveFile(const AppPaths &paths)
 
 }  // namespace
 
-Raster TodayPictureForSave(const ThemeDocument &doc)
+Raster todayPictureForSave(const ThemeDocument &doc)
 {
-    const DeviceProfile &p = SaveGeometryFor(doc.ThemeType);
-    return canvas(doc.LEADMain, p.todaySize, doc.Colours.Main);
+    const DeviceProfile &p = saveGeometryFor(doc.themeType);
+    return canvas(doc.todayPicture, p.todaySize, doc.colours.main);
 }
 
-Raster MenuPictureForSave(const ThemeDocument &doc)
+Raster menuPictureForSave(const ThemeDocument &doc)
 {
-    const DeviceProfile &p = SaveGeometryFor(doc.ThemeType);
-    Raster menu = canvas(doc.LEADMenu, p.menuCanvas, doc.Colours.Menu);
+    const DeviceProfile &p = saveGeometryFor(doc.themeType);
+    Raster menu = canvas(doc.menuPicture, p.menuCanvas, doc.colours.menu);
     // The VGA rectangle reaches one row past the canvas; it is clipped.
     menu.crop(p.menuCrop.x(), p.menuCrop.y(), p.menuCrop.width(), p.menuCrop.height());
     return menu;
 }
 
-void DeleteWorkFiles(const QString &folder, const QStringList &endings)
+void deleteWorkFiles(const QString &folder, const QStringList &endings)
 {
     QDir dir(folder);
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
@@ -112,7 +112,7 @@ void DeleteWorkFiles(const QString &folder, const QStringList &endings)
     }
 }
 
-void ReplaceFile(const QString &from, const QString &to)
+void replaceFile(const QString &from, const QString &to)
 {
     const QByteArray src = QFile::encodeName(from);
     const QByteArray dst = QFile::encodeName(to);
@@ -137,7 +137,7 @@ void ReplaceFile(const QString &from, const QString &to)
     in.remove();
 }
 
-bool SaveTheme(ThemeContext &ctx, const QString &compression, const QString &target)
+bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target)
 {
     Prompt &prompt = ctx.prompt;
     ThemeDocument &doc = ctx.doc;
@@ -145,82 +145,73 @@ bool SaveTheme(ThemeContext &ctx, const QString &compression, const QString &tar
     bool busy = false;
     const auto restorePointer = [&] {
         if (busy)
-            prompt.SetBusy(false);
+            prompt.setBusy(false);
         busy = false;
     };
     const QString work = ctx.paths.tmpFolder;
     const bool ok = trapLong(
         prompt, QStringLiteral("SaveTheme"),
         [&] {
-            // 2.
-            if (doc.ThemeName.trimmed().isEmpty()) {
-                prompt.MsgBox(QStringLiteral("Please Enter a Theme Name First"),
-                              MsgIcon::Exclamation, LoadResString(Str::Notice));
+            if (doc.themeName.trimmed().isEmpty()) {
+                prompt.messageBox(QStringLiteral("Please Enter a Theme Name First"),
+                                  MsgIcon::Exclamation, stringResource(Str::Notice));
                 return;
             }
-            // 3.
-            doc.CurrentThemeName = doc.ThemeName.trimmed();
-            // 4.
+            doc.currentThemeName = doc.themeName.trimmed();
             QString fileName;
             if (!target.isEmpty()) {
-                ctx.settings.TSKPath = FolderPart(target);
-                fileName = target.mid(ctx.settings.TSKPath.size());
+                ctx.settings.themesFolder = folderPart(target);
+                fileName = target.mid(ctx.settings.themesFolder.size());
             } else {
-                const QString chosen =
-                    ShowSaveOrEmpty(prompt, {QStringLiteral("Save Theme"),
-                                             QStringLiteral("Save Theme (*.tsk)|*.tsk"),
-                                             ctx.settings.TSKPath, doc.CurrentThemeName, true});
+                const QString chosen = chooseFileToSaveOrEmpty(
+                    prompt,
+                    {QStringLiteral("Save Theme"), QStringLiteral("Save Theme (*.tsk)|*.tsk"),
+                     ctx.settings.themesFolder, doc.currentThemeName, true});
                 if (chosen.isEmpty())
                     return;
-                prompt.SetBusy(true);
+                prompt.setBusy(true);
                 busy = true;
-                ctx.settings.TSKPath = FolderPart(chosen);
-                fileName = chosen.mid(ctx.settings.TSKPath.size());
+                ctx.settings.themesFolder = folderPart(chosen);
+                fileName = chosen.mid(ctx.settings.themesFolder.size());
             }
-            // 5.
             const QString base = fileName.endsWith(QLatin1String(".tsk"), Qt::CaseInsensitive)
                                      ? fileName.chopped(4)
                                      : fileName;
-            // 6.
             const QStringList workFiles = {QStringLiteral(".gif"), QStringLiteral(".txt"),
                                            QStringLiteral(".dat"), QStringLiteral(".inf")};
             if (!QFileInfo(work).isDir() && !QDir().mkpath(work))
                 throw runtimeError(Err::PathNotFound, QStringLiteral("SaveTheme"));
             if (folderHasFiles(work))
-                DeleteWorkFiles(work, workFiles);
-            // 7.
+                deleteWorkFiles(work, workFiles);
             QString appName = base;
-            SaveInfFile(prompt, work, ctx.templateInf, doc.ThemeType, doc.Wm5Theme,
-                        doc.Colours.Colors, appName);
+            saveInfFile(prompt, work, ctx.templateInf, doc.themeType, doc.wm5Theme,
+                        doc.colours.colors, appName);
             // 8, 9.
-            encode(TodayPictureForSave(doc), work + QStringLiteral("/tdywater.gif"), compression);
-            encode(MenuPictureForSave(doc), work + QStringLiteral("/stwater.gif"), compression);
-            // 10.
+            encode(todayPictureForSave(doc), work + QStringLiteral("/tdywater.gif"), compression);
+            encode(menuPictureForSave(doc), work + QStringLiteral("/stwater.gif"), compression);
             ensureDirectiveFile(ctx.paths);
-            // 13. Our own wizard, in process.
-            const CabWizResult cab = RunCabWiz(
+            // Our own wizard, in process.
+            const CabWizResult cab = runCabWiz(
                 {work + QStringLiteral("/vl.inf"), work + QStringLiteral("/CabWizErr.txt"),
                  QStringLiteral("ipaq"),
-                 DdfWantsCompression(ctx.paths.appFolder + QStringLiteral("/cabwiz.ddf"))});
-            // 14.
+                 ddfWantsCompression(ctx.paths.appFolder + QStringLiteral("/cabwiz.ddf"))});
             if (!cab.ok || !QFile::exists(cab.cabinet)) {
                 restorePointer();
-                prompt.MsgBox(
+                prompt.messageBox(
                     QStringLiteral("CAB file not created! Unable to assemble Theme File!"),
-                    MsgIcon::Critical, LoadResString(Str::Error));
+                    MsgIcon::Critical, stringResource(Str::Error));
                 return;
             }
-            // 15. The old theme is replaced only by a complete new one.
-            ReplaceFile(cab.cabinet, ctx.settings.TSKPath + base + QStringLiteral(".tsk"));
+            // The old theme is replaced only by a complete new one.
+            replaceFile(cab.cabinet, ctx.settings.themesFolder + base + QStringLiteral(".tsk"));
             saved = true;
-            // 16.
             restorePointer();
             if (target.isEmpty())
-                prompt.MsgBox(QStringLiteral("Theme ") + base + QStringLiteral(" has been saved!"),
-                              MsgIcon::Information, LoadResString(Str::Maker));
-            // 17.
+                prompt.messageBox(QStringLiteral("Theme ") + base +
+                                      QStringLiteral(" has been saved!"),
+                                  MsgIcon::Information, stringResource(Str::Maker));
             if (folderHasFiles(work))
-                DeleteWorkFiles(work, workFiles);
+                deleteWorkFiles(work, workFiles);
         },
         true);
     if (!ok)

@@ -15,7 +15,7 @@
 namespace varno {
 
 // What saving reads and changes: the document (CurrentThemeName), the theme
-// folder (TSKPath) and the working folder.
+// folder (themesFolder) and the working folder.
 struct ThemeContext {
     Prompt &prompt;
     ThemeDocument &doc;
@@ -34,19 +34,19 @@ inline const QString CompressionHigh = QStringLiteral("16MHigh");
 // end; otherwise `target` is the full path of the .tsk. Returns true when
 // the theme file was written. An existing theme file is replaced only once
 // the new one is complete.
-bool SaveTheme(ThemeContext &ctx, const QString &compression, const QString &target);
+bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target);
 
 // The Today and Start-menu pictures exactly as the theme stores them
 // (profile size, overlay blended, menu cropped).
-Raster TodayPictureForSave(const ThemeDocument &doc);
-Raster MenuPictureForSave(const ThemeDocument &doc);
+Raster todayPictureForSave(const ThemeDocument &doc);
+Raster menuPictureForSave(const ThemeDocument &doc);
 
 // Deletes the files of `folder` whose names end in one of `endings`
 // (case-insensitive, e.g. ".gif"); sub-folders are left alone.
-void DeleteWorkFiles(const QString &folder, const QStringList &endings);
+void deleteWorkFiles(const QString &folder, const QStringList &endings);
 
 // Moves `from` over `to`, replacing it in one step where the file system
 // allows; across file systems the copy is completed beside `to` first.
-void ReplaceFile(const QString &from, const QString &to);
+void replaceFile(const QString &from, const QString &to);
 
 }  // namespace varno

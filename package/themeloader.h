@@ -18,9 +18,9 @@ namespace varno {
 class ThemeLoadView {
 public:
     virtual ~ThemeLoadView() = default;
-    virtual void setSliderTransparency(int value) { (void)value; }
+    virtual void showOverlayLevel(int value) { (void)value; }
     // Draw the default screen of the profile.
-    virtual void LoadDefault() {}
+    virtual void showDefaultScreen() {}
     virtual void setThemeNameText(const QString &text) { (void)text; }
     // Check mark on Profiles()[checked] only; new-theme button `pressed`
     // (-1 none) pressed, the others released.
@@ -30,8 +30,8 @@ public:
         (void)pressed;
     }
     virtual void setLandscapeVisible(bool visible) { (void)visible; }
-    virtual void DoScreenMain(const QString &view) { (void)view; }
-    virtual void CloseImageDialogs() {}
+    virtual void drawScreen(const QString &view) { (void)view; }
+    virtual void closeImageDialogs() {}
 };
 
 // The records a theme's setup file carries, found the way theme readers
@@ -45,37 +45,37 @@ struct ThemeSetupRecords {
 // Setup files are read with 16-bit positions: 32768 bytes or more is the
 // overflow error.
 constexpr int MaxSetupFileBytes = 32767;
-ThemeSetupRecords ReadThemeSetup(const QByteArray &setup);
+ThemeSetupRecords readThemeSetup(const QByteArray &setup);
 
 // The profile a Today picture of w x h implies.
 struct InferredProfile {
-    QString ThemeType;
+    QString themeType;
     int checked;  // index into Profiles()
     int pressed;  // new-theme button, -1 none
 };
-InferredProfile InferProfile(int width, int height, bool wm5);
+InferredProfile inferProfile(int width, int height, bool wm5);
 
 // Source for LoadTheme: empty asks for a theme; this asks for one and takes
 // only its colours; anything else is a theme file's path.
 inline const QString ColorsFromTheme = QStringLiteral("COLORSFROMTHEME");
 
 // Opens a theme into the document. True when it was loaded completely.
-bool LoadTheme(ThemeContext &ctx, ThemeLoadView &view, const QString &source);
+bool loadTheme(ThemeContext &ctx, ThemeLoadView &view, const QString &source);
 // The same for a given theme file; `coloursOnly` takes only its colours.
-bool LoadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, bool coloursOnly);
+bool loadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, bool coloursOnly);
 
 // A picture on a 640 x 588 canvas at the top left, clipped: how the theme
 // document holds its two pictures.
-Raster PictureOnCanvas(Raster picture);
+Raster pictureOnCanvas(Raster picture);
 
 // One picture file into the main image (640 x 588 canvas, picture at the
 // top left), with the profile it implies; into the menu image.
-bool LoadMainImage(ThemeContext &ctx, ThemeLoadView &view, const QString &path);
-bool LoadMenuImage(ThemeContext &ctx, const QString &path);
+bool loadMainImage(ThemeContext &ctx, ThemeLoadView &view, const QString &path);
+bool loadMenuImage(ThemeContext &ctx, const QString &path);
 
 // Extracts a chosen theme and returns the path of its Today picture, ready
 // for the fitting dialog; empty when cancelled or when it failed (with the
 // message shown).
-QString LoadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view);
+QString loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view);
 
 }  // namespace varno

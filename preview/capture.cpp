@@ -10,7 +10,7 @@ namespace {
 
 bool square(const ThemeDocument &doc)
 {
-    return doc.ThemeType == QLatin1String("SQ240");
+    return doc.themeType == QLatin1String("SQ240");
 }
 
 // The file title without its four-character extension. A title typed
@@ -24,14 +24,15 @@ QString titleWithoutExtension(const QString &title)
 
 }  // namespace
 
-Raster CapturePicture(CaptureContext &ctx, int kind)
+Raster capturePicture(CaptureContext &ctx, int kind)
 {
-    // 1. The menu capture shows the Start menu; every other kind the Today
+    // The menu capture shows the Start menu; every other kind the Today
     // screen, dropping any message box or tray.
-    ctx.screen.DoScreenMain(kind == CaptureMenu ? QStringLiteral("MENU") : QStringLiteral("MAIN"));
+    ctx.screen.drawScreen(kind == CaptureMenu ? QStringLiteral("MENU") : QStringLiteral("MAIN"));
     // 2, 3.
     const bool sq = square(ctx.doc);
-    Raster picture = kind == CaptureLandscape ? ctx.screen.LEADLandscape : ctx.screen.LEADTheme;
+    Raster picture =
+        kind == CaptureLandscape ? ctx.screen.landscapeScreen : ctx.screen.portraitScreen;
     if (kind == CaptureLandscape)
         picture.crop(0, 0, sq ? 240 : 320, 240);
     else
@@ -41,52 +42,51 @@ Raster CapturePicture(CaptureContext &ctx, int kind)
     return picture;
 }
 
-bool ScreenCapture(CaptureContext &ctx, int kind)
+bool screenCapture(CaptureContext &ctx, int kind)
 {
     return trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Function"),
                 QStringLiteral("ScreenCapture"), [&] {
-                    const Raster picture = CapturePicture(ctx, kind);
-                    // 4.
-                    SaveJpeg(picture,
-                             ctx.settings.CapturePath + ctx.doc.CurrentThemeName +
+                    const Raster picture = capturePicture(ctx, kind);
+                    saveJpeg(picture,
+                             ctx.settings.captureFolder + ctx.doc.currentThemeName +
                                  QStringLiteral(".jpg"),
                              CaptureQuality);
                 });
 }
 
-void CaptureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
+void captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
 {
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), procedure, [&] {
-        const QString chosen =
-            ShowSaveOrEmpty(ctx.prompt, {QStringLiteral("Save Theme Screen Capture"),
-                                         QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"),
-                                         ctx.settings.CapturePath, ctx.doc.CurrentThemeName, true});
+        const QString chosen = chooseFileToSaveOrEmpty(
+            ctx.prompt, {QStringLiteral("Save Theme Screen Capture"),
+                         QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"),
+                         ctx.settings.captureFolder, ctx.doc.currentThemeName, true});
         if (chosen.isEmpty())
             return;
-        ctx.settings.CapturePath = FolderPart(chosen);
-        ctx.doc.CurrentThemeName =
-            titleWithoutExtension(chosen.mid(ctx.settings.CapturePath.size()));
-        ScreenCapture(ctx, kind);
+        ctx.settings.captureFolder = folderPart(chosen);
+        ctx.doc.currentThemeName =
+            titleWithoutExtension(chosen.mid(ctx.settings.captureFolder.size()));
+        screenCapture(ctx, kind);
     });
 }
 
-QString ScreenCaptureForTransfer(CaptureContext &ctx)
+QString screenCaptureForTransfer(CaptureContext &ctx)
 {
     QString path;
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
          QStringLiteral("ScreenCaptureForTransfer"), [&] {
-             ctx.screen.DoScreenMain(QStringLiteral("MAIN"));
-             Raster picture = ctx.screen.LEADTheme;
+             ctx.screen.drawScreen(QStringLiteral("MAIN"));
+             Raster picture = ctx.screen.portraitScreen;
              picture.crop(0, 0, 240, square(ctx.doc) ? 240 : 320);
              const QString target = ctx.paths.folder(QStringLiteral("pt")) + QLatin1Char('/') +
-                                    ctx.doc.CurrentThemeName + QStringLiteral(".jpg");
-             SaveJpeg(picture, target, CaptureQuality);
+                                    ctx.doc.currentThemeName + QStringLiteral(".jpg");
+             saveJpeg(picture, target, CaptureQuality);
              path = target;
          });
     return path;
 }
 
-void SaveThemePicture(CaptureContext &ctx, bool menu)
+void saveThemePicture(CaptureContext &ctx, bool menu)
 {
     const QString title =
         menu ? QStringLiteral("Save Menu Image") : QStringLiteral("Save Main Image");
@@ -96,11 +96,11 @@ void SaveThemePicture(CaptureContext &ctx, bool menu)
               : QStringLiteral("mnuSaveMainImage_Click"),
          [&] {
              const QString chosen =
-                 ShowSaveOrEmpty(ctx.prompt, {title, QStringLiteral("PNG|*.png"),
-                                              ctx.settings.ImagesPath, QString(), true});
+                 chooseFileToSaveOrEmpty(ctx.prompt, {title, QStringLiteral("PNG|*.png"),
+                                                      ctx.settings.imagesFolder, QString(), true});
              if (chosen.isEmpty())
                  return;
-             SavePng(menu ? ctx.doc.LEADMenu : ctx.doc.LEADMain, chosen);
+             savePng(menu ? ctx.doc.menuPicture : ctx.doc.todayPicture, chosen);
          });
 }
 

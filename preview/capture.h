@@ -23,22 +23,22 @@ struct CaptureContext {
 
 // The cropped (and for thumbnails scaled) picture of a kind, after the
 // redraw it needs.
-Raster CapturePicture(CaptureContext &ctx, int kind);
+Raster capturePicture(CaptureContext &ctx, int kind);
 
-// Captures a kind into CapturePath + CurrentThemeName + ".jpg". False when
+// Captures a kind into captureFolder + CurrentThemeName + ".jpg". False when
 // an error was shown.
-bool ScreenCapture(CaptureContext &ctx, int kind);
+bool screenCapture(CaptureContext &ctx, int kind);
 
 // Asks for the capture file, then captures `kind`. `procedure` names the
 // command in its error box (e.g. "mnuScreenCaptureMain_Click").
-void CaptureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure);
+void captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure);
 
 // The upload screenshot in the "pt" folder; its path, or "" after an error.
-QString ScreenCaptureForTransfer(CaptureContext &ctx);
+QString screenCaptureForTransfer(CaptureContext &ctx);
 
 // "Save Main Image" / "Save Menu Image": the whole picture as PNG where the
 // user says.
-void SaveThemePicture(CaptureContext &ctx, bool menu);
+void saveThemePicture(CaptureContext &ctx, bool menu);
 
 // Quality factor of captures on the 2 (best) to 255 scale.
 constexpr int CaptureQuality = 10;

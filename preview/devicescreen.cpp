@@ -12,7 +12,7 @@
 
 namespace varno {
 
-TextStyle DeviceFont(Colour colour, bool bold, double points)
+TextStyle deviceFont(Colour colour, bool bold, double points)
 {
     TextStyle s;
     s.face = QStringLiteral("Tahoma");
@@ -42,7 +42,7 @@ DeviceScreen::DeviceScreen(Prompt &prompt, ThemeDocument &doc, const AppSettings
 
 bool DeviceScreen::square() const
 {
-    return m_doc.ThemeType == QLatin1String("SQ240");
+    return m_doc.themeType == QLatin1String("SQ240");
 }
 
 // Steps 3 to 6 of the redraw: canvases, title gradient, WM5 edge, title
@@ -51,174 +51,166 @@ void DeviceScreen::startCanvases()
 {
     // Only the top-left corner of a canvas ever reaches a preview, so the
     // canvases are made just that big: same pixels, less to clear per redraw.
-    LEADCompose = Raster(240, 320);
-    LEADComposeLand = Raster(320, 240);
-    LEADTitleBar = Raster(240, 50);
-    LEADTitleBarLand = Raster(320, 50);
-    const ThemeColors &c = m_doc.Colours.Colors;
-    const RampTheme ramp{m_doc.Wm5Theme, c.BaseHueIndex, c.BaseHueColor};
-    DoGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], LEADTitleBar, 240, 28, 0, false);
-    DoGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], LEADTitleBarLand, 320, 28, 0, false);
-    LEADCompose.copyRect(LEADTitleBar, 0, 0, 240, 28, 0, 0);
-    LEADComposeLand.copyRect(LEADTitleBarLand, 0, 0, 320, 28, 0, 0);
-    if (m_doc.Wm5Theme) {
-        DoEdgeLine(LEADTitleBar, 240, 28);
-        LEADCompose.copyRect(LEADTitleBar, 0, 26, 240, 2, 0, 26);
-        DoEdgeLine(LEADTitleBarLand, 320, 28);
-        LEADComposeLand.copyRect(LEADTitleBarLand, 0, 26, 320, 2, 0, 26);
+    m_portraitCanvas = Raster(240, 320);
+    m_landscapeCanvas = Raster(320, 240);
+    m_portraitTitleBar = Raster(240, 50);
+    m_landscapeTitleBar = Raster(320, 50);
+    const ThemeColors &c = m_doc.colours.colors;
+    const RampTheme ramp{m_doc.wm5Theme, c.baseHueIndex, c.baseHueColor};
+    doGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_portraitTitleBar, 240, 28, 0,
+               false);
+    doGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_landscapeTitleBar, 320, 28, 0,
+               false);
+    m_portraitCanvas.copyRect(m_portraitTitleBar, 0, 0, 240, 28, 0, 0);
+    m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 0, 320, 28, 0, 0);
+    if (m_doc.wm5Theme) {
+        doEdgeLine(m_portraitTitleBar, 240, 28);
+        m_portraitCanvas.copyRect(m_portraitTitleBar, 0, 26, 240, 2, 0, 26);
+        doEdgeLine(m_landscapeTitleBar, 320, 28);
+        m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 26, 320, 2, 0, 26);
     }
-    LEADBuffer = Raster(240, 50);
-    MakeTitleBar(LEADCompose, LEADBuffer, QStringLiteral("PORTRAIT"));
-    LEADBuffer = Raster(320, 50);
-    MakeTitleBar(LEADComposeLand, LEADBuffer, QStringLiteral("LANDSCAPE"));
+    m_layer = Raster(240, 50);
+    makeTitleBar(m_portraitCanvas, m_layer, QStringLiteral("PORTRAIT"));
+    m_layer = Raster(320, 50);
+    makeTitleBar(m_landscapeCanvas, m_layer, QStringLiteral("LANDSCAPE"));
 }
 
 // Steps 9 to 12: command bars, WM5 rows, icons, text and lines.
 void DeviceScreen::drawBars()
 {
     const int barTop = square() ? 214 : 296;
-    CreateCommandBar(LEADBuffer, QStringLiteral("PORTRAIT"));
-    LEADBuffer.convertTo24();
-    LEADCompose.copyRect(LEADBuffer, 0, 0, 240, 26, 0, barTop);
-    if (m_doc.Wm5Theme) {
-        DoEdgeLine(LEADTitleBar, 240, 26);
-        LEADCompose.copyRect(LEADTitleBar, 0, square() ? 26 : 24, 240, 2, 0, barTop);
+    createCommandBar(m_layer, QStringLiteral("PORTRAIT"));
+    m_layer.convertTo24();
+    m_portraitCanvas.copyRect(m_layer, 0, 0, 240, 26, 0, barTop);
+    if (m_doc.wm5Theme) {
+        doEdgeLine(m_portraitTitleBar, 240, 26);
+        m_portraitCanvas.copyRect(m_portraitTitleBar, 0, square() ? 26 : 24, 240, 2, 0, barTop);
     }
-    LEADBuffer.clearSelection();
+    m_layer.clearSelection();
 
-    CreateCommandBar(LEADBuffer, QStringLiteral("LANDSCAPE"));
-    LEADBuffer.convertTo24();
-    LEADComposeLand.copyRect(LEADBuffer, 0, 0, 320, 26, 0, 216);
-    LEADBuffer.clearSelection();
-    if (m_doc.Wm5Theme) {
-        DoEdgeLine(LEADTitleBarLand, 320, 26);
-        LEADComposeLand.copyRect(LEADTitleBarLand, 0, 24, 320, 2, 0, 216);
+    createCommandBar(m_layer, QStringLiteral("LANDSCAPE"));
+    m_layer.convertTo24();
+    m_landscapeCanvas.copyRect(m_layer, 0, 0, 320, 26, 0, 216);
+    m_layer.clearSelection();
+    if (m_doc.wm5Theme) {
+        doEdgeLine(m_landscapeTitleBar, 320, 26);
+        m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 24, 320, 2, 0, 216);
     }
 
-    if (m_settings.TodayText != QLatin1String("none")) {
-        LoadIconImages(LEADBuffer);
-        LEADCompose.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0, 28);
-        LEADComposeLand.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0, 28);
+    if (m_settings.todayText != QLatin1String("none")) {
+        loadIconImages(m_layer);
+        m_portraitCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
+        m_landscapeCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
     }
-    DoText(LEADCompose);
-    DoText(LEADComposeLand);
-    DoLines(LEADCompose, 240);
-    DoLines(LEADComposeLand, 320);
+    doText(m_portraitCanvas);
+    doText(m_landscapeCanvas);
+    doLines(m_portraitCanvas, 240);
+    doLines(m_landscapeCanvas, 320);
 }
 
 // The visible previews are the canvases' top-left corners.
 void DeviceScreen::show(bool landscapeToo)
 {
-    LEADTheme = Raster(240, square() ? 240 : 320);
-    LEADTheme.copyRect(LEADCompose, 0, 0, LEADTheme.width(), LEADTheme.height(), 0, 0);
+    portraitScreen = Raster(240, square() ? 240 : 320);
+    portraitScreen.copyRect(m_portraitCanvas, 0, 0, portraitScreen.width(), portraitScreen.height(),
+                            0, 0);
     if (landscapeToo) {
-        LEADLandscape = Raster(320, 240);
-        LEADLandscape.copyRect(LEADComposeLand, 0, 0, 320, 240, 0, 0);
-    } else if (LEADLandscape.isNull()) {
-        LEADLandscape = Raster(320, 240);
+        landscapeScreen = Raster(320, 240);
+        landscapeScreen.copyRect(m_landscapeCanvas, 0, 0, 320, 240, 0, 0);
+    } else if (landscapeScreen.isNull()) {
+        landscapeScreen = Raster(320, 240);
     }
 }
 
-void DeviceScreen::DoScreenMain(const QString &view)
+void DeviceScreen::drawScreen(const QString &view)
 {
     trapLong(m_prompt, QStringLiteral("DoScreenMain"), [&] {
         // 1, 2.
-        MenuShowing = false;
+        menuShowing = false;
         // 3 - 6.
         startCanvases();
-        // 7. VGA pictures are twice the size of the screen.
-        const Raster *source = &m_doc.LEADMain;
-        if (m_doc.ThemeType == QLatin1String("VGA") && !m_doc.LEADMain.isNull())
-            source = &m_halfMain.of(m_doc.LEADMain, m_doc.LEADMain.width() / 2);
+        // VGA pictures are twice the size of the screen.
+        const Raster *source = &m_doc.todayPicture;
+        if (m_doc.themeType == QLatin1String("VGA") && !m_doc.todayPicture.isNull())
+            source = &m_halfMain.of(m_doc.todayPicture, m_doc.todayPicture.width() / 2);
         if (!source->isNull()) {
-            LEADCompose.copyRect(*source, 0, 0, 240, 293, 0, 28);
-            LEADComposeLand.copyRect(*source, 0, 0, 320, 213, 0, 28);
+            m_portraitCanvas.copyRect(*source, 0, 0, 240, 293, 0, 28);
+            m_landscapeCanvas.copyRect(*source, 0, 0, 320, 213, 0, 28);
         }
-        // 8.
-        const TransparencyOverlay &main = m_doc.Colours.Main;
-        if (main.On) {
-            LEADBuffer = Raster(320, 293);
-            LEADBuffer.fill(main.Color);
-            LEADCompose.blend(LEADBuffer, 0, 28, main.Level);
-            LEADComposeLand.blend(LEADBuffer, 0, 28, main.Level);
+        const TransparencyOverlay &main = m_doc.colours.main;
+        if (main.enabled) {
+            m_layer = Raster(320, 293);
+            m_layer.fill(main.color);
+            m_portraitCanvas.blend(m_layer, 0, 28, main.level);
+            m_landscapeCanvas.blend(m_layer, 0, 28, main.level);
         }
         // 9 - 12.
         drawBars();
-        // 13.
         if (view == QLatin1String("MAIN")) {
-            SliderValue = main.Level;
-            SwatchColour = main.Color;
+            overlayLevel = main.level;
+            overlaySwatch = main.color;
         } else if (view == QLatin1String("MENU")) {
-            CreateMenuBuffer(square() ? QStringLiteral("PORTRAITSQ") : QStringLiteral("PORTRAIT"));
-            LEADCompose.copyRect(LEADBuffer, 0, 0, 150, square() ? 205 : 287, 0, 28);
-            CreateMenuBuffer(QStringLiteral("LANDSCAPE"));
-            LEADComposeLand.copyRect(LEADBuffer, 0, 0, 150, 287, 0, 28);
-            MenuShowing = true;
-            SliderValue = m_doc.Colours.Menu.Level;
-            SwatchColour = m_doc.Colours.Menu.Color;
+            createMenuBuffer(square() ? QStringLiteral("PORTRAITSQ") : QStringLiteral("PORTRAIT"));
+            m_portraitCanvas.copyRect(m_layer, 0, 0, 150, square() ? 205 : 287, 0, 28);
+            createMenuBuffer(QStringLiteral("LANDSCAPE"));
+            m_landscapeCanvas.copyRect(m_layer, 0, 0, 150, 287, 0, 28);
+            menuShowing = true;
+            overlayLevel = m_doc.colours.menu.level;
+            overlaySwatch = m_doc.colours.menu.color;
         } else if (view == QLatin1String("MESSAGE") || view == QLatin1String("MESSAGEIMP")) {
             const QString kind = view == QLatin1String("MESSAGE") ? QStringLiteral("message")
                                                                   : QStringLiteral("impmessage");
-            PlaceMessageBox(kind, 240);
-            LEADCompose.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0, 28);
-            PlaceMessageBox(kind, 320);
-            LEADComposeLand.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0,
-                                     28);
+            placeMessageBox(kind, 240);
+            m_portraitCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
+            placeMessageBox(kind, 320);
+            m_landscapeCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
         } else if (view == QLatin1String("NAVIGATION")) {
-            PlaceNavigationBar(QStringLiteral("PORTRAIT"));
-            LEADCompose.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0, 0);
-            PlaceNavigationBar(QStringLiteral("LANDSCAPE"));
-            LEADComposeLand.copyRect(LEADBuffer, 0, 0, LEADBuffer.width(), LEADBuffer.height(), 0,
-                                     0);
+            placeNavigationBar(QStringLiteral("PORTRAIT"));
+            m_portraitCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 0);
+            placeNavigationBar(QStringLiteral("LANDSCAPE"));
+            m_landscapeCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 0);
         }
-        // 14. Standard and square screens have no landscape view.
-        const bool landscape = m_doc.ThemeType != QLatin1String("STD") && !square();
+        // Standard and square screens have no landscape view.
+        const bool landscape = m_doc.themeType != QLatin1String("STD") && !square();
         show(landscape);
-        // 15.
-        LEADCompose.free();
-        LEADComposeLand.free();
-        LEADBuffer.free();
+        m_portraitCanvas.free();
+        m_landscapeCanvas.free();
+        m_layer.free();
     });
 }
 
-void DeviceScreen::LoadDefault()
+void DeviceScreen::showDefaultScreen()
 {
     trapLong(m_prompt, QStringLiteral("LoadDefault"), [&] {
-        // 2.
-        PortraitFrameHeight = square() ? 242 : 322;
-        // 3.
+        portraitFrameHeight = square() ? 242 : 322;
         startCanvases();
-        // 4.
-        const bool vga = m_doc.ThemeType == QLatin1String("VGA");
-        LEADBuffer =
-            LoadResourcePicture(vga ? QStringLiteral("DEFAULT640") : QStringLiteral("DEFAULT"));
-        LEADBuffer.convertTo24();
-        m_doc.LEADMain = Raster(640, 588);
-        m_doc.LEADMain.copyRect(LEADBuffer, 0, 0, vga ? 640 : 320, vga ? 588 : 293, 0, 0);
-        m_doc.LEADMenu = m_doc.LEADMain;
+        const bool vga = m_doc.themeType == QLatin1String("VGA");
+        m_layer =
+            loadResourcePicture(vga ? QStringLiteral("DEFAULT640") : QStringLiteral("DEFAULT"));
+        m_layer.convertTo24();
+        m_doc.todayPicture = Raster(640, 588);
+        m_doc.todayPicture.copyRect(m_layer, 0, 0, vga ? 640 : 320, vga ? 588 : 293, 0, 0);
+        m_doc.menuPicture = m_doc.todayPicture;
         if (vga)
-            LEADBuffer.resize(320, 0);
-        // 5.
-        LEADCompose.copyRect(LEADBuffer, 0, 0, 240, 293, 0, 28);
-        LEADComposeLand.copyRect(LEADBuffer, 0, 0, 320, 213, 0, 28);
-        // 6.
+            m_layer.resize(320, 0);
+        m_portraitCanvas.copyRect(m_layer, 0, 0, 240, 293, 0, 28);
+        m_landscapeCanvas.copyRect(m_layer, 0, 0, 320, 213, 0, 28);
         drawBars();
-        // 7.
         show(true);
-        LEADCompose.free();
-        LEADComposeLand.free();
-        LEADBuffer.free();
+        m_portraitCanvas.free();
+        m_landscapeCanvas.free();
+        m_layer.free();
     });
 }
 
-void DeviceScreen::DoText(Raster &canvas)
+void DeviceScreen::doText(Raster &canvas)
 {
     trapLong(m_prompt, QStringLiteral("DoText"), [&] {
-        const QString &mode = m_settings.TodayText;
+        const QString &mode = m_settings.todayText;
         if (mode == QLatin1String("none"))
             return;
         canvas.clearSelection();
-        const Colour colour = m_doc.Colours.Colors[TodayTextColor];
+        const Colour colour = m_doc.colours.colors[TodayTextColor];
         const bool meetings = mode == QLatin1String("all") || mode == QLatin1String("notm");
         const bool tasks = mode == QLatin1String("all");
         struct Line {
@@ -230,11 +222,11 @@ void DeviceScreen::DoText(Raster &canvas)
         const QString date = locale.toString(clock().date(), QLocale::LongFormat);
         const Line lines[] = {
             {0, true, date, true},
-            {19, true, QStringLiteral("Owner: ") + m_settings.Name1, true},
+            {19, true, QStringLiteral("Owner: ") + m_settings.name1, true},
             {13, false, QStringLiteral("(222) 555-1234"), true},
-            {19, true, QStringLiteral("Meeting with ") + m_settings.Name2, meetings},
+            {19, true, QStringLiteral("Meeting with ") + m_settings.name2, meetings},
             {13, false, QStringLiteral("10:00-11:00a (333) 555-1234"), meetings},
-            {13, true, QStringLiteral("Meeting with ") + m_settings.Name3, meetings},
+            {13, true, QStringLiteral("Meeting with ") + m_settings.name3, meetings},
             {13, false, QStringLiteral("1:00-2:00p (444) 555-4321"), meetings},
             {19, true, QStringLiteral("Activesync: 6 Unread Messages"), tasks},
             {19, true, QStringLiteral("3 Active Tasks"), tasks},
@@ -245,20 +237,20 @@ void DeviceScreen::DoText(Raster &canvas)
             if (!l.shown)
                 break;
             y += l.step;
-            canvas.drawText(31, y, l.text, DeviceFont(colour, l.bold));
+            canvas.drawText(31, y, l.text, deviceFont(colour, l.bold));
         }
     });
 }
 
-void DeviceScreen::DoLines(Raster &canvas, int width)
+void DeviceScreen::doLines(Raster &canvas, int width)
 {
     trapLong(m_prompt, QStringLiteral("DoLines"), [&] {
-        const QString &mode = m_settings.TodayText;
+        const QString &mode = m_settings.todayText;
         if (width == 0)
             width = 239;
         if (mode == QLatin1String("none"))
             return;
-        canvas.setDrawColour(m_doc.Colours.Colors[TodayLines]);
+        canvas.setDrawColour(m_doc.colours.colors[TodayLines]);
         canvas.drawLine(0, 49, width, 49);
         if (mode == QLatin1String("all") || mode == QLatin1String("notm"))
             canvas.drawLine(0, 79, width, 79);
@@ -269,12 +261,12 @@ void DeviceScreen::DoLines(Raster &canvas, int width)
     });
 }
 
-void DeviceScreen::LoadIconImages(Raster &buffer)
+void DeviceScreen::loadIconImages(Raster &buffer)
 {
     trapLong(
         m_prompt, QStringLiteral("LoadIconImages"),
         [&] {
-            const QString &mode = m_settings.TodayText;
+            const QString &mode = m_settings.todayText;
             QString name;
             if (mode == QLatin1String("all"))
                 name = QStringLiteral("ICONS");
@@ -286,7 +278,7 @@ void DeviceScreen::LoadIconImages(Raster &buffer)
                 name = QStringLiteral("ICONS0");
             if (name.isEmpty())
                 return;
-            buffer = LoadResourcePicture(name);
+            buffer = loadResourcePicture(name);
             buffer.convertTo24();
             buffer.selectColour(KeyColour);
         },

@@ -18,11 +18,11 @@
 namespace varno {
 
 // Tahoma at a point size as the device shows it (bold unless said).
-TextStyle DeviceFont(Colour colour, bool bold = true, double points = 8);
+TextStyle deviceFont(Colour colour, bool bold = true, double points = 8);
 
 // An embedded picture ("DEFAULT", "TITLEBAR" ...), 24-bit, decoded once per
 // run.
-Raster LoadResourcePicture(const QString &name);
+Raster loadResourcePicture(const QString &name);
 
 class DeviceScreen {
 public:
@@ -31,23 +31,23 @@ public:
     // Redraws both previews with the view "MAIN", "MENU", "MESSAGE",
     // "MESSAGEIMP" or "NAVIGATION"; any other text draws the Today screen
     // alone.
-    void DoScreenMain(const QString &view);
+    void drawScreen(const QString &view);
     // The default picture of the profile into both theme pictures, and both
     // previews redrawn. Resetting the colours is the caller's first step.
-    void LoadDefault();
+    void showDefaultScreen();
 
     // The two previews as the window shows them: 240x320 (240x240 for the
     // square profile) and 320x240.
-    Raster LEADTheme;
-    Raster LEADLandscape;
+    Raster portraitScreen;
+    Raster landscapeScreen;
     // The last redraw showed the Start menu: the transparency controls then
     // act on the menu overlay.
-    bool MenuShowing = false;
+    bool menuShowing = false;
     // What the transparency slider and swatch show after a redraw.
-    int SliderValue = 0;
-    Colour SwatchColour = RGB(255, 255, 255);
+    int overlayLevel = 0;
+    Colour overlaySwatch = rgb(255, 255, 255);
     // Height of the portrait preview's frame (322, or 242 for square).
-    int PortraitFrameHeight = 322;
+    int portraitFrameHeight = 322;
 
     // The moment shown on the clock and the date; tests pin it.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
@@ -55,19 +55,19 @@ public:
     QLocale locale = QLocale::system();
 
     // Pieces of the redraw, public for the window's other views and tests.
-    void MakeTitleBar(Raster &canvas, Raster &work, const QString &orientation);
-    void DoTitleBar(Raster &buffer, const QString &orientation);
-    void CreateCommandBar(Raster &buffer, const QString &orientation);
-    void DoEdgeLine(Raster &buffer, int width, int height);
-    void PlaceNavigationBar(const QString &orientation);
-    void PlaceMessageBox(const QString &kind, int width);
-    void CreateMenuBuffer(const QString &layout);
-    void DoText(Raster &canvas);
-    void DoLines(Raster &canvas, int width);
-    void LoadIconImages(Raster &buffer);
+    void makeTitleBar(Raster &canvas, Raster &work, const QString &orientation);
+    void doTitleBar(Raster &buffer, const QString &orientation);
+    void createCommandBar(Raster &buffer, const QString &orientation);
+    void doEdgeLine(Raster &buffer, int width, int height);
+    void placeNavigationBar(const QString &orientation);
+    void placeMessageBox(const QString &kind, int width);
+    void createMenuBuffer(const QString &layout);
+    void doText(Raster &canvas);
+    void doLines(Raster &canvas, int width);
+    void loadIconImages(Raster &buffer);
 
     // The work buffer holding the last layer made.
-    const Raster &workBuffer() const { return LEADBuffer; }
+    const Raster &workBuffer() const { return m_layer; }
 
 private:
     // A picture scaled to a width (height in proportion), kept until the
@@ -90,8 +90,8 @@ private:
     Prompt &m_prompt;
     ThemeDocument &m_doc;
     const AppSettings &m_settings;
-    Raster LEADCompose, LEADComposeLand, LEADTitleBar, LEADTitleBarLand;
-    Raster LEADBuffer, LEADTemp, LEADMenuBuffer;
+    Raster m_portraitCanvas, m_landscapeCanvas, m_portraitTitleBar, m_landscapeTitleBar;
+    Raster m_layer, m_scratch, m_menuLayer;
     ScaledCopy m_halfMain, m_halfMenu;
 };
 

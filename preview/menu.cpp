@@ -5,7 +5,7 @@
 
 namespace varno {
 
-void DeviceScreen::CreateMenuBuffer(const QString &layout)
+void DeviceScreen::createMenuBuffer(const QString &layout)
 {
     trapLong(
         m_prompt, QStringLiteral("CreateMenuBuffer"),
@@ -14,31 +14,29 @@ void DeviceScreen::CreateMenuBuffer(const QString &layout)
             const bool portrait = layout == QLatin1String("PORTRAIT");
             // 1, 2. A white panel the size of the screen below the title bar.
             const int w = landscape ? 320 : 240, h = landscape ? 205 : 293;
-            LEADBuffer = Raster(w, h);
-            LEADBuffer.fill(RGB(255, 255, 255));
-            // 3. The menu picture; VGA pictures are halved first.
-            const Raster *source = &m_doc.LEADMenu;
-            if (!layout.endsWith(QLatin1String("SQ")) && m_doc.ThemeType == QLatin1String("VGA") &&
-                !m_doc.LEADMenu.isNull())
-                source = &m_halfMenu.of(m_doc.LEADMenu, 320);
+            m_layer = Raster(w, h);
+            m_layer.fill(rgb(255, 255, 255));
+            // The menu picture; VGA pictures are halved first.
+            const Raster *source = &m_doc.menuPicture;
+            if (!layout.endsWith(QLatin1String("SQ")) && m_doc.themeType == QLatin1String("VGA") &&
+                !m_doc.menuPicture.isNull())
+                source = &m_halfMenu.of(m_doc.menuPicture, 320);
             if (!source->isNull())
-                LEADBuffer.copyRect(*source, 0, 0, w, h, 0, 0);
-            // 4.
-            const TransparencyOverlay &overlay = m_doc.Colours.Menu;
-            if (overlay.On) {
-                LEADMenuBuffer = Raster(150, 293);
-                LEADMenuBuffer.fill(overlay.Color);
-                LEADBuffer.blend(LEADMenuBuffer, 0, 0, overlay.Level);
+                m_layer.copyRect(*source, 0, 0, w, h, 0, 0);
+            const TransparencyOverlay &overlay = m_doc.colours.menu;
+            if (overlay.enabled) {
+                m_menuLayer = Raster(150, 293);
+                m_menuLayer.fill(overlay.color);
+                m_layer.blend(m_menuLayer, 0, 0, overlay.level);
             }
-            // 5. Icons, separators and frame over the picture; the white of
+            // Icons, separators and frame over the picture; the white of
             // the layer lets the picture through.
-            LEADMenuBuffer =
-                LoadResourcePicture(portrait ? QStringLiteral("MENUSE") : QStringLiteral("MENU"));
-            LEADMenuBuffer.selectColour(RGB(255, 255, 255));
-            LEADBuffer.copyRect(LEADMenuBuffer, 0, 0, 150, 287, 0, 0);
-            LEADMenuBuffer.clearSelection();
-            // 6.
-            const TextStyle text = DeviceFont(m_doc.Colours.Colors[MenuText]);
+            m_menuLayer =
+                loadResourcePicture(portrait ? QStringLiteral("MENUSE") : QStringLiteral("MENU"));
+            m_menuLayer.selectColour(rgb(255, 255, 255));
+            m_layer.copyRect(m_menuLayer, 0, 0, 150, 287, 0, 0);
+            m_menuLayer.clearSelection();
+            const TextStyle text = deviceFont(m_doc.colours.colors[MenuText]);
             struct Entry {
                 const char *name;
                 int top;
@@ -64,10 +62,10 @@ void DeviceScreen::CreateMenuBuffer(const QString &layout)
                 {"Notes", 146},   {"Tasks", 168},     {"Windows Media", 188}};
             if (portrait)
                 for (const Entry &e : portraitEntries)
-                    LEADBuffer.drawText(26, e.top, QString::fromLatin1(e.name), text);
+                    m_layer.drawText(26, e.top, QString::fromLatin1(e.name), text);
             else
                 for (const Entry &e : otherEntries)
-                    LEADBuffer.drawText(26, e.top, QString::fromLatin1(e.name), text);
+                    m_layer.drawText(26, e.top, QString::fromLatin1(e.name), text);
         },
         true);
 }

@@ -24,13 +24,13 @@ QString resourcePath(const QString &name)
 }
 }  // namespace
 
-bool HasCustomResource(const QString &name)
+bool hasCustomResource(const QString &name)
 {
     initVarnoResources();
     return !name.isEmpty() && QFile::exists(resourcePath(name));
 }
 
-QByteArray LoadCustomResource(const QString &name)
+QByteArray customResource(const QString &name)
 {
     initVarnoResources();
     QFile f(resourcePath(name));

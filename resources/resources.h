@@ -9,9 +9,9 @@ namespace varno {
 
 // Bytes of the custom resource `name`, exactly as embedded. Throws the
 // RuntimeError 326 when there is no such resource.
-QByteArray LoadCustomResource(const QString &name);
+QByteArray customResource(const QString &name);
 
 // True when a custom resource of that name is embedded.
-bool HasCustomResource(const QString &name);
+bool hasCustomResource(const QString &name);
 
 }  // namespace varno

@@ -12,16 +12,16 @@ public:
         : m_screen(prompt, doc, settings)
     {
     }
-    void LoadDefault() override { m_screen.LoadDefault(); }
-    void DoScreenMain(const QString &view) override { m_screen.DoScreenMain(view); }
+    void showDefaultScreen() override { m_screen.showDefaultScreen(); }
+    void drawScreen(const QString &view) override { m_screen.drawScreen(view); }
     std::optional<ScreenState> state() const override
     {
-        return ScreenState{m_screen.MenuShowing, m_screen.SliderValue, m_screen.SwatchColour};
+        return ScreenState{m_screen.menuShowing, m_screen.overlayLevel, m_screen.overlaySwatch};
     }
     DeviceScreen *device() override { return &m_screen; }
     Colour pixel(bool landscape, int x, int y) const override
     {
-        const Raster &r = landscape ? m_screen.LEADLandscape : m_screen.LEADTheme;
+        const Raster &r = landscape ? m_screen.landscapeScreen : m_screen.portraitScreen;
         return x >= 0 && y >= 0 && x < r.width() && y < r.height() ? r.pixel(x, y) : 0;
     }
     DeviceScreen &screen() { return m_screen; }

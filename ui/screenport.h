@@ -16,19 +16,19 @@ class DeviceScreen;
 
 // What the window's controls follow after a redraw.
 struct ScreenState {
-    bool MenuShowing = false;
-    int SliderValue = 0;
-    Colour SwatchColour = RGB(255, 255, 255);
+    bool menuShowing = false;
+    int overlayLevel = 0;
+    Colour overlaySwatch = rgb(255, 255, 255);
 };
 
 class ScreenPort {
 public:
     virtual ~ScreenPort() = default;
     // Draw the default screen of the current profile (new theme, start-up).
-    virtual void LoadDefault() = 0;
+    virtual void showDefaultScreen() = 0;
     // Redraw both previews with one of "MAIN", "MENU", "MESSAGE",
     // "MESSAGEIMP", "NAVIGATION".
-    virtual void DoScreenMain(const QString &view) = 0;
+    virtual void drawScreen(const QString &view) = 0;
     // The state after the last redraw; nothing when the port does not draw.
     virtual std::optional<ScreenState> state() const { return std::nullopt; }
     // The renderer itself, for captures; nothing when the port does not draw.
@@ -39,8 +39,8 @@ public:
 
 class RecordingScreen : public ScreenPort {
 public:
-    void LoadDefault() override { requests << QStringLiteral("LoadDefault"); }
-    void DoScreenMain(const QString &view) override
+    void showDefaultScreen() override { requests << QStringLiteral("LoadDefault"); }
+    void drawScreen(const QString &view) override
     {
         requests << QStringLiteral("DoScreenMain ") + view;
     }

@@ -7,23 +7,23 @@
 
 namespace varno {
 
-void frmAbout::Form_Load()
+void AboutBox::load()
 {
-    Label2 = QStringLiteral("http://") + QString::fromLatin1(kDefaultName2);
+    siteAddress = QStringLiteral("http://") + QString::fromLatin1(kDefaultName2);
     const QStringList parts = QStringLiteral(VARNO_VERSION).split(QLatin1Char('.'));
-    lblVersion = QStringLiteral("Version: %1.%2.%3")
-                     .arg(parts.value(0, QStringLiteral("0")).toInt())
-                     .arg(parts.value(1, QStringLiteral("0")).toInt())
-                     .arg(parts.value(2, QStringLiteral("0")).toInt());
+    versionText = QStringLiteral("Version: %1.%2.%3")
+                      .arg(parts.value(0, QStringLiteral("0")).toInt())
+                      .arg(parts.value(1, QStringLiteral("0")).toInt())
+                      .arg(parts.value(2, QStringLiteral("0")).toInt());
 }
 
-void mnuContent_Click(Prompt &prompt, const QString &appFolder,
+void showHelpContents(Prompt &prompt, const QString &appFolder,
                       const std::function<void(const QString &, const QString &)> &showHtmlHelp)
 {
     const QString file = appFolder + QStringLiteral("/varno.chm");
     if (!QFileInfo(file).isFile()) {
-        prompt.MsgBox(QStringLiteral("Unable to display Help due to lack of a help file!"),
-                      MsgIcon::Exclamation, LoadResString(Str::AppName));
+        prompt.messageBox(QStringLiteral("Unable to display Help due to lack of a help file!"),
+                          MsgIcon::Exclamation, stringResource(Str::AppName));
         return;
     }
     if (showHtmlHelp)

@@ -10,28 +10,28 @@
 
 namespace varno {
 
-struct frmAbout {
+struct AboutBox {
     // "Version: major.minor.revision" of this build.
-    void Form_Load();
-    QString Label1 = QStringLiteral("Varno");
-    QString Label2;  // the theme site's address
-    QString lblVersion;
+    void load();
+    QString programName = QStringLiteral("Varno");
+    QString siteAddress;  // the theme site's address
+    QString versionText;
 };
 
 // Shows the help file, or says why it cannot. `showHtmlHelp` opens a help
 // file at a topic in the desktop's viewer; what it reports is ignored.
-void mnuContent_Click(
+void showHelpContents(
     Prompt &prompt, const QString &appFolder,
     const std::function<void(const QString &file, const QString &topic)> &showHtmlHelp);
 
 // The input box: OK hands over the text, Cancel leaves the result alone.
-struct frmMessageWithInput {
-    void Form_Load() { Cancelled = false; }
-    void btnOk_Click() { Result = Text; }
-    void btnCancel_Click() { Cancelled = true; }
-    QString Text;    // the text box
-    QString Result;  // what the caller reads
-    bool Cancelled = false;
+struct InputBoxModel {
+    void load() { cancelled = false; }
+    void accept() { result = text; }
+    void cancel() { cancelled = true; }
+    QString text;    // the text box
+    QString result;  // what the caller reads
+    bool cancelled = false;
 };
 
 }  // namespace varno

@@ -39,7 +39,7 @@ void Raster::setPixel(int x, int y, Colour colour)
 {
     const Rows rows = prepare();
     if (x >= 0 && y >= 0 && x < width() && y < height())
-        rows[y][x] = PixelOf(colour);
+        rows[y][x] = pixelOf(colour);
 }
 
 // The line takes, along its longer axis, every position from one end point
@@ -50,7 +50,7 @@ void Raster::setPixel(int x, int y, Colour colour)
 void Raster::drawLine(int x1, int y1, int x2, int y2)
 {
     const Rows rows = prepare();
-    const uint32_t pen = PixelOf(m_drawColour);
+    const uint32_t pen = pixelOf(m_drawColour);
     // Ramps draw hundreds of straight lines per redraw: no stepping for them.
     if (x1 == x2 || y1 == y2) {
         if (x1 == x2 && (x1 < 0 || x1 >= width()))
@@ -121,11 +121,11 @@ void Raster::drawText(int x, int y, const QString &text, const TextStyle &style)
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);
     painter.setFont(font);
-    painter.setPen(QColor::fromRgb(PixelOf(style.colour)));
+    painter.setPen(QColor::fromRgb(pixelOf(style.colour)));
     painter.drawText(QPointF(x, qreal(y) + painter.fontMetrics().ascent()), text);
 }
 
-bool LoadDeviceFonts(const QString &folder)
+bool loadDeviceFonts(const QString &folder)
 {
     bool ok = true;
     for (const char *name : {"tahoma.ttf", "tahomabd.ttf"}) {

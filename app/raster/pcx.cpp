@@ -126,7 +126,7 @@ void storeLine(QImage &image, const PCXHEADER &h, const uint8_t *line, int y)
 
 }  // namespace
 
-bool LooksLikePcx(QByteArrayView head)
+bool looksLikePcx(QByteArrayView head)
 {
     if (head.size() < 3)
         return false;
@@ -134,10 +134,10 @@ bool LooksLikePcx(QByteArrayView head)
     return uint8_t(head[0]) == 0x0A && (v == 0 || (v >= 2 && v <= 5)) && head[2] == 1;
 }
 
-Result<PcxPicture> ReadPcx(QByteArrayView data)
+Result<PcxPicture> readPcx(QByteArrayView data)
 {
-    // 1. The header, whole.
-    if (data.size() < HeaderSize || !LooksLikePcx(data))
+    // The header, whole.
+    if (data.size() < HeaderSize || !looksLikePcx(data))
         return invalid("not a PCX header");
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.data());
     const PCXHEADER h = parseHeader(bytes);
@@ -160,7 +160,7 @@ Result<PcxPicture> ReadPcx(QByteArrayView data)
     if (h.BytesPerLine < needed || h.BytesPerLine > needed + MaxLinePadding)
         return invalid("BytesPerLine does not fit the width");
 
-    // 2. The 256-colour palette sits after the pixels, behind a 0x0C marker.
+    // The 256-colour palette sits after the pixels, behind a 0x0C marker.
     const uint8_t *end = bytes + data.size();
     const uint8_t *palette = nullptr;
     if (depth == 8) {
@@ -170,7 +170,7 @@ Result<PcxPicture> ReadPcx(QByteArrayView data)
         end -= PaletteSize;
     }
 
-    // 3. Pixels, scan line by scan line.
+    // Pixels, scan line by scan line.
     const QImage::Format format = depth == 1   ? QImage::Format_Mono
                                   : depth <= 8 ? QImage::Format_Indexed8
                                                : QImage::Format_RGB32;

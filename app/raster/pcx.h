@@ -18,12 +18,12 @@ struct PcxPicture {
 
 // Whether `head` begins like a PCX file: maker byte 10, a known version and
 // RLE encoding. Only a first guess; ReadPcx() validates the whole header.
-bool LooksLikePcx(QByteArrayView head);
+bool looksLikePcx(QByteArrayView head);
 
 // Decodes a complete PCX file held in memory. A damaged, truncated or
 // unsupported file gives Err::InvalidPicture, a size over
 // Limits::MaxPicture* Err::OutOfMemory; either before any pixel memory is
 // allocated. RLE data past the last scan line is ignored.
-Result<PcxPicture> ReadPcx(QByteArrayView data);
+Result<PcxPicture> readPcx(QByteArrayView data);
 
 }  // namespace varno

@@ -64,7 +64,7 @@ Kind sniff(Bytes d)
         return Kind::Tiff;
     if (starts("BM", 2))
         return Kind::Bmp;
-    if (LooksLikePcx(d))
+    if (looksLikePcx(d))
         return Kind::Pcx;
     return Kind::Unknown;
 }
@@ -317,16 +317,16 @@ Raster decode(const QByteArray &data, const QString &suffix)
 {
     Kind kind = sniff(data);
     if (kind == Kind::Unknown && (suffix.isEmpty() || suffix == QLatin1String("tga")) &&
-        LooksLikeTga(data))
+        looksLikeTga(data))
         kind = Kind::Tga;
     if (kind == Kind::Unknown)
         throw refuse(Err::InvalidPicture, QStringLiteral("unknown picture format"));
     if (kind == Kind::Pcx) {
-        PcxPicture pcx = ReadPcx(data).take();
+        PcxPicture pcx = readPcx(data).take();
         return Raster::fromImage(pcx.image, pcx.bitsPerPixel);
     }
     if (kind == Kind::Tga) {
-        TgaPicture tga = ReadTga(data).take();
+        TgaPicture tga = readTga(data).take();
         return Raster::fromImage(tga.image, tga.bitsPerPixel);
     }
 
@@ -413,17 +413,17 @@ QByteArray encodeBytes(const Raster &raster, const char *format, int quality)
 
 }  // namespace
 
-QByteArray EncodePng(const Raster &raster)
+QByteArray encodePng(const Raster &raster)
 {
     return encodeBytes(raster, "png", -1);
 }
 
-QByteArray EncodeJpeg(const Raster &raster, int qualityFactor)
+QByteArray encodeJpeg(const Raster &raster, int qualityFactor)
 {
-    return encodeBytes(raster, "jpeg", JpegQualityFor(qualityFactor));
+    return encodeBytes(raster, "jpeg", jpegQualityFor(qualityFactor));
 }
 
-Raster LoadPicture(const QString &path)
+Raster loadPicture(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -443,7 +443,7 @@ Raster LoadPicture(const QString &path)
     return decode(data, info.suffix().toLower());
 }
 
-Raster LoadPictureData(const QByteArray &data)
+Raster loadPictureData(const QByteArray &data)
 {
     return decode(data, QString());
 }
@@ -451,7 +451,7 @@ Raster LoadPictureData(const QByteArray &data)
 // Below 20 each step of the factor costs 1.5 points of quality, so the
 // factors in use land on familiar settings (2: 97, 10: 85, 20: 70); above
 // 20 the rest of the scale falls linearly to 0 at 255.
-int JpegQualityFor(int factor)
+int jpegQualityFor(int factor)
 {
     if (factor < 2 || factor > 255)
         throw runtimeError(Err::InvalidProcedureCall);
@@ -460,14 +460,14 @@ int JpegQualityFor(int factor)
     return 70 - ((factor - 20) * 70 + 117) / 235;
 }
 
-void SavePng(const Raster &raster, const QString &path)
+void savePng(const Raster &raster, const QString &path)
 {
     save(raster, path, "png", -1);
 }
 
-void SaveJpeg(const Raster &raster, const QString &path, int qualityFactor)
+void saveJpeg(const Raster &raster, const QString &path, int qualityFactor)
 {
-    save(raster, path, "jpeg", JpegQualityFor(qualityFactor));
+    save(raster, path, "jpeg", jpegQualityFor(qualityFactor));
 }
 
 }  // namespace varno

@@ -17,9 +17,9 @@ namespace varno {
 // Err::PermissionDenied, Err::InvalidPicture (unknown, damaged or truncated
 // content), Err::OutOfMemory (declared size over Limits::MaxPicture*,
 // refused before decoding).
-Raster LoadPicture(const QString &path);
+Raster loadPicture(const QString &path);
 // The same for a picture held in memory, such as an embedded resource.
-Raster LoadPictureData(const QByteArray &data);
+Raster loadPictureData(const QByteArray &data);
 
 // Writes PNG or JPEG (JFIF) at 24 bits per pixel. The file is replaced
 // only when the whole picture was written. `qualityFactor` runs from 2
@@ -27,18 +27,18 @@ Raster LoadPictureData(const QByteArray &data);
 // Errors: Err::InvalidProcedureCall (null buffer, factor out of range),
 // Err::PathNotFound (no such folder), Err::PathFileAccess (the name is a
 // folder), Err::PermissionDenied, Err::DiskFull, Err::DeviceIOError.
-void SavePng(const Raster &raster, const QString &path);
-void SaveJpeg(const Raster &raster, const QString &path, int qualityFactor);
+void savePng(const Raster &raster, const QString &path);
+void saveJpeg(const Raster &raster, const QString &path, int qualityFactor);
 
 // The same encodings in memory, for callers that write the bytes
 // themselves (scratch files that need no durability, cabinets).
-QByteArray EncodePng(const Raster &raster);
-QByteArray EncodeJpeg(const Raster &raster, int qualityFactor);
+QByteArray encodePng(const Raster &raster);
+QByteArray encodeJpeg(const Raster &raster, int qualityFactor);
 
 // Maps a quality factor (2 best ... 255 smallest) onto Qt's JPEG quality
 // (100 best ... 0): 2 -> 97, 10 -> 85, 20 -> 70, falling linearly to 0 at
-// 255. Never rises as the factor grows. Outside 2..255 is
+// Never rises as the factor grows. Outside 2..255 is
 // Err::InvalidProcedureCall.
-int JpegQualityFor(int factor);
+int jpegQualityFor(int factor);
 
 }  // namespace varno

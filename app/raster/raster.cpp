@@ -236,7 +236,7 @@ Raster::Rows Raster::prepare()
 void Raster::fill(Colour colour)
 {
     const Rows rows = prepare();
-    const uint32_t px = PixelOf(colour);
+    const uint32_t px = pixelOf(colour);
     const int w = width();
     for (int y = 0; y < height(); ++y) {
         if (m_mask.empty())
@@ -275,7 +275,7 @@ void Raster::selectColour(Colour colour)
     const int w = width();
     m_mask.assign(size_t(w) * height(), 0);
     for (int y = 0; y < height(); ++y)
-        selectEqual(m_mask.data() + qsizetype(y) * w, constRow(m_image, y), w, PixelOf(colour), 1);
+        selectEqual(m_mask.data() + qsizetype(y) * w, constRow(m_image, y), w, pixelOf(colour), 1);
 }
 
 void Raster::selectNotColour(Colour colour)
@@ -284,7 +284,7 @@ void Raster::selectNotColour(Colour colour)
     const int w = width();
     m_mask.assign(size_t(w) * height(), 0);
     for (int y = 0; y < height(); ++y)
-        selectEqual(m_mask.data() + qsizetype(y) * w, constRow(m_image, y), w, PixelOf(colour), 0);
+        selectEqual(m_mask.data() + qsizetype(y) * w, constRow(m_image, y), w, pixelOf(colour), 0);
 }
 
 void Raster::selectRect(int left, int top, int width, int height)
@@ -386,15 +386,15 @@ Colour Raster::pixel(int x, int y) const
     requireImage();
     if (x < 0 || y < 0 || x >= width() || y >= height())
         throw runtimeError(Err::InvalidProcedureCall);
-    return ColourOf(m_image.pixel(x, y));
+    return colourOf(m_image.pixel(x, y));
 }
 
 bool Raster::samePixels(const Raster &other) const
 {
-    return MaxChannelDifference(*this, other) == 0;
+    return maxChannelDifference(*this, other) == 0;
 }
 
-int MaxChannelDifference(const Raster &a, const Raster &b)
+int maxChannelDifference(const Raster &a, const Raster &b)
 {
     if (a.width() != b.width() || a.height() != b.height())
         return -1;

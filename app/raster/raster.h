@@ -17,15 +17,15 @@ namespace varno {
 Q_DECLARE_LOGGING_CATEGORY(lcRaster)
 
 // The transparent colour of the overlay pictures.
-constexpr Colour KeyColour = RGB(0, 255, 0);
+constexpr Colour KeyColour = rgb(0, 255, 0);
 
 // A colour value as an opaque Format_RGB32 pixel, and back.
-constexpr uint32_t PixelOf(Colour c)
+constexpr uint32_t pixelOf(Colour c)
 {
     return 0xFF000000u | (uint32_t(c) & 0xFFu) << 16 | (uint32_t(c) & 0xFF00u) |
            (uint32_t(c) >> 16 & 0xFFu);
 }
-constexpr Colour ColourOf(uint32_t pixel)
+constexpr Colour colourOf(uint32_t pixel)
 {
     return Colour((pixel >> 16 & 0xFFu) | (pixel & 0xFF00u) | (pixel & 0xFFu) << 16);
 }
@@ -48,7 +48,7 @@ struct TextStyle {
     QString face = QStringLiteral("Tahoma");
     double points = 8;
     bool bold = false;
-    Colour colour = RGB(0, 0, 0);
+    Colour colour = rgb(0, 0, 0);
     bool antialias = false;
 };
 
@@ -164,18 +164,18 @@ private:
     QImage m_image;
     int m_bitsPerPixel = 0;
     std::vector<uint8_t> m_mask;  // width x height, 1 = selected; empty = none
-    Colour m_drawColour = RGB(0, 0, 0);
+    Colour m_drawColour = rgb(0, 0, 0);
 
-    friend int MaxChannelDifference(const Raster &a, const Raster &b);
+    friend int maxChannelDifference(const Raster &a, const Raster &b);
 };
 
 // Largest difference of one channel between two same-sized buffers;
 // -1 when their sizes differ. For comparisons with a tolerance.
-int MaxChannelDifference(const Raster &a, const Raster &b);
+int maxChannelDifference(const Raster &a, const Raster &b);
 
 // Registers Tahoma and Tahoma Bold from `folder` with the application's
 // fonts (needs the QGuiApplication). Returns false, and logs, when either is
 // missing; "Tahoma" text then falls back to a sans-serif face.
-bool LoadDeviceFonts(const QString &folder = QStringLiteral("/usr/share/wine/fonts"));
+bool loadDeviceFonts(const QString &folder = QStringLiteral("/usr/share/wine/fonts"));
 
 }  // namespace varno

@@ -164,15 +164,15 @@ private:
 
 }  // namespace
 
-bool LooksLikeTga(QByteArrayView head)
+bool looksLikeTga(QByteArrayView head)
 {
     return head.size() >= HeaderSize &&
            !headerProblem(parseHeader(reinterpret_cast<const uint8_t *>(head.data())));
 }
 
-Result<TgaPicture> ReadTga(QByteArrayView data)
+Result<TgaPicture> readTga(QByteArrayView data)
 {
-    // 1. The header, whole.
+    // The header, whole.
     if (data.size() < HeaderSize)
         return invalid("header cut short");
     const auto *bytes = reinterpret_cast<const uint8_t *>(data.data());
@@ -186,7 +186,7 @@ Result<TgaPicture> ReadTga(QByteArrayView data)
         return runtimeError(Err::OutOfMemory);
     }
 
-    // 2. The least the data must hold. The footer is no pixel data, or a
+    // The least the data must hold. The footer is no pixel data, or a
     // cut file that kept its footer would pass.
     const uint8_t *end = bytes + data.size();
     if (data.size() >= HeaderSize + FooterSize &&
@@ -206,7 +206,7 @@ Result<TgaPicture> ReadTga(QByteArrayView data)
     if (h.IdLength + mapBytes + leastPixelBytes > available)
         return invalid("pixel data cut short");
 
-    // 3. The colour map, only for the type that uses it.
+    // The colour map, only for the type that uses it.
     const uint8_t *p = bytes + HeaderSize + h.IdLength;
     std::vector<QRgb> map;
     if ((h.ImageType & ~Rle) == ColourMapped) {
@@ -217,7 +217,7 @@ Result<TgaPicture> ReadTga(QByteArrayView data)
     }
     p += mapBytes;
 
-    // 4. Scan lines in file order: bottom-up unless descriptor bit 5 is set,
+    // Scan lines in file order: bottom-up unless descriptor bit 5 is set,
     // each left to right unless bit 4 is.
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())

@@ -22,7 +22,7 @@ struct TgaPicture {
 // (9, 10, 11 with RLE), a depth that suits the type, a colour map where the
 // type needs one, a non-zero size. TGA has no signature, so this is all a
 // file can be recognised by.
-bool LooksLikeTga(QByteArrayView head);
+bool looksLikeTga(QByteArrayView head);
 
 // Decodes a complete TGA file held in memory. A damaged, truncated or
 // unsupported file, or a pixel whose index lies outside the colour map,
@@ -30,6 +30,6 @@ bool LooksLikeTga(QByteArrayView head);
 // Err::OutOfMemory. Both are found before any pixel memory is allocated,
 // except a cut or a bad index inside RLE data. The image ID, the footer and
 // the extension area are skipped; RLE data past the last pixel is ignored.
-Result<TgaPicture> ReadTga(QByteArrayView data);
+Result<TgaPicture> readTga(QByteArrayView data);
 
 }  // namespace varno

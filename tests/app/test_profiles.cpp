@@ -8,20 +8,20 @@ TEST(ThemeNameFilter, AcceptsOnlyNameCharacters)
 {
     QString accepted;
     for (int code = 0; code < 256; ++code) {
-        const int r = ThemeNameKeyFilter(code);
+        const int r = themeNameKeyFilter(code);
         EXPECT_TRUE(r == code || r == 0) << code;
         if (code >= 32 && r == code)
             accepted += QChar(code);
     }
     EXPECT_EQ(accepted, QStringLiteral(" -.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_"
                                        "abcdefghijklmnopqrstuvwxyz"));
-    EXPECT_EQ(ThemeNameKeyFilter(8), 8);  // backspace
-    EXPECT_EQ(ThemeNameKeyFilter(0x4e2d), 0);
+    EXPECT_EQ(themeNameKeyFilter(8), 8);  // backspace
+    EXPECT_EQ(themeNameKeyFilter(0x4e2d), 0);
 }
 
 TEST(ThemeNameFilter, PastedTextLosesRejectedCharacters)
 {
-    EXPECT_EQ(FilterThemeName(QStringLiteral("My/Theme?, v1.0_b-2\n\u00e9")),
+    EXPECT_EQ(filterThemeName(QStringLiteral("My/Theme?, v1.0_b-2\n\u00e9")),
               QStringLiteral("MyTheme v1.0_b-2"));
 }
 
@@ -36,25 +36,25 @@ TEST(Profiles, CheckedItemForStoredProfile)
                  {"qvga", false, -1}, {"XGA", false, -1}, {"", true, -1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.type) + (c.wm5 ? " wm5" : ""));
-        EXPECT_EQ(ProfileIndexFor(QString::fromLatin1(c.type), c.wm5), c.index);
+        EXPECT_EQ(profileIndexFor(QString::fromLatin1(c.type), c.wm5), c.index);
     }
 }
 
 TEST(Profiles, DialogAndSaveGeometryFallBackToVga)
 {
-    EXPECT_EQ(ChangeImagesDialogFor("STD"), ImageDialogKind::Standard);
-    EXPECT_EQ(ChangeImagesDialogFor("QVGA"), ImageDialogKind::SE);
-    EXPECT_EQ(ChangeImagesDialogFor("SQ240"), ImageDialogKind::Square);
-    EXPECT_EQ(ChangeImagesDialogFor("VGA"), ImageDialogKind::VGA);
-    EXPECT_EQ(ChangeImagesDialogFor("anything"), ImageDialogKind::VGA);
-    EXPECT_EQ(SaveGeometryFor("anything").todaySize, QSize(640, 588));
-    EXPECT_EQ(SaveGeometryFor("SQ240").menuCrop, QRect(1, 1, 239, 213));
+    EXPECT_EQ(changeImagesDialogFor("STD"), ImageDialogKind::Standard);
+    EXPECT_EQ(changeImagesDialogFor("QVGA"), ImageDialogKind::SE);
+    EXPECT_EQ(changeImagesDialogFor("SQ240"), ImageDialogKind::Square);
+    EXPECT_EQ(changeImagesDialogFor("VGA"), ImageDialogKind::VGA);
+    EXPECT_EQ(changeImagesDialogFor("anything"), ImageDialogKind::VGA);
+    EXPECT_EQ(saveGeometryFor("anything").todaySize, QSize(640, 588));
+    EXPECT_EQ(saveGeometryFor("SQ240").menuCrop, QRect(1, 1, 239, 213));
     // Every WM5 profile saves exactly like its plain twin.
-    for (const DeviceProfile &p : Profiles()) {
+    for (const DeviceProfile &p : profiles()) {
         SCOPED_TRACE(p.caption);
-        const DeviceProfile &g = SaveGeometryFor(QString::fromLatin1(p.ThemeType));
+        const DeviceProfile &g = saveGeometryFor(QString::fromLatin1(p.themeType));
         EXPECT_EQ(g.todaySize, p.todaySize);
         EXPECT_EQ(g.menuCrop, p.menuCrop);
-        EXPECT_EQ(p.pressedButton >= 0, !p.Wm5Theme && QLatin1String(p.ThemeType) != "SQ240");
+        EXPECT_EQ(p.pressedButton >= 0, !p.wm5Theme && QLatin1String(p.themeType) != "SQ240");
     }
 }

@@ -14,30 +14,30 @@ TEST(ErrorBoxes, StandardAndLongWording)
 {
     const RuntimeError e(76, QStringLiteral("x"), QStringLiteral("Path not found"));
     const MessageText sub =
-        ErrorBox(e, QStringLiteral("frmMain"), QStringLiteral("Sub"), QStringLiteral("Form_Load"));
+        errorBox(e, QStringLiteral("frmMain"), QStringLiteral("Sub"), QStringLiteral("Form_Load"));
     EXPECT_EQ(sub.text, QStringLiteral("Path not found\r\r(Error #76)"));
     EXPECT_EQ(sub.title, QStringLiteral("Error in frmMain: Sub Form_Load"));
 
-    const MessageText fn = ErrorBox(e, QStringLiteral("Module1"), QStringLiteral("Function"),
+    const MessageText fn = errorBox(e, QStringLiteral("Module1"), QStringLiteral("Function"),
                                     QStringLiteral("BestTextColor"));
     EXPECT_EQ(fn.title, QStringLiteral("Error in Module1: Function BestTextColor"));
 
-    const MessageText lng = LongErrorBox(e, QStringLiteral("DoScreenMain"));
+    const MessageText lng = longErrorBox(e, QStringLiteral("DoScreenMain"));
     EXPECT_EQ(lng.text, QStringLiteral("Error: Path not found (DoScreenMain)"));
     EXPECT_EQ(lng.title, QStringLiteral("Velmora - Error"));
 
-    const MessageText named = LongErrorBox(e, QStringLiteral("SaveTheme"), true);
+    const MessageText named = longErrorBox(e, QStringLiteral("SaveTheme"), true);
     EXPECT_EQ(named.text, QStringLiteral("Error in SaveTheme: Path not found (SaveTheme)"));
 }
 
 TEST(ErrorBoxes, StringTable)
 {
-    EXPECT_EQ(LoadResString(101), QStringLiteral("Varno"));
-    EXPECT_EQ(LoadResString(102), QStringLiteral("Velmora"));
-    EXPECT_EQ(LoadResString(103), QStringLiteral("Velmora - Notice"));
-    EXPECT_EQ(LoadResString(104), QStringLiteral("Velmora - Error"));
-    EXPECT_EQ(LoadResString(105), QStringLiteral("Velmora - Information"));
-    EXPECT_EQ(LoadResString(106), QString());
+    EXPECT_EQ(stringResource(101), QStringLiteral("Varno"));
+    EXPECT_EQ(stringResource(102), QStringLiteral("Velmora"));
+    EXPECT_EQ(stringResource(103), QStringLiteral("Velmora - Notice"));
+    EXPECT_EQ(stringResource(104), QStringLiteral("Velmora - Error"));
+    EXPECT_EQ(stringResource(105), QStringLiteral("Velmora - Information"));
+    EXPECT_EQ(stringResource(106), QString());
 }
 
 TEST(Trap, ShowsTheBoxKeepsEarlierChangesAndReturns)

@@ -27,7 +27,7 @@ TEST(Rounding, SixteenBitConversionsOverflow)
         checked16(40000);
         FAIL();
     } catch (const RuntimeError &e) {
-        EXPECT_EQ(e.Number, Err::Overflow);
-        EXPECT_EQ(e.Description, QStringLiteral("Overflow"));
+        EXPECT_EQ(e.number, Err::Overflow);
+        EXPECT_EQ(e.description, QStringLiteral("Overflow"));
     }
 }

@@ -26,7 +26,7 @@ Outcome run(const QStringList &args)
 {
     Outcome r;
     QTextStream out(&r.out), err(&r.err);
-    r.code = RunCommand(args, out, err);
+    r.code = runCommand(args, out, err);
     return r;
 }
 

@@ -17,7 +17,7 @@ struct Scene {
         : shown(240, 320)
     {
         shown.fill(flat);
-        colours.Colors = DefaultThemeColors();
+        colours.colors = defaultThemeColors();
         data = std::make_unique<AutoColourScene>(AutoColourScene{
             [this](const QString &v) { redraws << v; },
             [this]() -> const Raster & { return shown; }, colours, wm5, headings, menuShowing});
@@ -34,22 +34,22 @@ struct Scene {
 TEST(AutoColours, FlatGreyPicture)
 {
     ScriptedPrompt prompt;
-    Scene s(RGB(100, 100, 100));
-    AutoColorAverage(prompt, *s.data);
-    const ThemeColors &c = s.colours.Colors;
+    Scene s(rgb(100, 100, 100));
+    autoColorAverage(prompt, *s.data);
+    const ThemeColors &c = s.colours.colors;
     // 64,320 samples of 100 over 70,856 entries: 90.77, truncated to 90.
-    EXPECT_EQ(c[CommandBar], RGB(90, 90, 90));
-    EXPECT_EQ(c[NavBarLeft], RGB(20, 20, 20));
-    EXPECT_EQ(c[NavBarRight], RGB(160, 160, 160));
+    EXPECT_EQ(c[CommandBar], rgb(90, 90, 90));
+    EXPECT_EQ(c[NavBarLeft], rgb(20, 20, 20));
+    EXPECT_EQ(c[NavBarRight], rgb(160, 160, 160));
     // 90 + 90 < 255: white text everywhere.
     for (const Slot slot : {NavBarText, MenuText, TodayTextColor, TodayLines})
-        EXPECT_EQ(c[slot], RGB(255, 255, 255)) << slot;
-    EXPECT_EQ(s.colours.Menu, (TransparencyOverlay{130, RGB(153, 153, 153), true}));
+        EXPECT_EQ(c[slot], rgb(255, 255, 255)) << slot;
+    EXPECT_EQ(s.colours.menu, (TransparencyOverlay{130, rgb(153, 153, 153), true}));
     EXPECT_TRUE(s.menuShowing);
     EXPECT_EQ(s.redraws, (QStringList{"MAIN", "MENU", "MENU"}));
     // Not a WM5 theme: the base hue and the message bars stay.
-    EXPECT_EQ(c.BaseHueIndex, 417);
-    EXPECT_EQ(c[MessageBarLeft], DefaultThemeColors()[MessageBarLeft]);
+    EXPECT_EQ(c.baseHueIndex, 417);
+    EXPECT_EQ(c[MessageBarLeft], defaultThemeColors()[MessageBarLeft]);
     EXPECT_FALSE(prompt.isBusy());
     EXPECT_TRUE(prompt.messages().empty());
 }
@@ -58,43 +58,43 @@ TEST(AutoColours, ChannelsClampAndHeadingsFollow)
 {
     ScriptedPrompt prompt;
     // avg = (255 x 0.9077, 30 x 0.9077, 128 x 0.9077) = (231, 27, 116)
-    Scene s(RGB(255, 30, 128), false, "opposite");
-    AutoColorAverage(prompt, *s.data);
-    const ThemeColors &c = s.colours.Colors;
-    EXPECT_EQ(c[CommandBar], RGB(231, 27, 116));
-    EXPECT_EQ(c[NavBarLeft], RGB(161, 0, 46));
-    EXPECT_EQ(c[NavBarRight], RGB(255, 97, 186));
+    Scene s(rgb(255, 30, 128), false, "opposite");
+    autoColorAverage(prompt, *s.data);
+    const ThemeColors &c = s.colours.colors;
+    EXPECT_EQ(c[CommandBar], rgb(231, 27, 116));
+    EXPECT_EQ(c[NavBarLeft], rgb(161, 0, 46));
+    EXPECT_EQ(c[NavBarRight], rgb(255, 97, 186));
     EXPECT_EQ(c[MessageBarRight], c[NavBarLeft]);
     EXPECT_EQ(c[MessageBarLeft], c[NavBarRight]);
     // 231 + 27 >= 255: black text.
-    EXPECT_EQ(c[TodayTextColor], RGB(0, 0, 0));
+    EXPECT_EQ(c[TodayTextColor], rgb(0, 0, 0));
 }
 
 TEST(AutoColours, Wm5BaseHueFromTheAverage)
 {
     ScriptedPrompt prompt;
     // Yellow averages to (231, 231, 0): hue 40, not grey.
-    Scene yellow(RGB(255, 255, 0), true);
-    AutoColorAverage(prompt, *yellow.data);
-    EXPECT_EQ(yellow.colours.Colors.BaseHueIndex, 296);
-    EXPECT_EQ(yellow.colours.Colors.BaseHueColor, HSV_to_RGB(40, 0.7f, 0.7f));
-    EXPECT_EQ(yellow.colours.Colors[NavBarText], RGB(255, 255, 255));
+    Scene yellow(rgb(255, 255, 0), true);
+    autoColorAverage(prompt, *yellow.data);
+    EXPECT_EQ(yellow.colours.colors.baseHueIndex, 296);
+    EXPECT_EQ(yellow.colours.colors.baseHueColor, hsvToRgb(40, 0.7f, 0.7f));
+    EXPECT_EQ(yellow.colours.colors[NavBarText], rgb(255, 255, 255));
 
     // A grey average keeps its hue (160) as the index; t = nearest(160 / 256
     // x 40) = 25, so the colour is HSV(125, 0.6125, 0.6125).
-    Scene grey(RGB(100, 100, 100), true);
-    AutoColorAverage(prompt, *grey.data);
-    EXPECT_EQ(grey.colours.Colors.BaseHueIndex, 160);
+    Scene grey(rgb(100, 100, 100), true);
+    autoColorAverage(prompt, *grey.data);
+    EXPECT_EQ(grey.colours.colors.baseHueIndex, 160);
     const float level = static_cast<float>(125 * 0.0049);
-    EXPECT_EQ(grey.colours.Colors.BaseHueColor, HSV_to_RGB(125, level, level));
+    EXPECT_EQ(grey.colours.colors.baseHueColor, hsvToRgb(125, level, level));
 }
 
 TEST(AutoColours, NoPictureDoesNothing)
 {
     ScriptedPrompt prompt;
-    Scene s(RGB(1, 2, 3));
+    Scene s(rgb(1, 2, 3));
     s.shown = Raster();
-    AutoColorAverage(prompt, *s.data);
+    autoColorAverage(prompt, *s.data);
     EXPECT_TRUE(s.redraws.isEmpty());
-    EXPECT_EQ(s.colours.Colors, DefaultThemeColors());
+    EXPECT_EQ(s.colours.colors, defaultThemeColors());
 }

@@ -20,8 +20,8 @@ template <typename F> int errorOf(F &&f, QString *description = nullptr)
         f();
     } catch (const RuntimeError &e) {
         if (description)
-            *description = e.Description;
-        return e.Number;
+            *description = e.description;
+        return e.number;
     }
     return 0;
 }
@@ -38,17 +38,17 @@ TEST(ColourChannels, TruncatingDivisionAndSignedMod)
                  {-256, 0, -1, 0},
                  {0x7FFFFFFF, 255, 255, 255}};
     for (const auto &c : cases) {
-        EXPECT_EQ(RedOf(c.c), c.r) << c.c;
-        EXPECT_EQ(GreenOf(c.c), c.g) << c.c;
-        EXPECT_EQ(BlueOf(c.c), c.b) << c.c;
+        EXPECT_EQ(redOf(c.c), c.r) << c.c;
+        EXPECT_EQ(greenOf(c.c), c.g) << c.c;
+        EXPECT_EQ(blueOf(c.c), c.b) << c.c;
     }
     EXPECT_EQ(composeColour(256, 300, 1000), 0xFFFFFF);
     EXPECT_EQ(errorOf([] { composeColour(0, -1, 0); }), Err::InvalidProcedureCall);
-    EXPECT_EQ(GreyOfMax(RGB(10, 200, 30)), RGB(200, 200, 200));
-    EXPECT_EQ(GreyOfMax(RGB(0, 1, 202)), RGB(202, 202, 202));
+    EXPECT_EQ(greyOfMax(rgb(10, 200, 30)), rgb(200, 200, 200));
+    EXPECT_EQ(greyOfMax(rgb(0, 1, 202)), rgb(202, 202, 202));
 }
 
-TEST(FractionHSL, RGBToHSLf)
+TEST(FractionHSL, rgbToHslFractions)
 {
     const float c128 = static_cast<float>(128 / 255.0);
     const struct {
@@ -66,7 +66,7 @@ TEST(FractionHSL, RGBToHSLf)
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.r << "," << c.g << "," << c.b);
         float h = -9, s = -9, l = -9;
-        RGBToHSLf(c.r, c.g, c.b, h, s, l);
+        rgbToHslFractions(c.r, c.g, c.b, h, s, l);
         EXPECT_EQ(h, c.h);
         EXPECT_EQ(s, c.s);
         EXPECT_EQ(l, c.l);
@@ -91,16 +91,16 @@ TEST(FractionHSL, HSLfToRGBEachSixth)
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.h << " " << c.s << " " << c.l);
         int32_t r = -1, g = -1, b = -1;
-        HSLfToRGB(c.h, c.s, c.l, r, g, b);
-        EXPECT_EQ(RGB(r, g, b), RGB(c.r, c.g, c.b));
+        hslFractionsToRgb(c.h, c.s, c.l, r, g, b);
+        EXPECT_EQ(rgb(r, g, b), rgb(c.r, c.g, c.b));
     }
 }
 
 TEST(BestTextColor, BlackExactlyWhenMaxPlusMinReaches255)
 {
-    EXPECT_EQ(BestTextColor(RGB(128, 127, 0)), 0xFFFFFF);  // 128 + 0
-    EXPECT_EQ(BestTextColor(RGB(255, 0, 0)), 0);
-    EXPECT_EQ(BestTextColor(RGB(128, 127, 127)), 0);  // 128 + 127
+    EXPECT_EQ(bestTextColor(rgb(128, 127, 0)), 0xFFFFFF);  // 128 + 0
+    EXPECT_EQ(bestTextColor(rgb(255, 0, 0)), 0);
+    EXPECT_EQ(bestTextColor(rgb(128, 127, 127)), 0);  // 128 + 127
     // Every (max, min) pair, the middle channel low, high and between, in all
     // six channel orders.
     int wrong = 0;
@@ -109,8 +109,8 @@ TEST(BestTextColor, BlackExactlyWhenMaxPlusMinReaches255)
             for (const int mid : {lo, (lo + hi) / 2, hi}) {
                 int ch[3] = {lo, mid, hi};
                 do {
-                    const Colour c = RGB(ch[0], ch[1], ch[2]);
-                    if (BestTextColor(c) != (hi + lo >= 255 ? 0 : 0xFFFFFF) && ++wrong < 5)
+                    const Colour c = rgb(ch[0], ch[1], ch[2]);
+                    if (bestTextColor(c) != (hi + lo >= 255 ? 0 : 0xFFFFFF) && ++wrong < 5)
                         ADD_FAILURE() << ch[0] << "," << ch[1] << "," << ch[2];
                 } while (std::next_permutation(ch, ch + 3));
             }
@@ -122,84 +122,84 @@ TEST(BestTextColor, BlackExactlyWhenMaxPlusMinReaches255)
 TEST(LightenTransparency, SameHueAtLightness06)
 {
     for (int v = 0; v <= 255; ++v)  // every grey: 0.6f * 255 = 153.000006
-        EXPECT_EQ(LightenTransparency(RGB(v, v, v)), RGB(153, 153, 153)) << v;
+        EXPECT_EQ(lightenTransparency(rgb(v, v, v)), rgb(153, 153, 153)) << v;
     // Red: m1 = 0.6f - (1 - 0.6f) = 0.20000005 -> 51.00001, m2 = 1.
-    EXPECT_EQ(LightenTransparency(RGB(255, 0, 0)), RGB(255, 51, 51));
-    EXPECT_EQ(LightenTransparency(RGB(0, 0, 255)), RGB(51, 51, 255));
+    EXPECT_EQ(lightenTransparency(rgb(255, 0, 0)), rgb(255, 51, 51));
+    EXPECT_EQ(lightenTransparency(rgb(0, 0, 255)), rgb(51, 51, 255));
     // Orange, h 0.50196: green = 0.2 + 0.8 * 0.50196 = 0.60157 -> 153.4
-    EXPECT_EQ(LightenTransparency(RGB(255, 128, 0)), RGB(255, 153, 51));
+    EXPECT_EQ(lightenTransparency(rgb(255, 128, 0)), rgb(255, 153, 51));
     // RGB(14, 16, 0), h 1.125: red = m1 + k * 0.875 = 0.90000000596 in double,
     // exactly between the singles 0.89999998 and 0.90000004. Stored as a
     // single it goes to the even one: 229.49999 -> 229 (230 kept in double).
-    EXPECT_EQ(LightenTransparency(RGB(14, 16, 0)), RGB(229, 255, 51));
+    EXPECT_EQ(lightenTransparency(rgb(14, 16, 0)), rgb(229, 255, 51));
 
     test::ScriptedPrompt prompt;
-    EXPECT_EQ(LightenTransparency(0, &prompt), RGB(153, 153, 153));
-    EXPECT_EQ(BestTextColor(0, &prompt), 0xFFFFFF);
+    EXPECT_EQ(lightenTransparency(0, &prompt), rgb(153, 153, 153));
+    EXPECT_EQ(bestTextColor(0, &prompt), 0xFFFFFF);
     EXPECT_TRUE(prompt.calls().empty());
 }
 
 TEST(HSV_to_RGB, SectorsAndRounding)
 {
     const struct {
-        float H, S, V;
+        float h, s, v;
         Colour out;
     } cases[] = {
-        {-1, 0, 0.5f, RGB(128, 128, 128)},  // nearest(127.5)
-        {0, 1, 1, RGB(255, 0, 0)},
-        {255, 1, 1, RGB(255, 0, 0)},      // 255 mod 255 = 0
-        {64, 1, 1, RGB(128, 255, 0)},     // x 1.4999988, q = 1 - f -> 127.5003
-        {128, 1, 1, RGB(0, 255, 255)},    // x 2.9999977, t = f -> 254.9994
-        {150, 1, 1, RGB(0, 124, 255)},    // x 3.5156222, q -> 123.52
-        {180, 1, 1, RGB(56, 0, 255)},     // x 4.2187467, t -> 55.78
-        {254.5f, 1, 1, RGB(255, 0, 12)},  // H 254: x 5.9531221, q -> 11.95
-        {255.5f, 1, 1, RGB(255, 6, 0)},   // H 256 mod 255 = 1: t -> 5.98
+        {-1, 0, 0.5f, rgb(128, 128, 128)},  // nearest(127.5)
+        {0, 1, 1, rgb(255, 0, 0)},
+        {255, 1, 1, rgb(255, 0, 0)},      // 255 mod 255 = 0
+        {64, 1, 1, rgb(128, 255, 0)},     // x 1.4999988, q = 1 - f -> 127.5003
+        {128, 1, 1, rgb(0, 255, 255)},    // x 2.9999977, t = f -> 254.9994
+        {150, 1, 1, rgb(0, 124, 255)},    // x 3.5156222, q -> 123.52
+        {180, 1, 1, rgb(56, 0, 255)},     // x 4.2187467, t -> 55.78
+        {254.5f, 1, 1, rgb(255, 0, 12)},  // H 254: x 5.9531221, q -> 11.95
+        {255.5f, 1, 1, rgb(255, 6, 0)},   // H 256 mod 255 = 1: t -> 5.98
         {-1, 0.5f, 1, 0},                 // negative sector: black
         // x 0.9374993; p = 0.3f * 0.7f = 0.21000001 -> 53.55; t = (1 -
         // 0.0625007 * 0.7) * 0.7 -> 170.69; V 0.7f -> 178.49999
-        {40, 0.7f, 0.7f, RGB(178, 171, 54)},
+        {40, 0.7f, 0.7f, rgb(178, 171, 54)},
         // p = (1 - 0.4f) * 0.5 = 0.29999999702, exactly between two singles;
         // stored it becomes 0.30000001 -> 76.500003 -> 77 (76 in double).
-        {0, 0.4f, 0.5f, RGB(128, 77, 77)},
+        {0, 0.4f, 0.5f, rgb(128, 77, 77)},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(HSV_to_RGB(c.H, c.S, c.V), c.out) << c.H << " " << c.S << " " << c.V;
+        EXPECT_EQ(hsvToRgb(c.h, c.s, c.v), c.out) << c.h << " " << c.s << " " << c.v;
 
     try {
-        HSV_to_RGB(10, 0, 0.5f);
+        hsvToRgb(10, 0, 0.5f);
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError &e) {
-        EXPECT_EQ(e.Number, -2147220504);  // 0x800403E8 - 2^32
-        EXPECT_EQ(e.Source, QStringLiteral("HSV_to_RGB"));
-        EXPECT_EQ(e.Description,
+        EXPECT_EQ(e.number, -2147220504);  // 0x800403E8 - 2^32
+        EXPECT_EQ(e.source, QStringLiteral("HSV_to_RGB"));
+        EXPECT_EQ(e.description,
                   QStringLiteral("A Hue was given with no Saturation. This is invalid."));
     }
-    EXPECT_EQ(errorOf([] { HSV_to_RGB(3e9f, 1, 1); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { hsvToRgb(3e9f, 1, 1); }), Err::Overflow);
 }
 
 TEST(AverageColor, SampleTableWithItsUnfilledTail)
 {
     // 64,320 filled of 70,856: 100 -> 90.77; 255 -> 16,401,600 / 70,856 =
     // 231.48; 128 -> 116.19; 1 -> 0.91.
-    for (const auto &[sample, out] : {std::pair{RGB(100, 100, 100), RGB(90, 90, 90)},
-                                      std::pair{RGB(255, 128, 1), RGB(231, 116, 0)}}) {
+    for (const auto &[sample, out] : {std::pair{rgb(100, 100, 100), rgb(90, 90, 90)},
+                                      std::pair{rgb(255, 128, 1), rgb(231, 116, 0)}}) {
         std::vector<Colour> table(70856, 0);
         std::fill_n(table.begin(), 64320, sample);
-        EXPECT_EQ(AverageColor(table), out);
+        EXPECT_EQ(averageColor(table), out);
         QVariantList list(70856, QVariant(0));
         std::fill_n(list.begin(), 64320, QVariant(sample));
-        EXPECT_EQ(AverageColor(QVariant(list)), out);
+        EXPECT_EQ(averageColor(QVariant(list)), out);
     }
 }
 
 TEST(AverageColor, ValuesAndErrors)
 {
-    EXPECT_EQ(AverageColor(QVariant(QVariantList{0x12345678})), RGB(0x78, 0x56, 0x34));
-    EXPECT_EQ(AverageColor(QVariant(QVariantList{-1, 0})), RGB(127, 127, 127));
-    EXPECT_EQ(AverageColor(QVariant(QVariantList{2.5, 3.5})), RGB(3, 0, 0));  // (2 + 4) / 2
-    EXPECT_EQ(AverageColor(QVariant(QVariantList{10u, qlonglong(20)})), RGB(15, 0, 0));
-    EXPECT_EQ(AverageColor(QVariant(QVariantList{})), 0);
-    EXPECT_EQ(AverageColor(std::span<const Colour>()), 0);
+    EXPECT_EQ(averageColor(QVariant(QVariantList{0x12345678})), rgb(0x78, 0x56, 0x34));
+    EXPECT_EQ(averageColor(QVariant(QVariantList{-1, 0})), rgb(127, 127, 127));
+    EXPECT_EQ(averageColor(QVariant(QVariantList{2.5, 3.5})), rgb(3, 0, 0));  // (2 + 4) / 2
+    EXPECT_EQ(averageColor(QVariant(QVariantList{10u, qlonglong(20)})), rgb(15, 0, 0));
+    EXPECT_EQ(averageColor(QVariant(QVariantList{})), 0);
+    EXPECT_EQ(averageColor(std::span<const Colour>()), 0);
 
     const struct {
         QVariant arg;
@@ -215,35 +215,35 @@ TEST(AverageColor, ValuesAndErrors)
     };
     for (const auto &c : cases) {
         QString description;
-        EXPECT_EQ(errorOf([&] { AverageColor(c.arg); }, &description), c.number) << c.description;
+        EXPECT_EQ(errorOf([&] { averageColor(c.arg); }, &description), c.number) << c.description;
         EXPECT_EQ(description, QLatin1String(c.description));
     }
 
     // Sums are 32-bit: 8,421,504 * 255 = 2,147,483,520 fits, one more does not.
-    std::vector<Colour> table(8421504, RGB(255, 0, 0));
-    EXPECT_EQ(AverageColor(table), RGB(255, 0, 0));
-    table.push_back(RGB(255, 0, 0));
-    EXPECT_EQ(errorOf([&] { AverageColor(table); }), Err::Overflow);
+    std::vector<Colour> table(8421504, rgb(255, 0, 0));
+    EXPECT_EQ(averageColor(table), rgb(255, 0, 0));
+    table.push_back(rgb(255, 0, 0));
+    EXPECT_EQ(errorOf([&] { averageColor(table); }), Err::Overflow);
 }
 
 TEST(ShiftColor, MovesEachChannelAndStopsAtTheEnds)
 {
-    EXPECT_EQ(ShiftColor(10, 200, 250, false, 70), RGB(80, 255, 255));
-    EXPECT_EQ(ShiftColor(10, 200, 250, true, 70), RGB(0, 130, 180));
-    EXPECT_EQ(errorOf([] { ShiftColor(0, -32768, 0, true, 1); }), Err::Overflow);
-    EXPECT_EQ(errorOf([] { ShiftColor(0, 0, 32767, false, 1); }), Err::Overflow);
-    EXPECT_EQ(errorOf([] { ShiftColor(10, 10, 10, false, -20); }), Err::InvalidProcedureCall);
+    EXPECT_EQ(shiftColor(10, 200, 250, false, 70), rgb(80, 255, 255));
+    EXPECT_EQ(shiftColor(10, 200, 250, true, 70), rgb(0, 130, 180));
+    EXPECT_EQ(errorOf([] { shiftColor(0, -32768, 0, true, 1); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { shiftColor(0, 0, 32767, false, 1); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { shiftColor(10, 10, 10, false, -20); }), Err::InvalidProcedureCall);
 }
 
 TEST(IsGrey, WithinFourOfBlueInSixteenBits)
 {
-    EXPECT_TRUE(IsGrey(100, 102, 98));
-    EXPECT_FALSE(IsGrey(100, 105, 100));
-    EXPECT_TRUE(IsGrey(104, 96, 100));
-    EXPECT_FALSE(IsGrey(105, 100, 100));
-    EXPECT_FALSE(IsGrey(95, 100, 100));
-    EXPECT_FALSE(IsGrey(100, 32767, 0));  // red decides; green is never used
+    EXPECT_TRUE(isGrey(100, 102, 98));
+    EXPECT_FALSE(isGrey(100, 105, 100));
+    EXPECT_TRUE(isGrey(104, 96, 100));
+    EXPECT_FALSE(isGrey(105, 100, 100));
+    EXPECT_FALSE(isGrey(95, 100, 100));
+    EXPECT_FALSE(isGrey(100, 32767, 0));  // red decides; green is never used
     // r < b - 4 decides, but b + 4 is computed as well and overflows.
-    EXPECT_EQ(errorOf([] { IsGrey(0, 0, 32767); }), Err::Overflow);
-    EXPECT_EQ(errorOf([] { IsGrey(0, 32767, 0); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { isGrey(0, 0, 32767); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { isGrey(0, 32767, 0); }), Err::Overflow);
 }

@@ -40,11 +40,11 @@ TEST(Palettes, TextsHold256TriplesAndBuildAsRead)
     const std::vector<Triple> hue = readText(huePaletteText()), grey = readText(greyPaletteText());
     ASSERT_EQ(hue.size(), 256u);
     ASSERT_EQ(grey.size(), 256u);
-    const Palettes p = BuildPalettes();
+    const Palettes p = buildPalettes();
     for (size_t i = 0; i < 256; ++i) {
-        const PaletteEntry &h = p.HuePalette[i], &g = p.GreyPalette[i];
-        EXPECT_EQ((Triple{h.Red, h.Green, h.Blue}), hue[i]) << i;
-        EXPECT_EQ((Triple{g.Red, g.Green, g.Blue}), grey[i]) << i;
+        const PaletteEntry &h = p.huePalette[i], &g = p.greyPalette[i];
+        EXPECT_EQ((Triple{h.red, h.green, h.blue}), hue[i]) << i;
+        EXPECT_EQ((Triple{g.red, g.green, g.blue}), grey[i]) << i;
     }
 }
 
@@ -62,7 +62,7 @@ TEST(Palettes, GreysAreIrregularNearGreys)
     int rises = 0, falls = 0;
     for (size_t i = 0; i < 256; ++i) {
         const auto [r, g, b] = grey[i];
-        EXPECT_TRUE(r == b && IsGrey(r, g, b)) << i;
+        EXPECT_TRUE(r == b && isGrey(r, g, b)) << i;
         EXPECT_TRUE(g >= 73 && g <= 195) << i;
         if (i > 0) {
             rises += r > grey[i - 1][0];
@@ -75,19 +75,19 @@ TEST(Palettes, GreysAreIrregularNearGreys)
 
 TEST(PaletteColor, GreysThenHues)
 {
-    const Palettes p = BuildPalettes();
-    EXPECT_EQ(PaletteColor(p, 1), RGB(99, 101, 99));
-    EXPECT_EQ(PaletteColor(p, 256), RGB(115, 113, 115));
-    EXPECT_EQ(PaletteColor(p, 257), RGB(214, 52, 49));
-    EXPECT_EQ(PaletteColor(p, 297), RGB(214, 211, 49));  // hue entry 41
-    EXPECT_EQ(PaletteColor(p, 512), RGB(214, 52, 156));
+    const Palettes p = buildPalettes();
+    EXPECT_EQ(paletteColor(p, 1), rgb(99, 101, 99));
+    EXPECT_EQ(paletteColor(p, 256), rgb(115, 113, 115));
+    EXPECT_EQ(paletteColor(p, 257), rgb(214, 52, 49));
+    EXPECT_EQ(paletteColor(p, 297), rgb(214, 211, 49));  // hue entry 41
+    EXPECT_EQ(paletteColor(p, 512), rgb(214, 52, 156));
     for (const int position : {0, 513, -1}) {
         try {
-            PaletteColor(p, position);
+            paletteColor(p, position);
             ADD_FAILURE() << position;
         } catch (const RuntimeError &e) {
-            EXPECT_EQ(e.Number, Err::SubscriptOutOfRange);
-            EXPECT_EQ(e.Description, QStringLiteral("Subscript out of range"));
+            EXPECT_EQ(e.number, Err::SubscriptOutOfRange);
+            EXPECT_EQ(e.description, QStringLiteral("Subscript out of range"));
         }
     }
 }

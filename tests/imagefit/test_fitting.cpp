@@ -26,31 +26,31 @@ TEST(FitPosition, WorkedOffsets)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.length << " on " << c.canvas);
-        EXPECT_EQ(FitPosition(c.length, c.canvas, c.justify, c.halvesToEven), c.position);
+        EXPECT_EQ(fitPosition(c.length, c.canvas, c.justify, c.halvesToEven), c.position);
     }
 }
 
 TEST(PanRectangle, StaysOnThePicture)
 {
     const QSize canvas(640, 588);
-    EXPECT_EQ(ClampPanPosition({5000, 5000}, canvas, {1000, 800}), QPoint(360, 212));
-    EXPECT_EQ(ClampPanPosition({-4, 7}, canvas, {1000, 800}), QPoint(0, 7));
+    EXPECT_EQ(clampPanPosition({5000, 5000}, canvas, {1000, 800}), QPoint(360, 212));
+    EXPECT_EQ(clampPanPosition({-4, 7}, canvas, {1000, 800}), QPoint(0, 7));
     // Narrower than the canvas: that side cannot move.
-    EXPECT_EQ(ClampPanPosition({30, 30}, canvas, {600, 800}), QPoint(0, 30));
+    EXPECT_EQ(clampPanPosition({30, 30}, canvas, {600, 800}), QPoint(0, 30));
 
-    const Raster region = PanRegion(Probe(700, 300), {50, 10}, canvas, Magenta);
-    EXPECT_EQ(region.pixel(0, 0), ProbeColour(50, 10));
-    EXPECT_EQ(region.pixel(639, 289), ProbeColour(689, 299));
+    const Raster region = panRegion(probe(700, 300), {50, 10}, canvas, Magenta);
+    EXPECT_EQ(region.pixel(0, 0), probeColour(50, 10));
+    EXPECT_EQ(region.pixel(639, 289), probeColour(689, 299));
     EXPECT_EQ(region.pixel(0, 290), Magenta);
 }
 
 TEST(StandardHandOver, CutsATallPictureAtRow293)
 {
-    const Raster tall = StandardHandOver(Probe(240, 600), Magenta);
+    const Raster tall = standardHandOver(probe(240, 600), Magenta);
     ASSERT_EQ(tall.height(), 293);
-    EXPECT_EQ(tall.pixel(239, 292), ProbeColour(239, 292));
+    EXPECT_EQ(tall.pixel(239, 292), probeColour(239, 292));
 
-    const Raster empty = StandardHandOver(Raster(), Magenta);
+    const Raster empty = standardHandOver(Raster(), Magenta);
     ASSERT_EQ(empty.width(), 240);
     EXPECT_EQ(empty.pixel(239, 292), Magenta);
 }

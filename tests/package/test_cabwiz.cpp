@@ -2,7 +2,7 @@
 // cabextract as an independent reader.
 #include "colour/colortable.h"
 #include "package/cabwiz.h"
-#include "package/ccabfile.h"
+#include "package/cabinetreader.h"
 #include "package/cesetup.h"
 #include "package/infwriter.h"
 #include "resources/resources.h"
@@ -56,16 +56,16 @@ Cabextract cabextract(const QStringList &args)
 class CabWiz : public ::testing::Test {
 protected:
     // A theme's working folder: script, two pictures.
-    void prepare(const QString &type, bool wm5, const ThemeColors &colours = DefaultThemeColors())
+    void prepare(const QString &type, bool wm5, const ThemeColors &colours = defaultThemeColors())
     {
         writeFile(dir.filePath("vl.inf"),
-                  BuildInfText(LoadCustomResource("TOPINF"), type, wm5, colours, "Blue Wave"));
+                  buildInfText(customResource("TOPINF"), type, wm5, colours, "Blue Wave"));
         writeFile(dir.filePath("tdywater.gif"), QByteArray("today picture bytes"));
         writeFile(dir.filePath("stwater.gif"), QByteArray(3000, 'm'));
     }
     CabWizResult run(bool compress = false)
     {
-        return RunCabWiz({dir.filePath("vl.inf"), dir.filePath("CabWizErr.txt"), "ipaq", compress});
+        return runCabWiz({dir.filePath("vl.inf"), dir.filePath("CabWizErr.txt"), "ipaq", compress});
     }
     QByteArray setupFile(const CabWizResult &r)
     {
@@ -113,15 +113,15 @@ TEST_F(CabWiz, SetupFileCarriesScriptDeviceFilesAndValues)
 {
     if (!haveCabextract())
         GTEST_SKIP() << "cabextract is not installed";
-    ThemeColors colours = DefaultThemeColors();
-    colours[DotsColor] = RGB(1, 2, 3);
-    colours.BaseHueIndex = 300;
+    ThemeColors colours = defaultThemeColors();
+    colours[DotsColor] = rgb(1, 2, 3);
+    colours.baseHueIndex = 300;
     prepare("VGA", true, colours);
     const QByteArray bytes = setupFile(run());
     ASSERT_FALSE(bytes.isEmpty());
     // The theme name sits right after the 100-byte header.
     EXPECT_EQ(bytes.mid(100, 10), QByteArray("Blue Wave\0", 10));
-    const Result<CeSetup> parsed = ParseCeSetup(bytes);
+    const Result<CeSetup> parsed = parseCeSetup(bytes);
     ASSERT_TRUE(parsed.ok());
     const CeSetup &s = parsed.value();
     EXPECT_EQ(s.appName, "Blue Wave");
@@ -168,13 +168,13 @@ TEST_F(CabWiz, ValuesLieWhereThemeReadersLookForThemForEveryProfile)
                     {"QVGA", true}, {"VGA", true},   {"SQ240", true}};
     for (const auto &p : profiles) {
         SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5" : ""));
-        ThemeColors colours = DefaultThemeColors();
+        ThemeColors colours = defaultThemeColors();
         for (int slot = 0; slot < SlotCount; ++slot)
-            colours[slot] = RGB(slot + 100, 2 * slot, 255 - slot);
+            colours[slot] = rgb(slot + 100, 2 * slot, 255 - slot);
         prepare(p.type, p.wm5, colours);
         const QByteArray b = setupFile(run());
         ASSERT_FALSE(b.isEmpty());
-        const int marker = FindCeMarker(b);
+        const int marker = findCeMarker(b);
         ASSERT_GE(marker, 0);
         const int firstName =
             static_cast<int>(qFromLittleEndian<uint32_t>(b.constData() + 76)) + 12;
@@ -184,7 +184,7 @@ TEST_F(CabWiz, ValuesLieWhereThemeReadersLookForThemForEveryProfile)
         int found = 0;
         for (int i = marker + RegistryAreaLead; i + 4 < b.size(); ++i) {
             for (int slot = 0; slot < SlotCount; ++slot) {
-                const QByteArray name = QByteArray(ColourValueField(slot)).trimmed();
+                const QByteArray name = QByteArray(colourValueField(slot)).trimmed();
                 const bool hit =
                     name.size() == 1
                         ? b[i] == name[0] && b[i - 2] == 6 && b[i - 1] == 0 && b[i + 1] == 0
@@ -192,7 +192,7 @@ TEST_F(CabWiz, ValuesLieWhereThemeReadersLookForThemForEveryProfile)
                               b[i - 3] == 7 && b[i + 1] == 0;
                 if (hit) {
                     ++found;
-                    EXPECT_EQ(RGB(uint8_t(b[i + 2]), uint8_t(b[i + 3]), uint8_t(b[i + 4])),
+                    EXPECT_EQ(rgb(uint8_t(b[i + 2]), uint8_t(b[i + 3]), uint8_t(b[i + 4])),
                               colours[slot])
                         << slot;
                 }
@@ -249,24 +249,24 @@ TEST_F(CabWiz, ProblemsNameTheLineAndLeaveNoCabinet)
 
 TEST(CabWizNames, EightDotThreeMemberNames)
 {
-    EXPECT_EQ(CabMemberName("tdywater.gif", 1), QStringLiteral("tdywater.001"));
-    EXPECT_EQ(CabMemberName("stwater.gif", 2), QStringLiteral("0stwater.002"));
-    EXPECT_EQ(CabMemberName("vl.inf", 0), QStringLiteral("000000vl.000"));
-    EXPECT_EQ(CabMemberName("averylongname.bmp", 12), QStringLiteral("averylon.012"));
-    EXPECT_EQ(CabMemberName("noext", 3), QStringLiteral("000noext.003"));
+    EXPECT_EQ(cabMemberName("tdywater.gif", 1), QStringLiteral("tdywater.001"));
+    EXPECT_EQ(cabMemberName("stwater.gif", 2), QStringLiteral("0stwater.002"));
+    EXPECT_EQ(cabMemberName("vl.inf", 0), QStringLiteral("000000vl.000"));
+    EXPECT_EQ(cabMemberName("averylongname.bmp", 12), QStringLiteral("averylon.012"));
+    EXPECT_EQ(cabMemberName("noext", 3), QStringLiteral("000noext.003"));
 }
 
 TEST(CabWizDirectives, CompressionFollowsTheDirectiveFile)
 {
     QTemporaryDir dir;
     const QString ddf = dir.filePath("cabwiz.ddf");
-    writeFile(ddf, LoadCustomResource("CABWIZDDF"));
-    EXPECT_FALSE(DdfWantsCompression(ddf));
+    writeFile(ddf, customResource("CABWIZDDF"));
+    EXPECT_FALSE(ddfWantsCompression(ddf));
     writeFile(ddf, ";\r\n.Set Compress=ON\r\n");
-    EXPECT_TRUE(DdfWantsCompression(ddf));
+    EXPECT_TRUE(ddfWantsCompression(ddf));
     writeFile(ddf, ".Set Compress = on   ; yes\r\n;.Set Compress=OFF\r\n");
-    EXPECT_TRUE(DdfWantsCompression(ddf));
-    EXPECT_FALSE(DdfWantsCompression(dir.filePath("missing.ddf")));
+    EXPECT_TRUE(ddfWantsCompression(ddf));
+    EXPECT_FALSE(ddfWantsCompression(dir.filePath("missing.ddf")));
 }
 
 TEST(CeSetupReader, RefusesBrokenOffsets)
@@ -276,7 +276,7 @@ TEST(CeSetupReader, RefusesBrokenOffsets)
     s.provider = "p";
     s.values.push_back({3, "Software\\Microsoft\\Color", "5", 1, QByteArray("\1\2\3\0", 4)});
     const QByteArray good = s.build();
-    ASSERT_TRUE(ParseCeSetup(good).ok());
+    ASSERT_TRUE(parseCeSetup(good).ok());
     const struct {
         const char *name;
         int at;
@@ -294,8 +294,8 @@ TEST(CeSetupReader, RefusesBrokenOffsets)
             qToLittleEndian<uint16_t>(static_cast<uint16_t>(c.value), bad.data() + c.at);
         else
             qToLittleEndian<uint32_t>(c.value, bad.data() + c.at);
-        const Result<CeSetup> r = ParseCeSetup(bad);
+        const Result<CeSetup> r = parseCeSetup(bad);
         EXPECT_FALSE(r.ok());
     }
-    EXPECT_FALSE(ParseCeSetup(good.left(99)).ok());
+    EXPECT_FALSE(parseCeSetup(good.left(99)).ok());
 }

@@ -41,7 +41,7 @@ const char kDefaultColourLines[] = "HKLM,%reg_path%, 5,0x00000001,0,80,FF,00\r\n
 
 TEST(InstallationScript, TemplateIsTheExactResource)
 {
-    const QByteArray t = LoadCustomResource(QStringLiteral("TOPINF"));
+    const QByteArray t = customResource(QStringLiteral("TOPINF"));
     ASSERT_EQ(t.size(), 737);
     EXPECT_TRUE(t.startsWith("[Version]\r\nSignature       = \"$Chicago$\"\r\nCESignature \t= "));
     EXPECT_TRUE(t.contains("tdywater.gif\t= 1\r\nstwater.gif\t= 1\r\n"));
@@ -52,8 +52,8 @@ TEST(InstallationScript, TemplateIsTheExactResource)
 
 TEST(InstallationScript, GeneratedLinesByProfile)
 {
-    const QByteArray tmpl = LoadCustomResource(QStringLiteral("TOPINF"));
-    ThemeColors colours = DefaultThemeColors();
+    const QByteArray tmpl = customResource(QStringLiteral("TOPINF"));
+    ThemeColors colours = defaultThemeColors();
     const struct {
         const char *name;
         const char *type;
@@ -68,7 +68,7 @@ TEST(InstallationScript, GeneratedLinesByProfile)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const QByteArray text = BuildInfText(tmpl, QString::fromLatin1(c.type), c.wm5, colours,
+        const QByteArray text = buildInfText(tmpl, QString::fromLatin1(c.type), c.wm5, colours,
                                              QStringLiteral("  Blue Wave  "));
         EXPECT_EQ(text, tmpl + c.before + kDefaultColourLines + c.after +
                             "\r\n[CEStrings]\r\nAppName=Blue Wave\r\nInstallDir=%CE2%\r\n");
@@ -79,11 +79,11 @@ TEST(InstallationScript, SaveTrimsTheNameAndReportsAMissingFolder)
 {
     QTemporaryDir dir;
     ScriptedPrompt prompt;
-    ThemeColors colours = DefaultThemeColors();
-    colours[NavBarLeft] = RGB(10, 0, 255);
-    colours.BaseHueIndex = 7;
+    ThemeColors colours = defaultThemeColors();
+    colours[NavBarLeft] = rgb(10, 0, 255);
+    colours.baseHueIndex = 7;
     QString name = QStringLiteral(" Mine ");
-    SaveInfFile(prompt, dir.path(), "T\r\n", QStringLiteral("STD"), true, colours, name);
+    saveInfFile(prompt, dir.path(), "T\r\n", QStringLiteral("STD"), true, colours, name);
     EXPECT_EQ(name, QStringLiteral("Mine"));
     QFile f(dir.filePath(QStringLiteral("vl.inf")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -93,7 +93,7 @@ TEST(InstallationScript, SaveTrimsTheNameAndReportsAMissingFolder)
                               "InstallDir=%CE2%\r\n"));
     EXPECT_TRUE(prompt.calls().empty());
 
-    SaveInfFile(prompt, dir.filePath(QStringLiteral("missing")), "T", QStringLiteral("STD"), false,
+    saveInfFile(prompt, dir.filePath(QStringLiteral("missing")), "T", QStringLiteral("STD"), false,
                 colours, name);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].text, QStringLiteral("Error in SaveIniFile! Path not found 76"));

@@ -33,16 +33,16 @@ protected:
     void SetUp() override
     {
         ThemeWorkspace::SetUp();
-        doc.ThemeName = "  Blue Wave ";
-        doc.LEADMain = Raster(640, 588);
-        doc.LEADMain.fill(RGB(200, 10, 10));
-        doc.LEADMenu = Raster(640, 588);
-        doc.LEADMenu.fill(RGB(10, 10, 200));
+        doc.themeName = "  Blue Wave ";
+        doc.todayPicture = Raster(640, 588);
+        doc.todayPicture.fill(rgb(200, 10, 10));
+        doc.menuPicture = Raster(640, 588);
+        doc.menuPicture.fill(rgb(10, 10, 200));
     }
     bool save(const QString &compression, const QString &target)
     {
         ThemeContext c = ctx();
-        return SaveTheme(c, compression, target);
+        return saveTheme(c, compression, target);
     }
     // Members of a saved theme, extracted by an independent reader.
     QString extract(const QString &tsk)
@@ -82,9 +82,9 @@ TEST_F(SaveThemeTest, PicturesFollowProfileAndCompression)
     for (const auto &p : profiles) {
         for (const auto &c : compressions) {
             SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5 " : " ") + c.code.toStdString());
-            doc.ThemeType = p.type;
-            doc.Wm5Theme = p.wm5;
-            const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+            doc.themeType = p.type;
+            doc.wm5Theme = p.wm5;
+            const QString tsk = settings.themesFolder + "Blue Wave.tsk";
             ASSERT_TRUE(save(c.code, tsk));
             EXPECT_TRUE(prompt.calls().empty());
             const QString dir = extract(tsk);
@@ -92,12 +92,12 @@ TEST_F(SaveThemeTest, PicturesFollowProfileAndCompression)
             const QByteArray menu = readFile(dir + "/0stwater.002");
             EXPECT_TRUE(today.startsWith(c.magic));
             EXPECT_TRUE(menu.startsWith(c.magic));
-            const Raster t = LoadPicture(dir + "/tdywater.001");
-            const Raster m = LoadPicture(dir + "/0stwater.002");
+            const Raster t = loadPicture(dir + "/tdywater.001");
+            const Raster m = loadPicture(dir + "/0stwater.002");
             EXPECT_EQ(QSize(t.width(), t.height()), p.today);
             EXPECT_EQ(QSize(m.width(), m.height()), p.menu);
-            EXPECT_LE(std::abs(RedOf(t.pixel(5, 5)) - 200), 3);
-            EXPECT_LE(std::abs(BlueOf(m.pixel(5, 5)) - 200), 3);
+            EXPECT_LE(std::abs(redOf(t.pixel(5, 5)) - 200), 3);
+            EXPECT_LE(std::abs(blueOf(m.pixel(5, 5)) - 200), 3);
             // The working folder is clean again; only the theme remains.
             EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList());
         }
@@ -109,7 +109,7 @@ TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
     const QString elsewhere = home.filePath("elsewhere");
     QDir().mkpath(elsewhere);
     prompt.answerFile(elsewhere + "/My Theme.TSK");
-    doc.ThemeType = "QVGA";
+    doc.themeType = "QVGA";
     ASSERT_TRUE(save(CompressionHigh, ""));
     ASSERT_EQ(prompt.calls().size(), 2u);
     const FileDialogRequest &asked = prompt.calls()[0].file;
@@ -122,17 +122,17 @@ TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
               (RecordedMessage{"Theme My Theme has been saved!", MsgIcon::Information, "Velmora",
                                MsgButtons::OK}));
     EXPECT_TRUE(QFile::exists(elsewhere + "/My Theme.tsk"));
-    EXPECT_EQ(settings.TSKPath, elsewhere + "/");
-    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("Blue Wave"));
+    EXPECT_EQ(settings.themesFolder, elsewhere + "/");
+    EXPECT_EQ(doc.currentThemeName, QStringLiteral("Blue Wave"));
     EXPECT_FALSE(prompt.isBusy());
     EXPECT_EQ(prompt.busyOnCount(), 1);
 }
 
 TEST_F(SaveThemeTest, NamesWithoutTheEndingGetIt)
 {
-    prompt.answerFile(settings.TSKPath + "plain");
+    prompt.answerFile(settings.themesFolder + "plain");
     ASSERT_TRUE(save(CompressionNone, ""));
-    EXPECT_TRUE(QFile::exists(settings.TSKPath + "plain.tsk"));
+    EXPECT_TRUE(QFile::exists(settings.themesFolder + "plain.tsk"));
     EXPECT_EQ(prompt.messages()[0].text, QStringLiteral("Theme plain has been saved!"));
 }
 
@@ -143,18 +143,18 @@ TEST_F(SaveThemeTest, CancelAndBlankNameStopQuietlyOrWithANotice)
     EXPECT_TRUE(prompt.messages().empty());
     EXPECT_FALSE(prompt.isBusy());
 
-    doc.ThemeName = "   ";
+    doc.themeName = "   ";
     EXPECT_FALSE(save(CompressionHigh, ""));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0],
               (RecordedMessage{"Please Enter a Theme Name First", MsgIcon::Exclamation,
                                "Velmora - Notice", MsgButtons::OK}));
-    EXPECT_EQ(QDir(settings.TSKPath).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(settings.themesFolder).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(SaveThemeTest, ReplacesAnExistingThemeAndWritesTheDirectiveFileOnce)
 {
-    const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+    const QString tsk = settings.themesFolder + "Blue Wave.tsk";
     QFile old(tsk);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old theme");
@@ -170,7 +170,7 @@ TEST_F(SaveThemeTest, FailuresKeepTheOldThemeAndSayWhy)
 {
     // The wizard cannot build from a broken script.
     templateInf = "not a script\r\n";
-    const QString tsk = settings.TSKPath + "Blue Wave.tsk";
+    const QString tsk = settings.themesFolder + "Blue Wave.tsk";
     QFile old(tsk);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old theme");
@@ -187,7 +187,7 @@ TEST_F(SaveThemeTest, FailuresKeepTheOldThemeAndSayWhy)
 
     // The theme folder does not exist: the move fails with the long form.
     prompt.clear();
-    templateInf = LoadCustomResource("TOPINF");
+    templateInf = customResource("TOPINF");
     EXPECT_FALSE(save(CompressionHigh, home.filePath("gone/x.tsk")));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_TRUE(prompt.messages()[0].text.startsWith("Error in SaveTheme: "));
@@ -197,13 +197,13 @@ TEST_F(SaveThemeTest, FailuresKeepTheOldThemeAndSayWhy)
 
 TEST_F(SaveThemeTest, OverlaysAreBlendedIntoTheSavedPictures)
 {
-    doc.ThemeType = "QVGA";
-    doc.Colours.Main = {255, RGB(0, 255, 255), true};
-    doc.Colours.Menu = {0, RGB(0, 0, 0), true};
-    const Raster today = TodayPictureForSave(doc);
-    EXPECT_EQ(today.pixel(100, 100), RGB(0, 255, 255));
-    EXPECT_EQ(MenuPictureForSave(doc).pixel(0, 0), RGB(10, 10, 200));
-    doc.Colours.Main = {128, RGB(0, 0, 0), true};
+    doc.themeType = "QVGA";
+    doc.colours.main = {255, rgb(0, 255, 255), true};
+    doc.colours.menu = {0, rgb(0, 0, 0), true};
+    const Raster today = todayPictureForSave(doc);
+    EXPECT_EQ(today.pixel(100, 100), rgb(0, 255, 255));
+    EXPECT_EQ(menuPictureForSave(doc).pixel(0, 0), rgb(10, 10, 200));
+    doc.colours.main = {128, rgb(0, 0, 0), true};
     // (0 x 128 + 200 x 127) / 255 = 99.6 -> 100
-    EXPECT_EQ(RedOf(TodayPictureForSave(doc).pixel(0, 0)), 100);
+    EXPECT_EQ(redOf(todayPictureForSave(doc).pixel(0, 0)), 100);
 }

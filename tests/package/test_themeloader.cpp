@@ -25,16 +25,16 @@ using varno::test::ScriptedPrompt;
 namespace {
 
 struct RecordingView : ThemeLoadView {
-    void setSliderTransparency(int v) override { calls << QStringLiteral("slider %1").arg(v); }
-    void LoadDefault() override { calls << QStringLiteral("LoadDefault"); }
+    void showOverlayLevel(int v) override { calls << QStringLiteral("slider %1").arg(v); }
+    void showDefaultScreen() override { calls << QStringLiteral("LoadDefault"); }
     void setThemeNameText(const QString &t) override { calls << QStringLiteral("name ") + t; }
     void showProfile(int checked, int pressed) override
     {
         calls << QStringLiteral("profile %1 %2").arg(checked).arg(pressed);
     }
     void setLandscapeVisible(bool v) override { calls << QStringLiteral("landscape %1").arg(v); }
-    void DoScreenMain(const QString &v) override { calls << QStringLiteral("DoScreenMain ") + v; }
-    void CloseImageDialogs() override { calls << QStringLiteral("CloseImageDialogs"); }
+    void drawScreen(const QString &v) override { calls << QStringLiteral("DoScreenMain ") + v; }
+    void closeImageDialogs() override { calls << QStringLiteral("CloseImageDialogs"); }
     QStringList calls;
 };
 
@@ -78,12 +78,12 @@ protected:
     bool load(const QString &source)
     {
         ThemeContext c = ctx();
-        return LoadTheme(c, view, source);
+        return loadTheme(c, view, source);
     }
     QString cabinet(const std::vector<CabMember> &members)
     {
         const QString path = home.filePath("test.tsk");
-        WriteCabinet(path, members, false);
+        writeCabinet(path, members, false);
         return path;
     }
 
@@ -95,18 +95,18 @@ protected:
 TEST(ThemeSetup, RecordsAreFoundByTheirPatterns)
 {
     const QByteArray setup = setupWith(
-        {{"5", RGB(1, 2, 3)}, {"27", RGB(4, 5, 6)}, {"40", RGB(7, 8, 9)}, {"99", RGB(9, 9, 9)}},
+        {{"5", rgb(1, 2, 3)}, {"27", rgb(4, 5, 6)}, {"40", rgb(7, 8, 9)}, {"99", rgb(9, 9, 9)}},
         300, "My Theme");
-    const ThemeSetupRecords r = ReadThemeSetup(setup);
+    const ThemeSetupRecords r = readThemeSetup(setup);
     EXPECT_EQ(r.themeName, QStringLiteral("My Theme"));
-    EXPECT_EQ(r.colours[NavBarLeft], RGB(1, 2, 3));
-    EXPECT_EQ(r.colours[DialogText], RGB(4, 5, 6));
-    EXPECT_EQ(r.colours[DotsColor], RGB(7, 8, 9));
+    EXPECT_EQ(r.colours[NavBarLeft], rgb(1, 2, 3));
+    EXPECT_EQ(r.colours[DialogText], rgb(4, 5, 6));
+    EXPECT_EQ(r.colours[DotsColor], rgb(7, 8, 9));
     EXPECT_FALSE(r.colours[MenuText].has_value());
     EXPECT_EQ(r.baseHueIndex, 300);
-    EXPECT_THROW(ReadThemeSetup(QByteArray(32768, 'x')), RuntimeError);
-    EXPECT_NO_THROW(ReadThemeSetup(QByteArray(32767, 'x')));
-    EXPECT_NO_THROW(ReadThemeSetup(QByteArray(3, 'x')));
+    EXPECT_THROW(readThemeSetup(QByteArray(32768, 'x')), RuntimeError);
+    EXPECT_NO_THROW(readThemeSetup(QByteArray(32767, 'x')));
+    EXPECT_NO_THROW(readThemeSetup(QByteArray(3, 'x')));
 }
 
 TEST(ThemeSetup, ProfileFromTheTodayPictureSize)
@@ -123,8 +123,8 @@ TEST(ThemeSetup, ProfileFromTheTodayPictureSize)
                  {319, 240, false, "STD", 0, 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(QStringLiteral("%1x%2 %3").arg(c.w).arg(c.h).arg(c.wm5).toStdString());
-        const InferredProfile p = InferProfile(c.w, c.h, c.wm5);
-        EXPECT_EQ(p.ThemeType, QString::fromLatin1(c.type));
+        const InferredProfile p = inferProfile(c.w, c.h, c.wm5);
+        EXPECT_EQ(p.themeType, QString::fromLatin1(c.type));
         EXPECT_EQ(p.checked, c.checked);
         EXPECT_EQ(p.pressed, c.pressed);
     }
@@ -136,101 +136,101 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
         const char *type;
         bool wm5;
         int checked;
-    } profiles[] = {{"STD", false, 0}, {"QVGA", false, 1}, {"VGA", false, 2}, {"SQ240", false, 3},
-                    {"QVGA", true, 4}, {"VGA", true, 5},   {"SQ240", true, 6}};
-    for (const auto &p : profiles) {
+    } cases[] = {{"STD", false, 0}, {"QVGA", false, 1}, {"VGA", false, 2}, {"SQ240", false, 3},
+                 {"QVGA", true, 4}, {"VGA", true, 5},   {"SQ240", true, 6}};
+    for (const auto &p : cases) {
         for (const QString &compression : {CompressionNone, CompressionMedium, CompressionHigh}) {
             SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5 " : " ") + compression.toStdString());
             ThemeDocument saved;
-            saved.ThemeType = p.type;
-            saved.Wm5Theme = p.wm5;
-            saved.ThemeName = "Round Trip";
-            saved.LEADMain = Raster(640, 588);
-            saved.LEADMain.fill(RGB(250, 0, 0));
-            saved.LEADMenu = Raster(640, 588);
+            saved.themeType = p.type;
+            saved.wm5Theme = p.wm5;
+            saved.themeName = "Round Trip";
+            saved.todayPicture = Raster(640, 588);
+            saved.todayPicture.fill(rgb(250, 0, 0));
+            saved.menuPicture = Raster(640, 588);
             for (int slot = 0; slot < SlotCount; ++slot)
-                saved.Colours.Colors[slot] = RGB(slot * 11, 255 - slot, slot);
-            saved.Colours.Colors.BaseHueIndex = 300;
-            saved.Colours.Colors.BaseHueColor = PaletteColor(palettes, 300);
-            const QString tsk = settings.TSKPath + "rt.tsk";
+                saved.colours.colors[slot] = rgb(slot * 11, 255 - slot, slot);
+            saved.colours.colors.baseHueIndex = 300;
+            saved.colours.colors.baseHueColor = paletteColor(palettes, 300);
+            const QString tsk = settings.themesFolder + "rt.tsk";
             {
                 ThemeContext c{prompt, saved, settings, paths, templateInf, palettes};
-                ASSERT_TRUE(SaveTheme(c, compression, tsk));
+                ASSERT_TRUE(saveTheme(c, compression, tsk));
             }
 
             doc = ThemeDocument();
-            doc.Wm5Theme = !p.wm5;
-            doc.Colours.Main = {100, RGB(1, 1, 1), true};
+            doc.wm5Theme = !p.wm5;
+            doc.colours.main = {100, rgb(1, 1, 1), true};
             view.calls.clear();
             ASSERT_TRUE(load(tsk));
             EXPECT_TRUE(prompt.calls().empty());
-            EXPECT_EQ(doc.Colours.Colors.Slots, saved.Colours.Colors.Slots);
-            EXPECT_EQ(doc.Wm5Theme, p.wm5);
+            EXPECT_EQ(doc.colours.colors.Slots, saved.colours.colors.Slots);
+            EXPECT_EQ(doc.wm5Theme, p.wm5);
             if (p.wm5) {
-                EXPECT_EQ(doc.Colours.Colors.BaseHueIndex, 300);
-                EXPECT_EQ(doc.Colours.Colors.BaseHueColor, PaletteColor(palettes, 300));
+                EXPECT_EQ(doc.colours.colors.baseHueIndex, 300);
+                EXPECT_EQ(doc.colours.colors.baseHueColor, paletteColor(palettes, 300));
             }
-            EXPECT_EQ(doc.ThemeType, QString::fromLatin1(p.type));
-            EXPECT_EQ(doc.ThemeName, QStringLiteral("rt"));
-            EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("rt"));
-            EXPECT_EQ(doc.LEADMain.width(), 640);
-            EXPECT_EQ(doc.LEADMain.height(), 588);
-            EXPECT_LE(std::abs(RedOf(doc.LEADMain.pixel(0, 0)) - 250), 3);
+            EXPECT_EQ(doc.themeType, QString::fromLatin1(p.type));
+            EXPECT_EQ(doc.themeName, QStringLiteral("rt"));
+            EXPECT_EQ(doc.currentThemeName, QStringLiteral("rt"));
+            EXPECT_EQ(doc.todayPicture.width(), 640);
+            EXPECT_EQ(doc.todayPicture.height(), 588);
+            EXPECT_LE(std::abs(redOf(doc.todayPicture.pixel(0, 0)) - 250), 3);
             // Smaller pictures leave the rest of the canvas black.
             const bool fullCanvas = QLatin1String(p.type) == "VGA";
-            EXPECT_EQ(doc.LEADMain.pixel(639, 587) == RGB(0, 0, 0), !fullCanvas);
-            EXPECT_EQ(doc.Colours.Main, TransparencyOverlay{});
+            EXPECT_EQ(doc.todayPicture.pixel(639, 587) == rgb(0, 0, 0), !fullCanvas);
+            EXPECT_EQ(doc.colours.main, TransparencyOverlay{});
             EXPECT_TRUE(view.calls.contains(QStringLiteral("profile %1 %2")
                                                 .arg(p.checked)
-                                                .arg(Profiles()[p.checked].pressedButton)));
+                                                .arg(profiles()[p.checked].pressedButton)));
             EXPECT_EQ(view.calls.last(), QStringLiteral("DoScreenMain MAIN"));
             EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList());
-            EXPECT_EQ(settings.TSKPath, paths.defaultFolder("tsk"));
+            EXPECT_EQ(settings.themesFolder, paths.defaultFolder("tsk"));
         }
     }
 }
 
 TEST_F(LoadThemeTest, ColoursFromAThemeLeaveImagesProfileAndWm5Alone)
 {
-    const QString tsk = cabinet({{"000000vl.000", setupWith({{"5", RGB(9, 8, 7)}}, 260)},
+    const QString tsk = cabinet({{"000000vl.000", setupWith({{"5", rgb(9, 8, 7)}}, 260)},
                                  {"tdywater.001", png(320, 294, qRgb(1, 2, 3))}});
-    doc.ThemeType = "VGA";
-    doc.Wm5Theme = true;
-    doc.LEADMain = Raster(10, 10);
+    doc.themeType = "VGA";
+    doc.wm5Theme = true;
+    doc.todayPicture = Raster(10, 10);
     prompt.answerFile(tsk);
     ASSERT_TRUE(load(ColorsFromTheme));
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Select TSK File"));
     EXPECT_EQ(asked.filter, QStringLiteral("TSK files (*.tsk)|*.tsk"));
     EXPECT_EQ(asked.fileName, paths.defaultFolder("tsk") + "*.tsk");
-    EXPECT_EQ(doc.Colours.Colors[NavBarLeft], RGB(9, 8, 7));
-    EXPECT_EQ(doc.Colours.Colors.BaseHueIndex, 260);
-    EXPECT_FALSE(doc.Wm5Theme);
-    EXPECT_EQ(doc.ThemeType, QStringLiteral("VGA"));
-    EXPECT_EQ(doc.LEADMain.width(), 10);
+    EXPECT_EQ(doc.colours.colors[NavBarLeft], rgb(9, 8, 7));
+    EXPECT_EQ(doc.colours.colors.baseHueIndex, 260);
+    EXPECT_FALSE(doc.wm5Theme);
+    EXPECT_EQ(doc.themeType, QStringLiteral("VGA"));
+    EXPECT_EQ(doc.todayPicture.width(), 10);
     // Records "27" and "39" are missing: black dialog and menu text.
-    EXPECT_EQ(doc.Colours.Colors[DialogText], 0);
-    EXPECT_EQ(doc.Colours.Colors[MenuText], 0);
-    EXPECT_EQ(doc.Colours.Colors[NavBarRight], DefaultThemeColors()[NavBarRight]);
+    EXPECT_EQ(doc.colours.colors[DialogText], 0);
+    EXPECT_EQ(doc.colours.colors[MenuText], 0);
+    EXPECT_EQ(doc.colours.colors[NavBarRight], defaultThemeColors()[NavBarRight]);
     EXPECT_FALSE(view.calls.contains(QStringLiteral("DoScreenMain MAIN")));
-    EXPECT_EQ(settings.TSKPath, home.path() + "/");
+    EXPECT_EQ(settings.themesFolder, home.path() + "/");
 }
 
 TEST_F(LoadThemeTest, OneMenuPictureServesBothImages)
 {
-    const QString tsk = cabinet({{"000000vl.000", setupWith({{"27", RGB(1, 1, 1)}})},
+    const QString tsk = cabinet({{"000000vl.000", setupWith({{"27", rgb(1, 1, 1)}})},
                                  {"0stwater.001", png(240, 214, qRgb(0, 0, 255))}});
     ASSERT_TRUE(load(tsk));
-    EXPECT_EQ(doc.ThemeType, QStringLiteral("SQ240"));
-    EXPECT_EQ(doc.LEADMain.pixel(0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(doc.LEADMenu.pixel(0, 0), RGB(0, 0, 255));
-    EXPECT_EQ(doc.LEADMenu.pixel(240, 0), RGB(0, 0, 0));
+    EXPECT_EQ(doc.themeType, QStringLiteral("SQ240"));
+    EXPECT_EQ(doc.todayPicture.pixel(0, 0), rgb(0, 0, 255));
+    EXPECT_EQ(doc.menuPicture.pixel(0, 0), rgb(0, 0, 255));
+    EXPECT_EQ(doc.menuPicture.pixel(240, 0), rgb(0, 0, 0));
     EXPECT_TRUE(view.calls.contains(QStringLiteral("landscape 0")));
 }
 
 TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
 {
-    const QByteArray setup = setupWith({{"5", RGB(9, 8, 7)}});
+    const QByteArray setup = setupWith({{"5", rgb(9, 8, 7)}});
     const struct {
         const char *name;
         std::vector<CabMember> members;
@@ -264,11 +264,11 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         prompt.clear();
-        doc.Colours.Colors = DefaultThemeColors();
+        doc.colours.colors = defaultThemeColors();
         EXPECT_FALSE(load(cabinet(c.members)));
         std::vector<RecordedMessage> expected(c.messages.begin(), c.messages.end());
         EXPECT_EQ(prompt.messages(), expected);
-        EXPECT_EQ(doc.Colours.Colors[NavBarLeft] == RGB(9, 8, 7), c.coloursTaken);
+        EXPECT_EQ(doc.colours.colors[NavBarLeft] == rgb(9, 8, 7), c.coloursTaken);
     }
 }
 
@@ -302,11 +302,11 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
                                  {"tdywater.001", png(320, 294, qRgb(5, 5, 5))}});
     prompt.answerFile(tsk);
     ThemeContext c = ctx();
-    doc.ImageDialogReady = true;
-    const QString picture = LoadImageFromTheme(c, view);
+    doc.imageDialogReady = true;
+    const QString picture = loadImageFromTheme(c, view);
     EXPECT_EQ(picture, paths.tmpFolder + "/tdywater.001");
     EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList{"tdywater.001"});
-    EXPECT_FALSE(doc.ImageDialogReady);
+    EXPECT_FALSE(doc.imageDialogReady);
     EXPECT_TRUE(view.calls.contains("CloseImageDialogs"));
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Load Image From Theme"));
@@ -315,16 +315,16 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
 
     prompt.clear();
     prompt.answerFile(cabinet({{"000000vl.000", setupWith({})}}));
-    EXPECT_EQ(LoadImageFromTheme(c, view), QString());
+    EXPECT_EQ(loadImageFromTheme(c, view), QString());
     EXPECT_EQ(prompt.messages()[0], (RecordedMessage{"Error opening Pocket PC Theme (2)",
                                                      MsgIcon::Critical, "Error", MsgButtons::OK}));
     prompt.clear();
     prompt.answerFile(home.filePath("missing.tsk"));
-    EXPECT_EQ(LoadImageFromTheme(c, view), QString());
+    EXPECT_EQ(loadImageFromTheme(c, view), QString());
     EXPECT_EQ(prompt.messages()[0], (RecordedMessage{"Error opening Pocket PC Theme (1)",
                                                      MsgIcon::Critical, "Error", MsgButtons::OK}));
     prompt.clear();
     prompt.cancelFile();
-    EXPECT_EQ(LoadImageFromTheme(c, view), QString());
+    EXPECT_EQ(loadImageFromTheme(c, view), QString());
     EXPECT_TRUE(prompt.messages().empty());
 }

@@ -21,10 +21,10 @@ protected:
         paths.appFolder = home.path();
         paths.settingsFile = home.filePath("settings.reg");
         paths.tmpFolder = home.filePath("tmp");
-        for (const QString &f : WorkingFolderNames())
+        for (const QString &f : workingFolderNames())
             QDir().mkpath(paths.folder(f));
-        settings.TSKPath = paths.defaultFolder("tsk");
-        doc.Colours.Colors = DefaultThemeColors();
+        settings.themesFolder = paths.defaultFolder("tsk");
+        doc.colours.colors = defaultThemeColors();
     }
     ThemeContext ctx() { return {prompt, doc, settings, paths, templateInf, palettes}; }
 
@@ -33,8 +33,8 @@ protected:
     AppSettings settings;
     ThemeDocument doc;
     ScriptedPrompt prompt;
-    QByteArray templateInf = LoadCustomResource("TOPINF");
-    Palettes palettes = BuildPalettes();
+    QByteArray templateInf = customResource("TOPINF");
+    Palettes palettes = buildPalettes();
 };
 
 }  // namespace varno::test

@@ -24,16 +24,16 @@ protected:
         paths.appFolder = home.path();
         QDir().mkpath(paths.folder("pt"));
         QDir().mkpath(paths.folder("capture"));
-        settings.CapturePath = paths.defaultFolder("capture");
-        settings.ImagesPath = home.path() + "/";
-        settings.TodayText = "all";
-        doc.Colours.Colors = DefaultThemeColors();
-        doc.CurrentThemeName = "Sky";
+        settings.captureFolder = paths.defaultFolder("capture");
+        settings.imagesFolder = home.path() + "/";
+        settings.todayText = "all";
+        doc.colours.colors = defaultThemeColors();
+        doc.currentThemeName = "Sky";
     }
     void profile(const char *type)
     {
-        doc.ThemeType = type;
-        screen.LoadDefault();
+        doc.themeType = type;
+        screen.showDefaultScreen();
     }
     QSize sizeOf(const QString &path) const { return QImageReader(path).size(); }
 
@@ -58,16 +58,16 @@ TEST_F(Capture, KindsCropAndScalePerProfile)
                  {"QVGA", CaptureThumbnail, {120, 160}}, {"QVGA", CaptureLandscape, {320, 240}},
                  {"SQ240", CaptureMain, {240, 240}},     {"SQ240", CaptureThumbnail, {120, 120}},
                  {"SQ240", CaptureLandscape, {240, 240}}};
-    const QString file = settings.CapturePath + "Sky.jpg";
+    const QString file = settings.captureFolder + "Sky.jpg";
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.kind));
         profile(c.type);
-        ASSERT_TRUE(ScreenCapture(ctx, c.kind));
+        ASSERT_TRUE(screenCapture(ctx, c.kind));
         // Every kind writes the same name: the last one wins.
         EXPECT_EQ(sizeOf(file), c.size);
-        EXPECT_EQ(screen.MenuShowing, c.kind == CaptureMenu);
+        EXPECT_EQ(screen.menuShowing, c.kind == CaptureMenu);
     }
-    EXPECT_EQ(QDir(settings.CapturePath).entryList(QDir::Files), QStringList{"Sky.jpg"});
+    EXPECT_EQ(QDir(settings.captureFolder).entryList(QDir::Files), QStringList{"Sky.jpg"});
     EXPECT_TRUE(prompt.messages().empty());
 }
 
@@ -77,28 +77,28 @@ TEST_F(Capture, TheChosenFileSetsFolderAndName)
     const QString caps = home.filePath("caps");
     QDir().mkpath(caps);
     prompt.answerFile(caps + "/shot.png");
-    CaptureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
+    captureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Save Theme Screen Capture"));
     EXPECT_EQ(asked.filter, QStringLiteral("Save Theme Screen Capture (*.jpg)|*.jpg"));
     EXPECT_EQ(asked.initialFolder, paths.defaultFolder("capture"));
     EXPECT_EQ(asked.fileName, QStringLiteral("Sky"));
-    EXPECT_EQ(settings.CapturePath, caps + "/");
-    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("shot"));
+    EXPECT_EQ(settings.captureFolder, caps + "/");
+    EXPECT_EQ(doc.currentThemeName, QStringLiteral("shot"));
     EXPECT_EQ(QDir(caps).entryList(QDir::Files), QStringList{"shot.jpg"});
 
     prompt.cancelFile();
-    CaptureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
-    EXPECT_EQ(settings.CapturePath, caps + "/");
-    EXPECT_EQ(doc.CurrentThemeName, QStringLiteral("shot"));
+    captureToChosenFile(ctx, CaptureMain, "mnuScreenCaptureMain_Click");
+    EXPECT_EQ(settings.captureFolder, caps + "/");
+    EXPECT_EQ(doc.currentThemeName, QStringLiteral("shot"));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
 TEST_F(Capture, FailuresNameTheirProcedure)
 {
     profile("QVGA");
-    settings.CapturePath = home.filePath("missing/");
-    EXPECT_FALSE(ScreenCapture(ctx, CaptureMain));
+    settings.captureFolder = home.filePath("missing/");
+    EXPECT_FALSE(screenCapture(ctx, CaptureMain));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0].title,
               QStringLiteral("Error in frmMain: Function ScreenCapture"));
@@ -108,21 +108,21 @@ TEST_F(Capture, FailuresNameTheirProcedure)
 TEST_F(Capture, UploadShotAndPictureExport)
 {
     profile("SQ240");
-    const QString shot = ScreenCaptureForTransfer(ctx);
+    const QString shot = screenCaptureForTransfer(ctx);
     EXPECT_EQ(shot, paths.folder("pt") + "/Sky.jpg");
     EXPECT_EQ(sizeOf(shot), QSize(240, 240));
 
     prompt.answerFile(home.filePath("main-picture"));
-    SaveThemePicture(ctx, false);
+    saveThemePicture(ctx, false);
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Save Main Image"));
     EXPECT_EQ(asked.filter, QStringLiteral("PNG|*.png"));
-    EXPECT_EQ(asked.initialFolder, settings.ImagesPath);
+    EXPECT_EQ(asked.initialFolder, settings.imagesFolder);
     // Saved whole, under exactly the name given.
     EXPECT_EQ(sizeOf(home.filePath("main-picture")), QSize(640, 588));
     EXPECT_EQ(QImageReader(home.filePath("main-picture")).format(), QByteArray("png"));
 
     prompt.cancelFile();
-    SaveThemePicture(ctx, true);
+    saveThemePicture(ctx, true);
     EXPECT_TRUE(prompt.messages().empty());
 }

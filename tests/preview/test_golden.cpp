@@ -46,24 +46,24 @@ double differingShare(const QImage &a, const QImage &b, int tolerance)
 TEST_P(Golden, ScreenMatchesItsPicture)
 {
     const GoldenCase &c = GetParam();
-    LoadDeviceFonts();
+    loadDeviceFonts();
     ScriptedPrompt prompt;
     ThemeDocument doc;
     AppSettings settings;
-    settings.TodayText = "all";
-    settings.Name1 = "Glintory";
-    settings.Name2 = "glintory.net";
-    settings.Name3 = "www.velmora.net";
-    doc.Colours.Colors = DefaultThemeColors();
-    doc.ThemeType = c.type;
-    doc.Wm5Theme = c.wm5;
+    settings.todayText = "all";
+    settings.name1 = "Glintory";
+    settings.name2 = "glintory.net";
+    settings.name3 = "www.velmora.net";
+    doc.colours.colors = defaultThemeColors();
+    doc.themeType = c.type;
+    doc.wm5Theme = c.wm5;
     DeviceScreen screen(prompt, doc, settings);
     screen.clock = [] { return QDateTime(QDate(2026, 12, 6), QTime(10, 30)); };
     screen.locale = QLocale(QLocale::English, QLocale::UnitedKingdom);
-    screen.LoadDefault();
-    screen.DoScreenMain(QString::fromLatin1(c.view));
+    screen.showDefaultScreen();
+    screen.drawScreen(QString::fromLatin1(c.view));
     ASSERT_TRUE(prompt.messages().empty());
-    const QImage actual = (c.landscape ? screen.LEADLandscape : screen.LEADTheme)
+    const QImage actual = (c.landscape ? screen.landscapeScreen : screen.portraitScreen)
                               .image()
                               .convertToFormat(QImage::Format_RGB32);
 

@@ -134,7 +134,7 @@ QByteArray encodeTga(const QImage &image, int bits)
 ::testing::AssertionResult sameWithin(const Raster &actual, const QImage &expected, int tolerance,
                                       const QString &name)
 {
-    const int diff = MaxChannelDifference(actual, Raster::fromImage(expected));
+    const int diff = maxChannelDifference(actual, Raster::fromImage(expected));
     if (diff >= 0 && diff <= tolerance)
         return ::testing::AssertionSuccess();
     const QString base = QDir::current().filePath(name);

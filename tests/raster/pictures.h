@@ -37,7 +37,7 @@ template <typename F> int errorOf(F &&f)
     try {
         f();
     } catch (const RuntimeError &e) {
-        return e.Number;
+        return e.number;
     }
     return 0;
 }

@@ -32,7 +32,7 @@ Points row(int y, int from, int to)
     return p;
 }
 
-const Colour Pen = RGB(255, 0, 0), Background = RGB(10, 20, 30);
+const Colour Pen = rgb(255, 0, 0), Background = rgb(10, 20, 30);
 
 }  // namespace
 
@@ -83,7 +83,7 @@ TEST(Drawing, RectangleOutlinesTheirWidthAndHeight)
 
 TEST(Drawing, TextChangesOnlyGlyphPixelsInsideItsBox)
 {
-    LoadDeviceFonts();
+    loadDeviceFonts();
     auto draw = [](bool bold, bool antialias) {
         Raster r(120, 40);
         r.fill(Background);
@@ -114,9 +114,9 @@ TEST(Drawing, TextChangesOnlyGlyphPixelsInsideItsBox)
 
 TEST(Drawing, DeviceFontsReportWhatIsMissing)
 {
-    EXPECT_FALSE(LoadDeviceFonts(QStringLiteral("/nonexistent/fonts")));
+    EXPECT_FALSE(loadDeviceFonts(QStringLiteral("/nonexistent/fonts")));
     if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
         GTEST_SKIP() << "fonts-wine not installed";
-    EXPECT_TRUE(LoadDeviceFonts());
+    EXPECT_TRUE(loadDeviceFonts());
     EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("Tahoma")));
 }

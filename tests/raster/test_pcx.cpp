@@ -25,8 +25,8 @@ QByteArray handMade(int w, int h, const QByteArray &rle)
 
 int errorOfPcx(const QByteArray &data)
 {
-    const Result<PcxPicture> r = ReadPcx(data);
-    return r.ok() ? 0 : r.error().Number;
+    const Result<PcxPicture> r = readPcx(data);
+    return r.ok() ? 0 : r.error().number;
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ TEST(Pcx, RunsMayCrossScanLinesAndTheEnd)
     // One run of 8 fills both 4-pixel lines; one of 60 overshoots the end.
     for (const QByteArray &rle : {QByteArray("\xC8\x05"), QByteArray("\xFC\x05")}) {
         SCOPED_TRACE(rle.toHex().toStdString());
-        const Result<PcxPicture> r = ReadPcx(handMade(4, 2, rle));
+        const Result<PcxPicture> r = readPcx(handMade(4, 2, rle));
         ASSERT_TRUE(r.ok());
         const QImage &image = r.value().image;
         EXPECT_EQ(image.size(), QSize(4, 2));

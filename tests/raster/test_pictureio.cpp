@@ -72,7 +72,7 @@ TEST_P(Load, KeepsTheSourceDepthAndRefusesTheFileCutShort)
 {
     const Format &f = GetParam();
     const QByteArray data = f.bytes();
-    Raster r = LoadPictureData(data);
+    Raster r = loadPictureData(data);
     EXPECT_EQ(r.bitsPerPixel(), f.bits);
     r.convertTo24();
     EXPECT_EQ(r.bitsPerPixel(), 24);
@@ -81,7 +81,7 @@ TEST_P(Load, KeepsTheSourceDepthAndRefusesTheFileCutShort)
     for (const qsizetype size :
          {data.size() / 2, std::min<qsizetype>(20, data.size() / 4), qsizetype(0)}) {
         SCOPED_TRACE(size);
-        EXPECT_EQ(errorOf([&] { LoadPictureData(data.left(size)); }), Err::InvalidPicture);
+        EXPECT_EQ(errorOf([&] { loadPictureData(data.left(size)); }), Err::InvalidPicture);
     }
 }
 
@@ -123,7 +123,7 @@ TEST(PictureIo, DamagedAndOversizedPicturesAreRefusedBeforeDecoding)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(errorOf([&] { LoadPictureData(c.data); }), c.error);
+        EXPECT_EQ(errorOf([&] { loadPictureData(c.data); }), c.error);
     }
 }
 
@@ -146,36 +146,36 @@ TEST(PictureIo, FilesAreRecognisedByContent)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         writeFile(box.file(QLatin1String(c.name)), c.data);
-        EXPECT_EQ(errorOf([&] { LoadPicture(box.file(QLatin1String(c.name))); }), c.error);
+        EXPECT_EQ(errorOf([&] { loadPicture(box.file(QLatin1String(c.name))); }), c.error);
     }
     try {
-        LoadPicture(box.file(QStringLiteral("missing.png")));
+        loadPicture(box.file(QStringLiteral("missing.png")));
         FAIL();
     } catch (const RuntimeError &e) {
-        EXPECT_EQ(e.Number, Err::FileNotFound);
-        EXPECT_EQ(e.Description, QStringLiteral("File not found"));
+        EXPECT_EQ(e.number, Err::FileNotFound);
+        EXPECT_EQ(e.description, QStringLiteral("File not found"));
     }
-    EXPECT_EQ(errorOf([&] { LoadPicture(box.path()); }), Err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { loadPicture(box.path()); }), Err::PathFileAccess);
 }
 
 TEST(PictureIo, JpegFactorTradesSizeForQuality)
 {
     Sandbox box;
     const Raster photo = Raster::fromImage(smooth(320, 240, 16));
-    SaveJpeg(photo, box.file(QStringLiteral("2.jpg")), 2);
-    SaveJpeg(photo, box.file(QStringLiteral("20.jpg")), 20);
-    const Raster best = LoadPicture(box.file(QStringLiteral("2.jpg")));
-    EXPECT_LE(MaxChannelDifference(best, photo), 24);
+    saveJpeg(photo, box.file(QStringLiteral("2.jpg")), 2);
+    saveJpeg(photo, box.file(QStringLiteral("20.jpg")), 20);
+    const Raster best = loadPicture(box.file(QStringLiteral("2.jpg")));
+    EXPECT_LE(maxChannelDifference(best, photo), 24);
     EXPECT_LT(QFileInfo(box.file(QStringLiteral("20.jpg"))).size() * 3 / 2,
               QFileInfo(box.file(QStringLiteral("2.jpg"))).size());
 
     const std::pair<int, int> pinned[] = {{2, 97}, {10, 85}, {20, 70}, {255, 0}};
     for (const auto &[factor, quality] : pinned)
-        EXPECT_EQ(JpegQualityFor(factor), quality) << factor;
+        EXPECT_EQ(jpegQualityFor(factor), quality) << factor;
     for (int f = 3; f <= 255; ++f)
-        ASSERT_LE(JpegQualityFor(f), JpegQualityFor(f - 1)) << f;
-    EXPECT_EQ(errorOf([] { JpegQualityFor(1); }), Err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { JpegQualityFor(256); }), Err::InvalidProcedureCall);
+        ASSERT_LE(jpegQualityFor(f), jpegQualityFor(f - 1)) << f;
+    EXPECT_EQ(errorOf([] { jpegQualityFor(1); }), Err::InvalidProcedureCall);
+    EXPECT_EQ(errorOf([] { jpegQualityFor(256); }), Err::InvalidProcedureCall);
 }
 
 // PNG comes back exactly, at 24 bits. A file is replaced only once the whole
@@ -186,9 +186,9 @@ TEST(PictureIo, SavesWriteWholeFilesOrNone)
     const QString path = box.file(QStringLiteral("out.png"));
     writeFile(path, "old content");
     const Raster indexed = Raster::fromImage(Indexed);  // saved converted, source untouched
-    SavePng(indexed, path);
+    savePng(indexed, path);
     EXPECT_EQ(indexed.bitsPerPixel(), 8);
-    const Raster back = LoadPicture(path);
+    const Raster back = loadPicture(path);
     EXPECT_EQ(back.bitsPerPixel(), 24);
     EXPECT_TRUE(back.samePixels(indexed));
 
@@ -198,10 +198,10 @@ TEST(PictureIo, SavesWriteWholeFilesOrNone)
         std::function<void()> save;
         int error;
     } cases[] = {
-        {"missing folder", [&] { SavePng(r, box.file("no/such/x.png")); }, Err::PathNotFound},
-        {"name is a folder", [&] { SavePng(r, box.path()); }, Err::PathFileAccess},
-        {"null buffer", [&] { SavePng(Raster(), box.file("n.png")); }, Err::InvalidProcedureCall},
-        {"factor out of range", [&] { SaveJpeg(r, box.file("q.jpg"), 1); },
+        {"missing folder", [&] { savePng(r, box.file("no/such/x.png")); }, Err::PathNotFound},
+        {"name is a folder", [&] { savePng(r, box.path()); }, Err::PathFileAccess},
+        {"null buffer", [&] { savePng(Raster(), box.file("n.png")); }, Err::InvalidProcedureCall},
+        {"factor out of range", [&] { saveJpeg(r, box.file("q.jpg"), 1); },
          Err::InvalidProcedureCall},
     };
     for (const auto &c : cases) {

@@ -12,7 +12,7 @@ using namespace varno::test;
 
 namespace {
 
-const Colour Red = RGB(255, 0, 0), Marker = RGB(1, 2, 3);
+const Colour Red = rgb(255, 0, 0), Marker = rgb(1, 2, 3);
 
 // A w x h buffer whose pixels all differ, with key-colour pixels where
 // (x + y) % 3 == 0.
@@ -21,7 +21,7 @@ Raster keyedPattern(int w, int h)
     Raster r(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            r.setPixel(x, y, (x + y) % 3 == 0 ? KeyColour : RGB(10 * x, 10 * y, 7));
+            r.setPixel(x, y, (x + y) % 3 == 0 ? KeyColour : rgb(10 * x, 10 * y, 7));
     return r;
 }
 
@@ -57,7 +57,7 @@ TEST(Raster, BadArgumentsAndNullBuffersAreRefused)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(errorOf(c.call), c.error);
     }
-    EXPECT_EQ(r.pixel(3, 2), RGB(0, 0, 0));  // a new buffer is black
+    EXPECT_EQ(r.pixel(3, 2), rgb(0, 0, 0));  // a new buffer is black
 }
 
 // Depth is kept until the first pixel operation; alpha is dropped, colour kept.
@@ -67,7 +67,7 @@ TEST(Raster, ConversionKeepsColoursAndDropsAlpha)
     alpha.setPixel(0, 0, qRgba(200, 100, 50, 0));
     Raster a = Raster::fromImage(alpha);
     EXPECT_EQ(a.bitsPerPixel(), 32);
-    a.selectColour(RGB(200, 100, 50));
+    a.selectColour(rgb(200, 100, 50));
     EXPECT_EQ(a.bitsPerPixel(), 24);
     EXPECT_TRUE(a.isSelected(0, 0));
     EXPECT_EQ(qAlpha(a.image().pixel(0, 0)), 255);
@@ -230,13 +230,13 @@ TEST(Raster, ResizeIsAnInterpolatingBicubic)
     EXPECT_TRUE(sameWithin(same, pattern, 1, QStringLiteral("resize-identity")));
 
     Raster flat(30, 20);
-    flat.fill(RGB(12, 200, 99));
+    flat.fill(rgb(12, 200, 99));
     flat.selectRect(0, 0, 5, 5);
     flat.resize(7, 0);
     EXPECT_FALSE(flat.hasSelection());
     for (int y = 0; y < flat.height(); ++y)
         for (int x = 0; x < flat.width(); ++x)
-            ASSERT_EQ(flat.pixel(x, y), RGB(12, 200, 99));
+            ASSERT_EQ(flat.pixel(x, y), rgb(12, 200, 99));
 
     Raster half = Raster::fromImage(pattern);
     half.resize(24, 0);

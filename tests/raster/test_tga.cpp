@@ -124,8 +124,8 @@ std::vector<QRgb> pixelsOf(const QImage &image)
 
 int errorOfTga(const QByteArray &data)
 {
-    const Result<TgaPicture> r = ReadTga(data);
-    return r.ok() ? 0 : r.error().Number;
+    const Result<TgaPicture> r = readTga(data);
+    return r.ok() ? 0 : r.error().number;
 }
 
 }  // namespace
@@ -163,8 +163,8 @@ TEST_P(TgaTypes, DecodesEveryPixelExactly)
     const QByteArray data = header(f.type + (compressed ? 8 : 0), f.depth, W, H, descriptor,
                                    f.type == 1 ? 12 : 0, f.mapBits, first) +
                             map + (compressed ? rle(pixels) : pixels.join());
-    const Result<TgaPicture> r = ReadTga(data);
-    ASSERT_TRUE(r.ok()) << r.error().Number;
+    const Result<TgaPicture> r = readTga(data);
+    ASSERT_TRUE(r.ok()) << r.error().number;
     EXPECT_EQ(r.value().bitsPerPixel, f.depth);
     EXPECT_EQ(r.value().image.size(), expected.size());
     EXPECT_EQ(pixelsOf(r.value().image), pixelsOf(expected));
@@ -195,7 +195,7 @@ TEST(Tga, FiveBitChannelsWidenToTheFullRange)
             indexes.append(char(i));
         for (const QByteArray &data :
              {header(2, bits, n, 1) + words, header(1, 8, n, 1, 0x20, n, bits) + words + indexes}) {
-            const Result<TgaPicture> r = ReadTga(data);
+            const Result<TgaPicture> r = readTga(data);
             ASSERT_TRUE(r.ok());
             for (int i = 0; i < n; ++i)
                 EXPECT_EQ(r.value().image.pixel(i, 0), cases[i].second) << i;
@@ -206,26 +206,26 @@ TEST(Tga, FiveBitChannelsWidenToTheFullRange)
 // 3 x 2, top-down. Packets run across the scan line and past the picture.
 TEST(Tga, RlePacketsCrossScanLinesAndAreClippedAtTheEnd)
 {
-    const QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), K = qRgb(9, 9, 9);
+    const QRgb r = qRgb(255, 0, 0), g = qRgb(0, 255, 0), b = qRgb(0, 0, 255), k = qRgb(9, 9, 9);
     auto px = [](QRgb c) { return stored(c, 24); };
     const struct {
         const char *name;
         QByteArray packets;
         std::array<QRgb, 6> pixels;
     } cases[] = {
-        {"run of 4 across the line", "\x83" + px(R) + "\x01" + px(G) + px(B), {R, R, R, R, G, B}},
+        {"run of 4 across the line", "\x83" + px(r) + "\x01" + px(g) + px(b), {r, r, r, r, g, b}},
         {"raw of 4 across the line",
-         "\x03" + px(R) + px(G) + px(B) + px(K) + "\x81" + px(G),
-         {R, G, B, K, G, G}},
-        {"run of 128 past the end", "\x01" + px(B) + px(G) + "\xFF" + px(K), {B, G, K, K, K, K}},
+         "\x03" + px(r) + px(g) + px(b) + px(k) + "\x81" + px(g),
+         {r, g, b, k, g, g}},
+        {"run of 128 past the end", "\x01" + px(b) + px(g) + "\xFF" + px(k), {b, g, k, k, k, k}},
         {"raw of 128, data ends with the picture",
-         "\x7F" + px(R) + px(G) + px(B) + px(K) + px(R) + px(G),
-         {R, G, B, K, R, G}},
-        {"bytes after the last packet", "\x85" + px(G) + "junk", {G, G, G, G, G, G}},
+         "\x7F" + px(r) + px(g) + px(b) + px(k) + px(r) + px(g),
+         {r, g, b, k, r, g}},
+        {"bytes after the last packet", "\x85" + px(g) + "junk", {g, g, g, g, g, g}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const Result<TgaPicture> r = ReadTga(header(10, 24, 3, 2) + c.packets);
+        const Result<TgaPicture> r = readTga(header(10, 24, 3, 2) + c.packets);
         ASSERT_TRUE(r.ok());
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(r.value().image.pixel(i % 3, i / 3), c.pixels[size_t(i)]) << i;
@@ -307,7 +307,7 @@ TEST(Tga, LoadsThroughPictureFiles)
     for (int i = 0; i < 6; ++i)
         indexes.append(QByteArray(1, char(i / 2)));
     const QByteArray map = stored(Palette[0], 24) + stored(Palette[1], 24) + stored(Palette[2], 24);
-    const Raster r = LoadPictureData(header(9, 8, 3, 2, 0x00, 3, 24) + map + rle(indexes));
+    const Raster r = loadPictureData(header(9, 8, 3, 2, 0x00, 3, 24) + map + rle(indexes));
     EXPECT_EQ(r.bitsPerPixel(), 8);
     ASSERT_EQ(r.width(), 3);
     ASSERT_EQ(r.height(), 2);

@@ -18,12 +18,12 @@ using namespace varno;
 
 namespace {
 
-constexpr Colour Key = RGB(0, 255, 0), Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255),
-                 White = RGB(255, 255, 255), Black = RGB(0, 0, 0);
+constexpr Colour Key = rgb(0, 255, 0), Red = rgb(255, 0, 0), Blue = rgb(0, 0, 255),
+                 White = rgb(255, 255, 255), Black = rgb(0, 0, 0);
 
 Raster picture(const char *name)
 {
-    return LoadPictureData(LoadCustomResource(QString::fromLatin1(name)));
+    return loadPictureData(customResource(QString::fromLatin1(name)));
 }
 
 // Pixels of `area` for which `test` holds.
@@ -54,7 +54,7 @@ TEST(Pictures, EachIsEmbeddedAtItsSize)
                  {"DOTS", 35, 35},         {"WORD_BLANK", 240, 320}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(HasCustomResource(QString::fromLatin1(c.name)));
+        ASSERT_TRUE(hasCustomResource(QString::fromLatin1(c.name)));
         const Raster p = picture(c.name);
         EXPECT_EQ(p.width(), c.width);
         EXPECT_EQ(p.height(), c.height);

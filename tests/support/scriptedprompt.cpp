@@ -32,8 +32,8 @@ void ScriptedPrompt::clear()
     m_inputAnswers.clear();
 }
 
-MsgResult ScriptedPrompt::MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                                 MsgButtons buttons)
+MsgResult ScriptedPrompt::messageBox(const QString &text, MsgIcon icon, const QString &title,
+                                     MsgButtons buttons)
 {
     RecordedCall c;
     c.kind = RecordedCall::Message;
@@ -49,7 +49,7 @@ MsgResult ScriptedPrompt::MsgBox(const QString &text, MsgIcon icon, const QStrin
     return MsgResult::OK;
 }
 
-uint32_t ScriptedPrompt::ShowColor(uint32_t initial, bool fullOpen)
+uint32_t ScriptedPrompt::chooseColour(uint32_t initial, bool fullOpen)
 {
     RecordedCall c;
     c.kind = RecordedCall::Color;
@@ -84,18 +84,18 @@ QString ScriptedPrompt::nextFile(RecordedCall::Kind kind, const FileDialogReques
     return *a;
 }
 
-QString ScriptedPrompt::ShowOpen(const FileDialogRequest &request)
+QString ScriptedPrompt::chooseFileToOpen(const FileDialogRequest &request)
 {
     return nextFile(RecordedCall::Open, request);
 }
 
-QString ScriptedPrompt::ShowSave(const FileDialogRequest &request)
+QString ScriptedPrompt::chooseFileToSave(const FileDialogRequest &request)
 {
     return nextFile(RecordedCall::Save, request);
 }
 
-QString ScriptedPrompt::InputBox(const QString &prompt, const QString &title,
-                                 const QString &current, bool &cancelled)
+QString ScriptedPrompt::askText(const QString &prompt, const QString &title, const QString &current,
+                                bool &cancelled)
 {
     RecordedCall c;
     c.kind = RecordedCall::Input;
@@ -114,7 +114,7 @@ QString ScriptedPrompt::InputBox(const QString &prompt, const QString &title,
     return a ? *a : current;
 }
 
-void ScriptedPrompt::SetBusy(bool busy)
+void ScriptedPrompt::setBusy(bool busy)
 {
     if (busy) {
         ++m_busyDepth;

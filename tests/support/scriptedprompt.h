@@ -50,14 +50,14 @@ public:
     bool scriptUsedUp() const;
     void clear();
 
-    MsgResult MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                     MsgButtons buttons) override;
-    uint32_t ShowColor(uint32_t initial, bool fullOpen) override;
-    QString ShowOpen(const FileDialogRequest &request) override;
-    QString ShowSave(const FileDialogRequest &request) override;
-    QString InputBox(const QString &prompt, const QString &title, const QString &current,
-                     bool &cancelled) override;
-    void SetBusy(bool busy) override;
+    MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
+                         MsgButtons buttons) override;
+    uint32_t chooseColour(uint32_t initial, bool fullOpen) override;
+    QString chooseFileToOpen(const FileDialogRequest &request) override;
+    QString chooseFileToSave(const FileDialogRequest &request) override;
+    QString askText(const QString &prompt, const QString &title, const QString &current,
+                    bool &cancelled) override;
+    void setBusy(bool busy) override;
 
 private:
     QString nextFile(RecordedCall::Kind kind, const FileDialogRequest &request);

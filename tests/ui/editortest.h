@@ -4,7 +4,7 @@
 
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
-#include "ui/frmmain.h"
+#include "ui/editor.h"
 #include "ui/previewscreen.h"
 
 #include <gtest/gtest.h>
@@ -14,35 +14,35 @@
 
 namespace varno::test {
 
-template <typename ScreenT> ScreenT makeScreen(Prompt &prompt, Module1 &module);
+template <typename ScreenT> ScreenT makeScreen(Prompt &prompt, EditorSession &module);
 
-template <> inline RecordingScreen makeScreen<RecordingScreen>(Prompt &, Module1 &)
+template <> inline RecordingScreen makeScreen<RecordingScreen>(Prompt &, EditorSession &)
 {
     return RecordingScreen();
 }
 
-template <> inline PreviewScreen makeScreen<PreviewScreen>(Prompt &prompt, Module1 &module)
+template <> inline PreviewScreen makeScreen<PreviewScreen>(Prompt &prompt, EditorSession &module)
 {
-    return PreviewScreen(prompt, module.Doc, module.Settings);
+    return PreviewScreen(prompt, module.doc, module.settings);
 }
 
 template <typename ScreenT> class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
-        window = std::make_unique<frmMain>(module, prompt, screen);
-        ASSERT_TRUE(window->Form_Load());
+        ASSERT_EQ(module.main(prompt), EditorSession::Start::ShowWindow);
+        window = std::make_unique<Editor>(module, prompt, screen);
+        ASSERT_TRUE(window->start());
     }
-    ThemeColors &colours() { return module.Doc.Colours.Colors; }
+    ThemeColors &colours() { return module.doc.colours.colors; }
 
     Sandbox box;
     ScriptedPrompt prompt;
     // Before the window, whose dialogs may record into it as they close.
     std::vector<int> closed;
-    Module1 module{AppPaths::forEditor()};
+    EditorSession module{AppPaths::forEditor()};
     ScreenT screen = makeScreen<ScreenT>(prompt, module);
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<Editor> window;
 };
 
 }  // namespace varno::test

@@ -9,7 +9,7 @@ using namespace varno;
 
 namespace {
 
-class NewTheme : public varno::test::EditorTest<RecordingScreen> {
+class newTheme : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
     {
@@ -20,7 +20,7 @@ protected:
     void openAllDialogs()
     {
         for (int i = 0; i < 4; ++i)
-            QObject::connect(&window->ImageDialog(static_cast<ImageDialogKind>(i)),
+            QObject::connect(&window->fitModel(static_cast<ImageDialogKind>(i)),
                              &QObject::destroyed, [this, i] { closed.push_back(i); });
     }
 };
@@ -29,118 +29,115 @@ using NewThemeDrawn = varno::test::EditorTest<PreviewScreen>;
 
 }  // namespace
 
-TEST_F(NewTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
+TEST_F(newTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
 {
     const struct {
-        void (frmMain::*command)();
+        int profile;
         const char *type;
         bool wm5;
         int checked;
         int pressed;
         bool landscape;
     } cases[] = {
-        {&frmMain::mnuNewStandard_Click, "STD", false, 0, 0, false},
-        {&frmMain::mnuNewQVGA_Click, "QVGA", false, 1, 1, true},
-        {&frmMain::mnuNewVGA_Click, "VGA", false, 2, 2, true},
-        {&frmMain::mnuNewSQ240_Click, "SQ240", false, 3, -1, false},
-        {&frmMain::mnuNewWM5QVGA_Click, "QVGA", true, 4, -1, true},
-        {&frmMain::mnuNewWM5VGA_Click, "VGA", true, 5, -1, true},
-        {&frmMain::mnuNewWM5SQ240_Click, "SQ240", true, 6, -1, false},
+        {0, "STD", false, 0, 0, false},   {1, "QVGA", false, 1, 1, true},
+        {2, "VGA", false, 2, 2, true},    {3, "SQ240", false, 3, -1, false},
+        {4, "QVGA", true, 4, -1, true},   {5, "VGA", true, 5, -1, true},
+        {6, "SQ240", true, 6, -1, false},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(Profiles()[c.checked].caption);
+        SCOPED_TRACE(profiles()[c.checked].caption);
         window->setThemeName(QStringLiteral("Old Name"));
-        module.Doc.ImageDialogReady = true;
-        module.Doc.Colours.Colors[NavBarLeft] = RGB(1, 2, 3);
-        module.Doc.Colours.Main = {200, RGB(9, 9, 9), true};
+        module.doc.imageDialogReady = true;
+        module.doc.colours.colors[NavBarLeft] = rgb(1, 2, 3);
+        module.doc.colours.main = {200, rgb(9, 9, 9), true};
         openAllDialogs();
         closed.clear();
         screen.requests.clear();
 
-        (window.get()->*c.command)();
+        window->newTheme(c.profile);
 
         const MainView &v = window->view();
-        EXPECT_EQ(module.Doc.ThemeType, QString::fromLatin1(c.type));
-        EXPECT_EQ(module.Doc.Wm5Theme, c.wm5);
-        EXPECT_FALSE(module.Doc.ImageDialogReady);
+        EXPECT_EQ(module.doc.themeType, QString::fromLatin1(c.type));
+        EXPECT_EQ(module.doc.wm5Theme, c.wm5);
+        EXPECT_FALSE(module.doc.imageDialogReady);
         EXPECT_EQ(v.checkedProfile, c.checked);
         for (int b = 0; b < 3; ++b)
             EXPECT_EQ(v.newThemePressed[b], b == c.pressed) << b;
         EXPECT_EQ(v.landscapeVisible, c.landscape);
-        EXPECT_EQ(module.Doc.ThemeName, QString());
+        EXPECT_EQ(module.doc.themeName, QString());
         EXPECT_EQ(v.themeNameText, QString());
         // The standard, SE and VGA dialogs go; the square one stays.
         EXPECT_EQ(closed, (std::vector<int>{0, 1, 2}));
-        EXPECT_NE(window->ImageDialogs[3], nullptr);
+        EXPECT_NE(window->fitModels[3], nullptr);
         // Default colours, a fresh undo point and no overlays, then the drawing.
-        EXPECT_EQ(module.Doc.Colours.Colors[NavBarLeft], RGB(0, 128, 255));
-        EXPECT_EQ(module.Doc.Colours.ColorSnapshot, module.Doc.Colours.Colors);
-        EXPECT_EQ(module.Doc.Colours.Main, TransparencyOverlay{});
-        EXPECT_EQ(v.sliderTransparency, 0);
+        EXPECT_EQ(module.doc.colours.colors[NavBarLeft], rgb(0, 128, 255));
+        EXPECT_EQ(module.doc.colours.colorSnapshot, module.doc.colours.colors);
+        EXPECT_EQ(module.doc.colours.main, TransparencyOverlay{});
+        EXPECT_EQ(v.overlayLevel, 0);
         EXPECT_EQ(screen.requests, QStringList{QStringLiteral("LoadDefault")});
     }
 }
 
-TEST_F(NewTheme, StandardAfterSquareHidesLandscapeAndPressesButtonZero)
+TEST_F(newTheme, StandardAfterSquareHidesLandscapeAndPressesButtonZero)
 {
-    window->mnuNewSQ240_Click();
+    window->newTheme(3);
     EXPECT_FALSE(window->view().landscapeVisible);
-    window->mnuNewQVGA_Click();
+    window->newTheme(1);
     EXPECT_TRUE(window->view().landscapeVisible);
-    window->mnuNewStandard_Click();
+    window->newTheme(0);
     EXPECT_FALSE(window->view().landscapeVisible);
     EXPECT_EQ(window->view().newThemePressed, (std::array<bool, 3>{true, false, false}));
 }
 
-TEST_F(NewTheme, ButtonGroupRunsTheFirstThreeProfiles)
+TEST_F(newTheme, ButtonGroupRunsTheFirstThreeProfiles)
 {
-    window->btnNewTheme_Click(2);
-    EXPECT_EQ(module.Doc.ThemeType, QStringLiteral("VGA"));
+    window->pressNewThemeButton(2);
+    EXPECT_EQ(module.doc.themeType, QStringLiteral("VGA"));
     EXPECT_EQ(window->view().newThemePressed, (std::array<bool, 3>{false, false, true}));
     const MainView before = window->view();
     screen.requests.clear();
-    window->btnNewTheme_Click(3);
-    window->btnNewTheme_Click(-1);
+    window->pressNewThemeButton(3);
+    window->pressNewThemeButton(-1);
     EXPECT_EQ(window->view(), before);
     EXPECT_TRUE(screen.requests.isEmpty());
 }
 
-TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
+TEST_F(newTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
 {
-    window->mnuNewWM5VGA_Click();
+    window->newTheme(5);
     openAllDialogs();
     closed.clear();
     bool closeSeen = false;
-    QObject::connect(window.get(), &frmMain::closeRequested, [&] { closeSeen = true; });
-    window->mnuExit_Click();
+    QObject::connect(window.get(), &Editor::closeRequested, [&] { closeSeen = true; });
+    window->quit();
     EXPECT_TRUE(closeSeen);
     EXPECT_EQ(closed, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(module.Registry, nullptr);
-    CRegistry reg(box.file(QStringLiteral("settings.reg")));
-    const QString key = QStringLiteral("SOFTWARE\\VARNO\\Settings");
-    EXPECT_EQ(reg.ReadRegString(Hive::HKEY_LOCAL_MACHINE, key, "TTYPE"), QStringLiteral("VGA"));
-    EXPECT_EQ(reg.ReadRegWord(Hive::HKEY_LOCAL_MACHINE, key, "wm5colors"), -1);
+    EXPECT_EQ(module.registry, nullptr);
+    SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+    const QString key = QStringLiteral("Settings");
+    EXPECT_EQ(reg.readString(key, "TTYPE"), QStringLiteral("VGA"));
+    EXPECT_EQ(reg.readWord(key, "wm5colors"), -1);
 }
 
-TEST_F(NewTheme, ThemeNameKeepsOnlyAcceptedCharacters)
+TEST_F(newTheme, ThemeNameKeepsOnlyAcceptedCharacters)
 {
     window->setThemeName(QStringLiteral("Blue/Wave? v2, final"));
-    EXPECT_EQ(module.Doc.ThemeName, QStringLiteral("BlueWave v2 final"));
+    EXPECT_EQ(module.doc.themeName, QStringLiteral("BlueWave v2 final"));
     EXPECT_EQ(window->view().themeNameText, QStringLiteral("BlueWave v2 final"));
 }
 
 TEST_F(NewThemeDrawn, ThePreviewFollowsTheProfile)
 {
-    EXPECT_EQ(screen.screen().LEADTheme.height(), 320);
-    EXPECT_EQ(module.Doc.LEADMain.width(), 640);
+    EXPECT_EQ(screen.screen().portraitScreen.height(), 320);
+    EXPECT_EQ(module.doc.todayPicture.width(), 640);
 
-    window->mnuNewSQ240_Click();
-    EXPECT_EQ(screen.screen().LEADTheme.height(), 240);
-    module.Doc.Colours.Menu = {77, RGB(1, 2, 3), true};
-    window->DoScreenMain("MENU");
+    window->newTheme(3);
+    EXPECT_EQ(screen.screen().portraitScreen.height(), 240);
+    module.doc.colours.menu = {77, rgb(1, 2, 3), true};
+    window->drawScreen("MENU");
     EXPECT_TRUE(window->view().menuShowing);
-    EXPECT_EQ(window->view().sliderTransparency, 77);
-    EXPECT_EQ(window->view().transparencySwatch, RGB(1, 2, 3));
+    EXPECT_EQ(window->view().overlayLevel, 77);
+    EXPECT_EQ(window->view().overlaySwatch, rgb(1, 2, 3));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
@@ -156,13 +153,13 @@ TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKind)
                  {3, {320, 240}, false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button);
-        window->btnCapture_Click(c.button);
+        window->setCaptureKind(c.button);
         prompt.answerFile(box.file(QStringLiteral("shot.jpg")));
-        window->btnScreenCapture_Click();
+        window->captureChosenKind();
         EXPECT_EQ(QImage(box.file(QStringLiteral("shot.jpg"))).size(), c.size);
         EXPECT_EQ(window->view().menuShowing, c.menu);
     }
-    EXPECT_EQ(module.Settings.CapturePath, box.path() + "/");
-    EXPECT_EQ(module.Doc.CurrentThemeName, QStringLiteral("shot"));
+    EXPECT_EQ(module.settings.captureFolder, box.path() + "/");
+    EXPECT_EQ(module.doc.currentThemeName, QStringLiteral("shot"));
     EXPECT_TRUE(prompt.messages().empty());
 }

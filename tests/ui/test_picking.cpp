@@ -20,25 +20,25 @@ protected:
     // the element a release selected without opening any dialog.
     QString armedBy(bool landscape, int x, int y)
     {
-        module.UsePicker = true;
-        window->PendingElement.clear();
+        module.usePicker = true;
+        window->pendingElement.clear();
         if (landscape)
-            window->LEADLandscape_MouseUp(x, y);
+            window->releaseOnLandscape(x, y);
         else
-            window->LEADTheme_MouseUp(x, y);
+            window->releaseOnPortrait(x, y);
         const bool armed =
             landscape ? window->view().pickerCursorLandscape : window->view().pickerCursor;
-        QString key = armed ? window->PendingElement : QString();
+        QString key = armed ? window->pendingElement : QString();
         // Disarm by taking the pick somewhere harmless.
         if (armed) {
             if (landscape)
-                window->LEADLandscape_MouseUp(0, 0);
+                window->releaseOnLandscape(0, 0);
             else
-                window->LEADTheme_MouseUp(0, 0);
+                window->releaseOnPortrait(0, 0);
         }
         return key;
     }
-    void show(const char *view) { window->DoScreenMain(QString::fromLatin1(view)); }
+    void show(const char *view) { window->drawScreen(QString::fromLatin1(view)); }
 };
 
 struct ZoneCase {
@@ -125,11 +125,11 @@ INSTANTIATE_TEST_SUITE_P(Zones, PickingZones, ::testing::ValuesIn(zoneCases),
 TEST_F(Picking, StartFlagOpensAndClosesTheMenuAndDropsMessageViews)
 {
     show("MESSAGE");
-    window->LEADTheme_MouseUp(10, 10);
+    window->releaseOnPortrait(10, 10);
     EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MENU"));
     EXPECT_TRUE(window->view().menuShowing);
     EXPECT_FALSE(window->view().messageShowing);
-    window->LEADLandscape_MouseUp(27, 25);
+    window->releaseOnLandscape(27, 25);
     EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
     EXPECT_FALSE(window->view().menuShowing);
 }
@@ -148,7 +148,7 @@ TEST_F(Picking, TitleBarTogglesTheMessageViews)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.x);
         const auto release = [&] {
-            c.landscape ? window->LEADLandscape_MouseUp(c.x, 5) : window->LEADTheme_MouseUp(c.x, 5);
+            c.landscape ? window->releaseOnLandscape(c.x, 5) : window->releaseOnPortrait(c.x, 5);
         };
         release();
         EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain ") + c.opens);
@@ -160,61 +160,61 @@ TEST_F(Picking, TitleBarTogglesTheMessageViews)
 
 TEST_F(Picking, ColourZoneOpensTheDialogAndTheBarsFollowTheHeadings)
 {
-    module.Settings.Headings = "same";
-    prompt.answerColor(RGB(10, 20, 30));
-    window->LEADTheme_MouseUp(60, 10);
-    EXPECT_EQ(colours()[NavBarLeft], RGB(10, 20, 30));
-    EXPECT_EQ(colours()[MessageBarLeft], RGB(10, 20, 30));
+    module.settings.headings = "same";
+    prompt.answerColor(rgb(10, 20, 30));
+    window->releaseOnPortrait(60, 10);
+    EXPECT_EQ(colours()[NavBarLeft], rgb(10, 20, 30));
+    EXPECT_EQ(colours()[MessageBarLeft], rgb(10, 20, 30));
     EXPECT_EQ(colours()[MessageBarRight], colours()[NavBarRight]);
     EXPECT_EQ(window->view().colourListIndex, 0);
     EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain MAIN")});
 
     // The tray zone of the navigation view (not in picker mode: rows 27-49).
-    window->DoScreenMain(QStringLiteral("NAVIGATION"));
-    prompt.answerColor(RGB(0, 255, 0));
-    window->LEADTheme_MouseUp(200, 30);
-    EXPECT_EQ(colours()[NavTray], RGB(1, 255, 0));
+    window->drawScreen(QStringLiteral("NAVIGATION"));
+    prompt.answerColor(rgb(0, 255, 0));
+    window->releaseOnPortrait(200, 30);
+    EXPECT_EQ(colours()[NavTray], rgb(1, 255, 0));
     EXPECT_TRUE(prompt.scriptUsedUp());
 }
 
 TEST_F(Picking, WM5BarsOpenTheHuePickerInsteadOfTheColourDialog)
 {
-    window->mnuNewWM5QVGA_Click();
+    window->newTheme(4);
     int hues = 0;
-    window->ShowHues = [&] { ++hues; };
+    window->showHuePicker = [&] { ++hues; };
     screen.requests.clear();
     for (const int x : {30, 60, 130, 200})
-        window->LEADTheme_MouseUp(x, 10);
-    window->LEADLandscape_MouseUp(100, 230);
+        window->releaseOnPortrait(x, 10);
+    window->releaseOnLandscape(100, 230);
     EXPECT_EQ(hues, 5);
     EXPECT_TRUE(prompt.calls().empty());
     EXPECT_EQ(screen.requests.size(), 5);
     EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
     // Today elements still use the colour dialog.
-    prompt.answerColor(RGB(1, 2, 3));
-    window->LEADTheme_MouseUp(40, 100);
-    EXPECT_EQ(colours()[TodayTextColor], RGB(1, 2, 3));
+    prompt.answerColor(rgb(1, 2, 3));
+    window->releaseOnPortrait(40, 100);
+    EXPECT_EQ(colours()[TodayTextColor], rgb(1, 2, 3));
 }
 
 TEST_F(Picking, ArmedPickTakesThePixelOnTheSamePreviewOnly)
 {
-    module.UsePicker = true;
-    window->LEADTheme_MouseUp(200, 30);  // nothing: the tray is not shown
+    module.usePicker = true;
+    window->releaseOnPortrait(200, 30);  // nothing: the tray is not shown
     EXPECT_FALSE(window->view().pickerCursor);
-    window->DoScreenMain(QStringLiteral("NAVIGATION"));
-    window->LEADTheme_MouseUp(100, 200);
+    window->drawScreen(QStringLiteral("NAVIGATION"));
+    window->releaseOnPortrait(100, 200);
     EXPECT_TRUE(window->view().pickerCursor);
-    EXPECT_EQ(window->PendingElement, QStringLiteral("NAVIGATION"));
+    EXPECT_EQ(window->pendingElement, QStringLiteral("NAVIGATION"));
     // The landscape preview has no armed pick: it arms its own.
-    window->LEADLandscape_MouseUp(100, 100);
+    window->releaseOnLandscape(100, 100);
     EXPECT_TRUE(window->view().pickerCursorLandscape);
-    EXPECT_EQ(window->PendingElement, QStringLiteral("NAVIGATION"));
+    EXPECT_EQ(window->pendingElement, QStringLiteral("NAVIGATION"));
 
-    screen.previewColour = RGB(0, 255, 0);
+    screen.previewColour = rgb(0, 255, 0);
     screen.requests.clear();
-    window->LEADTheme_MouseUp(5, 5);  // on the Start flag, but the pick wins
+    window->releaseOnPortrait(5, 5);  // on the Start flag, but the pick wins
     EXPECT_FALSE(window->view().pickerCursor);
-    EXPECT_EQ(colours()[NavTray], RGB(0, 255, 0));
+    EXPECT_EQ(colours()[NavTray], rgb(0, 255, 0));
     EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain NAVIGATION")});
     EXPECT_TRUE(prompt.calls().empty());
 }
@@ -223,11 +223,11 @@ TEST_F(Picking, PointerNamesWhatAReleaseWouldActOnWithoutActing)
 {
     show("MESSAGE");
     screen.requests.clear();
-    EXPECT_EQ(window->ElementAt(false, 5, 5), QStringLiteral("Start Menu"));
-    EXPECT_EQ(window->ElementAt(false, 170, 5), QStringLiteral("Message"));
-    EXPECT_EQ(window->ElementAt(false, 160, 60), QStringLiteral("Message Bar Right"));
-    EXPECT_EQ(window->ElementAt(true, 100, 230), QStringLiteral("Command Bar"));
-    EXPECT_EQ(window->ElementAt(true, 28, 5), QString());
+    EXPECT_EQ(window->elementAt(false, 5, 5), QStringLiteral("Start Menu"));
+    EXPECT_EQ(window->elementAt(false, 170, 5), QStringLiteral("Message"));
+    EXPECT_EQ(window->elementAt(false, 160, 60), QStringLiteral("Message Bar Right"));
+    EXPECT_EQ(window->elementAt(true, 100, 230), QStringLiteral("Command Bar"));
+    EXPECT_EQ(window->elementAt(true, 28, 5), QString());
     EXPECT_TRUE(screen.requests.isEmpty());
     EXPECT_TRUE(prompt.calls().empty());
 }

@@ -14,11 +14,11 @@ using varno::test::ScriptedPrompt;
 
 TEST(SmallDialogs, AboutShowsTheVersionInThreeParts)
 {
-    frmAbout about;
-    about.Form_Load();
-    EXPECT_TRUE(about.lblVersion.contains(QRegularExpression("^Version: \\d+\\.\\d+\\.\\d+$")))
-        << about.lblVersion.toStdString();
-    EXPECT_EQ(about.Label1, QStringLiteral("Varno"));
+    AboutBox about;
+    about.load();
+    EXPECT_TRUE(about.versionText.contains(QRegularExpression("^Version: \\d+\\.\\d+\\.\\d+$")))
+        << about.versionText.toStdString();
+    EXPECT_EQ(about.programName, QStringLiteral("Varno"));
 }
 
 TEST(SmallDialogs, HelpNeedsItsFile)
@@ -29,7 +29,7 @@ TEST(SmallDialogs, HelpNeedsItsFile)
     const auto viewer = [&](const QString &file, const QString &topic) {
         opened << file + "#" + topic;
     };
-    mnuContent_Click(prompt, dir.path(), viewer);
+    showHelpContents(prompt, dir.path(), viewer);
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0],
               (RecordedMessage{"Unable to display Help due to lack of a help file!",
@@ -39,26 +39,26 @@ TEST(SmallDialogs, HelpNeedsItsFile)
     QFile help(dir.filePath("varno.chm"));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.close();
-    mnuContent_Click(prompt, dir.path(), viewer);
+    showHelpContents(prompt, dir.path(), viewer);
     EXPECT_EQ(opened, QStringList{dir.filePath("varno.chm") + "#welcome.htm"});
     EXPECT_EQ(prompt.messages().size(), 1u);
 }
 
 TEST(SmallDialogs, InputBoxCancelKeepsTheEarlierResult)
 {
-    frmMessageWithInput box;
-    box.Result = "before";
-    box.Cancelled = true;
-    box.Form_Load();
-    EXPECT_FALSE(box.Cancelled);
-    box.Text = "typed";
-    box.btnCancel_Click();
-    EXPECT_TRUE(box.Cancelled);
-    EXPECT_EQ(box.Result, QStringLiteral("before"));
+    InputBoxModel box;
+    box.result = "before";
+    box.cancelled = true;
+    box.load();
+    EXPECT_FALSE(box.cancelled);
+    box.text = "typed";
+    box.cancel();
+    EXPECT_TRUE(box.cancelled);
+    EXPECT_EQ(box.result, QStringLiteral("before"));
 
-    box.Form_Load();
-    box.Text.clear();
-    box.btnOk_Click();
-    EXPECT_FALSE(box.Cancelled);
-    EXPECT_EQ(box.Result, QString());
+    box.load();
+    box.text.clear();
+    box.accept();
+    EXPECT_FALSE(box.cancelled);
+    EXPECT_EQ(box.result, QString());
 }

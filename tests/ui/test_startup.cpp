@@ -1,7 +1,7 @@
 // Start-up, load and exit of the editor, read back from the settings file.
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
-#include "ui/frmmain.h"
+#include "ui/editor.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,31 +16,30 @@ using varno::test::ScriptedPrompt;
 
 namespace {
 
-const Hive HKLM = Hive::HKEY_LOCAL_MACHINE;
-const QString Key = QStringLiteral("SOFTWARE\\VARNO\\Settings");
+const QString Key = QStringLiteral("Settings");
 
 // One run of the editor: start-up, load, and exit when it goes out of scope.
 struct EditorRun {
     explicit EditorRun(ScriptedPrompt &p) : prompt(p), module(AppPaths::forEditor()) {}
     bool start()
     {
-        if (module.Main(prompt) != Module1::Start::ShowWindow)
+        if (module.main(prompt) != EditorSession::Start::ShowWindow)
             return false;
-        window = std::make_unique<frmMain>(module, prompt, screen);
-        return window->Form_Load();
+        window = std::make_unique<Editor>(module, prompt, screen);
+        return window->start();
     }
-    void exit() { window->mnuExit_Click(); }
+    void exit() { window->quit(); }
 
     ScriptedPrompt &prompt;
-    Module1 module;
+    EditorSession module;
     RecordingScreen screen;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<Editor> window;
 };
 
 // Settings as another program would see them after the editor has gone.
-CRegistry storedSettings(const Sandbox &box)
+SettingsFile storedSettings(const Sandbox &box)
 {
-    return CRegistry(box.file(QStringLiteral("settings.reg")));
+    return SettingsFile(box.file(QStringLiteral("settings.reg")));
 }
 
 }  // namespace
@@ -53,7 +52,7 @@ TEST(Startup, FirstRunStoresEveryDefaultAndMakesTheFolders)
     ASSERT_TRUE(run.start());
     EXPECT_TRUE(prompt.calls().empty());
 
-    CRegistry reg = storedSettings(box);
+    SettingsFile reg = storedSettings(box);
     const QString home = box.path();
     const struct {
         const char *name;
@@ -72,32 +71,32 @@ TEST(Startup, FirstRunStoresEveryDefaultAndMakesTheFolders)
                     {"Paths", "no"},
                     {"Headings", "manual"},
                     {"Picker", "F"}};
-    ASSERT_EQ(reg.SubValueCount(HKLM, Key), 14);
+    ASSERT_EQ(reg.valueCount(Key), 14);
     for (int i = 0; i < 14; ++i) {
         SCOPED_TRACE(expected[i].name);
         // Created in the order start-up reads them.
-        EXPECT_EQ(reg.SubValueName(HKLM, Key, i + 1), QString::fromLatin1(expected[i].name));
+        EXPECT_EQ(reg.valueName(Key, i + 1), QString::fromLatin1(expected[i].name));
         if (i == 7) {
-            EXPECT_EQ(reg.SubValueType(HKLM, Key, i + 1), QStringLiteral("WRD"));
-            EXPECT_EQ(reg.ReadRegWord(HKLM, Key, "wm5colors"), 0);
+            EXPECT_EQ(reg.valueType(Key, i + 1), QStringLiteral("WRD"));
+            EXPECT_EQ(reg.readWord(Key, "wm5colors"), 0);
         } else {
-            EXPECT_EQ(reg.SubValueType(HKLM, Key, i + 1), QStringLiteral("UNI"));
-            EXPECT_EQ(reg.ReadRegString(HKLM, Key, expected[i].name), expected[i].value);
+            EXPECT_EQ(reg.valueType(Key, i + 1), QStringLiteral("UNI"));
+            EXPECT_EQ(reg.readString(Key, expected[i].name), expected[i].value);
         }
     }
     for (const char *f : {"tmp", "pt", "tsk", "images", "capture"})
         EXPECT_TRUE(QFileInfo(box.file(QString::fromLatin1(f))).isDir()) << f;
 
     const MainView &v = run.window->view();
-    EXPECT_EQ(run.module.Doc.ThemeType, QStringLiteral("QVGA"));
-    EXPECT_FALSE(run.module.Doc.Wm5Theme);
+    EXPECT_EQ(run.module.doc.themeType, QStringLiteral("QVGA"));
+    EXPECT_FALSE(run.module.doc.wm5Theme);
     EXPECT_EQ(v.checkedProfile, 1);
     EXPECT_EQ(v.newThemePressed, (std::array<bool, 3>{false, true, false}));
     EXPECT_TRUE(v.landscapeVisible);
     EXPECT_FALSE(v.useColorPickerChecked);
-    EXPECT_EQ(run.module.TemplateInf.size(), 737);
-    EXPECT_EQ(run.module.Doc.Colours.Colors.BaseHueIndex, 417);
-    EXPECT_EQ(run.module.Doc.Colours.Colors.BaseHueColor, RGB(54, 83, 178));
+    EXPECT_EQ(run.module.templateInf.size(), 737);
+    EXPECT_EQ(run.module.doc.colours.colors.baseHueIndex, 417);
+    EXPECT_EQ(run.module.doc.colours.colors.baseHueColor, rgb(54, 83, 178));
     EXPECT_EQ(run.screen.requests, QStringList{QStringLiteral("LoadDefault")});
 }
 
@@ -116,9 +115,9 @@ TEST(Startup, StoredProfileIsShownAtLoad)
         SCOPED_TRACE(std::string(c.ttype) + " " + std::to_string(c.wm5));
         Sandbox box;
         {
-            CRegistry reg(box.file(QStringLiteral("settings.reg")));
-            reg.SaveRegString(HKLM, Key, "TTYPE", c.ttype);
-            reg.SaveRegWord(HKLM, Key, "wm5colors", c.wm5);
+            SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+            reg.writeString(Key, "TTYPE", c.ttype);
+            reg.writeWord(Key, "wm5colors", c.wm5);
         }
         ScriptedPrompt prompt;
         EditorRun run(prompt);
@@ -128,11 +127,11 @@ TEST(Startup, StoredProfileIsShownAtLoad)
         for (int b = 0; b < 3; ++b)
             EXPECT_EQ(v.newThemePressed[b], b == c.pressed) << b;
         EXPECT_EQ(v.landscapeVisible, c.landscape);
-        EXPECT_EQ(run.module.Doc.Wm5Theme, c.wm5 != 0);
+        EXPECT_EQ(run.module.doc.wm5Theme, c.wm5 != 0);
         run.exit();
-        CRegistry after = storedSettings(box);
-        EXPECT_EQ(after.ReadRegString(HKLM, Key, "TTYPE"), QString::fromLatin1(c.ttype));
-        EXPECT_EQ(after.ReadRegWord(HKLM, Key, "wm5colors"), c.wm5 ? -1 : 0);
+        SettingsFile after = storedSettings(box);
+        EXPECT_EQ(after.readString(Key, "TTYPE"), QString::fromLatin1(c.ttype));
+        EXPECT_EQ(after.readWord(Key, "wm5colors"), c.wm5 ? -1 : 0);
     }
 }
 
@@ -140,15 +139,15 @@ TEST(Startup, ProfileOfTheWrongTypeReadsAsQvgaAndIsRewritten)
 {
     Sandbox box;
     {
-        CRegistry reg(box.file(QStringLiteral("settings.reg")));
-        reg.SaveRegWord(HKLM, Key, "TTYPE", 2);
+        SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+        reg.writeWord(Key, "TTYPE", 2);
     }
     ScriptedPrompt prompt;
     EditorRun run(prompt);
     ASSERT_TRUE(run.start());
-    EXPECT_EQ(run.module.Doc.ThemeType, QStringLiteral("QVGA"));
-    CRegistry reg = storedSettings(box);
-    EXPECT_EQ(reg.ReadRegString(HKLM, Key, "TTYPE"), QStringLiteral("QVGA"));
+    EXPECT_EQ(run.module.doc.themeType, QStringLiteral("QVGA"));
+    SettingsFile reg = storedSettings(box);
+    EXPECT_EQ(reg.readString(Key, "TTYPE"), QStringLiteral("QVGA"));
 }
 
 TEST(Startup, FoldersAreRememberedAcrossRunsOnlyWithPathsYes)
@@ -158,30 +157,31 @@ TEST(Startup, FoldersAreRememberedAcrossRunsOnlyWithPathsYes)
         Sandbox box;
         const QString elsewhere = box.file(QStringLiteral("elsewhere/"));
         {
-            CRegistry reg(box.file(QStringLiteral("settings.reg")));
-            reg.SaveRegString(HKLM, Key, "Paths", remember ? "yes" : "no");
-            reg.SaveRegString(HKLM, Key, "TSKPath", elsewhere);
+            SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+            reg.writeString(Key, "Paths", remember ? "yes" : "no");
+            reg.writeString(Key, "TSKPath", elsewhere);
         }
         ScriptedPrompt prompt;
         {
             EditorRun run(prompt);
             ASSERT_TRUE(run.start());
-            EXPECT_EQ(run.module.Settings.TSKPath,
+            EXPECT_EQ(run.module.settings.themesFolder,
                       remember ? elsewhere : box.file(QStringLiteral("tsk/")));
             // A dialog moves the images folder during the run.
-            run.module.Settings.ImagesPath = box.file(QStringLiteral("pictures"));
+            run.module.settings.imagesFolder = box.file(QStringLiteral("pictures"));
             run.exit();
         }
-        CRegistry reg = storedSettings(box);
-        EXPECT_EQ(reg.ReadRegString(HKLM, Key, "ImagesPath"),
-                  remember ? box.file(QStringLiteral("pictures"))
-                           : box.file(QStringLiteral("images/")));
-        EXPECT_EQ(reg.ReadRegString(HKLM, Key, "TSKPath"),
+        SettingsFile reg = storedSettings(box);
+        EXPECT_EQ(reg.readString(Key, "ImagesPath"), remember
+                                                         ? box.file(QStringLiteral("pictures"))
+                                                         : box.file(QStringLiteral("images/")));
+        EXPECT_EQ(reg.readString(Key, "TSKPath"),
                   remember ? elsewhere : box.file(QStringLiteral("tsk/")));
         EditorRun next(prompt);
         ASSERT_TRUE(next.start());
-        EXPECT_EQ(next.module.Settings.ImagesPath, remember ? box.file(QStringLiteral("pictures"))
-                                                            : box.file(QStringLiteral("images/")));
+        EXPECT_EQ(next.module.settings.imagesFolder, remember
+                                                         ? box.file(QStringLiteral("pictures"))
+                                                         : box.file(QStringLiteral("images/")));
     }
 }
 
@@ -195,16 +195,16 @@ TEST(Startup, PickerModeIsOnlyAnUpperCaseT)
         SCOPED_TRACE(c.stored);
         Sandbox box;
         {
-            CRegistry reg(box.file(QStringLiteral("settings.reg")));
-            reg.SaveRegString(HKLM, Key, "Picker", c.stored);
+            SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+            reg.writeString(Key, "Picker", c.stored);
         }
         ScriptedPrompt prompt;
         EditorRun run(prompt);
         ASSERT_TRUE(run.start());
-        EXPECT_EQ(run.module.UsePicker, c.on);
+        EXPECT_EQ(run.module.usePicker, c.on);
         EXPECT_EQ(run.window->view().useColorPickerChecked, c.on);
         run.exit();
-        EXPECT_EQ(storedSettings(box).ReadRegString(HKLM, Key, "Picker"),
+        EXPECT_EQ(storedSettings(box).readString(Key, "Picker"),
                   c.on ? QStringLiteral("T") : QStringLiteral("F"));
     }
 }
@@ -223,16 +223,16 @@ TEST(Startup, ASecondStartEndsSilentlyAndLeavesTheFirstAlone)
         const QByteArray before = settingsBytes();
 
         ScriptedPrompt secondPrompt;
-        Module1 second(AppPaths::forEditor());
-        EXPECT_EQ(second.Main(secondPrompt), Module1::Start::AlreadyRunning);
+        EditorSession second(AppPaths::forEditor());
+        EXPECT_EQ(second.main(secondPrompt), EditorSession::Start::AlreadyRunning);
         EXPECT_TRUE(secondPrompt.calls().empty());
-        EXPECT_EQ(second.Registry, nullptr);
+        EXPECT_EQ(second.registry, nullptr);
         EXPECT_EQ(settingsBytes(), before);
         first.exit();
     }
     // Once the first has gone the next start goes ahead.
-    Module1 third(AppPaths::forEditor());
-    EXPECT_EQ(third.Main(prompt), Module1::Start::ShowWindow);
+    EditorSession third(AppPaths::forEditor());
+    EXPECT_EQ(third.main(prompt), EditorSession::Start::ShowWindow);
 }
 
 TEST(Startup, AWorkingFolderThatIsAFileStopsTheLoadWithItsBox)
@@ -271,7 +271,7 @@ TEST(Startup, ABrokenSettingsFileIsReportedOnceAndKept)
         EXPECT_EQ(prompt.messages()[0].icon, MsgIcon::Exclamation);
         EXPECT_EQ(prompt.messages()[0].title, QStringLiteral("Velmora - Notice"));
         EXPECT_TRUE(prompt.messages()[0].text.contains(QStringLiteral("default settings")));
-        EXPECT_EQ(run.module.Doc.ThemeType, QStringLiteral("QVGA"));
+        EXPECT_EQ(run.module.doc.themeType, QStringLiteral("QVGA"));
         run.exit();
     }
     EXPECT_EQ(QDir(box.path()).entryList({QStringLiteral("settings.reg.broken-*")}).size(), 1);

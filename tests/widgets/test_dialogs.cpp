@@ -53,7 +53,7 @@ struct Ending {
 
 Colour shownPixel(const QLabel *label, int x, int y)
 {
-    return ColourOf(label->pixmap().toImage().pixel(x, y));
+    return colourOf(label->pixmap().toImage().pixel(x, y));
 }
 
 void moveOver(QWidget *widget, int x, int y)
@@ -68,17 +68,17 @@ protected:
     void SetUp() override
     {
         paths.appFolder = dir.path();
-        s.Name1 = "Ann";
-        s.Name2 = "b.example";
-        s.Name3 = "c.example";
-        s.TodayText = "notm";
-        s.Headings = "same";
-        s.Paths = "yes";
+        s.name1 = "Ann";
+        s.name2 = "b.example";
+        s.name3 = "c.example";
+        s.todayText = "notm";
+        s.headings = "same";
+        s.paths = "yes";
     }
     QTemporaryDir dir;
     AppPaths paths;
-    CRegistry registry{dir.filePath("settings.reg")};
-    SettingsStore store{registry, paths, SettingsKeyPath()};
+    SettingsFile registry{dir.filePath("settings.reg")};
+    SettingsStore store{registry, paths, settingsSectionName()};
     AppSettings s;
     ScriptedPrompt prompt;
 };
@@ -87,7 +87,7 @@ protected:
 
 TEST_F(SettingsDialogTest, OpensOnTheStoredValues)
 {
-    s.TodayText = "sometimes";
+    s.todayText = "sometimes";
     SettingsDialog dialog(prompt, s, store);
     EXPECT_EQ(child<QLineEdit>(dialog, "txtName1")->text(), QStringLiteral("Ann"));
     EXPECT_EQ(child<QLineEdit>(dialog, "txtName2")->text(), QStringLiteral("b.example"));
@@ -104,20 +104,20 @@ TEST_F(SettingsDialogTest, EachOptionStoresItsValue)
         const char *option;
         QString AppSettings::*field;
         const char *value;
-    } cases[] = {{"radTodayText0", &AppSettings::TodayText, "all"},
-                 {"radTodayText1", &AppSettings::TodayText, "notm"},
-                 {"radTodayText2", &AppSettings::TodayText, "notmm"},
-                 {"radTodayText3", &AppSettings::TodayText, "none"},
-                 {"radHeadings0", &AppSettings::Headings, "manual"},
-                 {"radHeadings1", &AppSettings::Headings, "same"},
-                 {"radHeadings2", &AppSettings::Headings, "opposite"},
-                 {"radDirectories0", &AppSettings::Paths, "no"},
-                 {"radDirectories1", &AppSettings::Paths, "yes"}};
+    } cases[] = {{"radTodayText0", &AppSettings::todayText, "all"},
+                 {"radTodayText1", &AppSettings::todayText, "notm"},
+                 {"radTodayText2", &AppSettings::todayText, "notmm"},
+                 {"radTodayText3", &AppSettings::todayText, "none"},
+                 {"radHeadings0", &AppSettings::headings, "manual"},
+                 {"radHeadings1", &AppSettings::headings, "same"},
+                 {"radHeadings2", &AppSettings::headings, "opposite"},
+                 {"radDirectories0", &AppSettings::paths, "no"},
+                 {"radDirectories1", &AppSettings::paths, "yes"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.option);
-        s.TodayText = "none";
-        s.Headings = "opposite";
-        s.Paths = "no";
+        s.todayText = "none";
+        s.headings = "opposite";
+        s.paths = "no";
         SettingsDialog dialog(prompt, s, store);
         Ending ending(dialog);
         click(dialog, c.option);
@@ -133,15 +133,15 @@ class InternalColorsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        colours.Colors = DefaultThemeColors();
-        blank.fill(RGB(250, 250, 250));
-        dots.fill(RGB(255, 0, 0));
+        colours.colors = defaultThemeColors();
+        blank.fill(rgb(250, 250, 250));
+        dots.fill(rgb(255, 0, 0));
     }
-    Colour swatchColour(QDialog &dialog, const char *name)
+    Colour overlaySwatch(QDialog &dialog, const char *name)
     {
         const QToolButton *swatch = child<QToolButton>(dialog, name);
         // Inside the outline.
-        return ColourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5));
+        return colourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5));
     }
     ScriptedPrompt prompt;
     ColourState colours;
@@ -162,38 +162,38 @@ TEST_F(InternalColorsDialogTest, EachSwatchEditsItsSlotAndThePreviewFollows)
                  {"oPicDots", DotsColor}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.swatch);
-        colours.Colors = DefaultThemeColors();
+        colours.colors = defaultThemeColors();
         InternalColorsDialog dialog(prompt, colours, blank, dots);
-        EXPECT_EQ(swatchColour(dialog, c.swatch), colours.Colors[c.slot]);
-        prompt.answerColor(RGB(10, 20, 30));
+        EXPECT_EQ(overlaySwatch(dialog, c.swatch), colours.colors[c.slot]);
+        prompt.answerColor(rgb(10, 20, 30));
         click(dialog, c.swatch);
-        EXPECT_EQ(colours.Colors[c.slot], RGB(10, 20, 30));
-        EXPECT_EQ(swatchColour(dialog, c.swatch), RGB(10, 20, 30));
+        EXPECT_EQ(colours.colors[c.slot], rgb(10, 20, 30));
+        EXPECT_EQ(overlaySwatch(dialog, c.swatch), rgb(10, 20, 30));
     }
     // The preview shows the dots in the last colour chosen.
     InternalColorsDialog dialog(prompt, colours, blank, dots);
-    EXPECT_EQ(shownPixel(child<QLabel>(dialog, "LEAD1"), 110, 110), RGB(10, 20, 30));
+    EXPECT_EQ(shownPixel(child<QLabel>(dialog, "LEAD1"), 110, 110), rgb(10, 20, 30));
 }
 
 TEST(HuesDialogTest, StripsFollowThePointerAndOnlySaveStores)
 {
-    const Palettes palettes = BuildPalettes();
+    const Palettes palettes = buildPalettes();
     ThemeColors colours;
-    colours.BaseHueIndex = 300;
-    colours.BaseHueColor = RGB(200, 10, 10);
-    const PaletteEntry firstHue = palettes.HuePalette[0];
-    const PaletteEntry lastGrey = palettes.GreyPalette[255];
+    colours.baseHueIndex = 300;
+    colours.baseHueColor = rgb(200, 10, 10);
+    const PaletteEntry firstHue = palettes.huePalette[0];
+    const PaletteEntry lastGrey = palettes.greyPalette[255];
     {
         HuesDialog dialog(palettes, colours);
         ASSERT_TRUE(dialog.loaded());
         auto *heading = child<QLabel>(dialog, "pbHeading");
         EXPECT_EQ(heading->size(), QSize(257, 26));
-        EXPECT_EQ(shownPixel(heading, 0, 0), RGB(200, 10, 10));
+        EXPECT_EQ(shownPixel(heading, 0, 0), rgb(200, 10, 10));
         moveOver(child<QWidget>(dialog, "pbColors"), 0, 29);
-        EXPECT_EQ(shownPixel(heading, 256, 25), RGB(firstHue.Red, firstHue.Green, firstHue.Blue));
+        EXPECT_EQ(shownPixel(heading, 256, 25), rgb(firstHue.red, firstHue.green, firstHue.blue));
         click(dialog, "btnCancel");
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
-        EXPECT_EQ(colours.BaseHueIndex, 300);
+        EXPECT_EQ(colours.baseHueIndex, 300);
     }
     HuesDialog dialog(palettes, colours);
     moveOver(child<QWidget>(dialog, "pbGrays"), 255, 0);
@@ -201,8 +201,8 @@ TEST(HuesDialogTest, StripsFollowThePointerAndOnlySaveStores)
     moveOver(child<QWidget>(dialog, "pbGrays"), 256, 0);
     click(dialog, "btnSave");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(colours.BaseHueIndex, 255);
-    EXPECT_EQ(colours.BaseHueColor, RGB(lastGrey.Red, lastGrey.Green, lastGrey.Blue));
+    EXPECT_EQ(colours.baseHueIndex, 255);
+    EXPECT_EQ(colours.baseHueColor, rgb(lastGrey.red, lastGrey.green, lastGrey.blue));
 }
 
 TEST(SaveThemeDialogTest, AnswersTheSelectedCompression)
@@ -229,12 +229,12 @@ TEST(SaveThemeDialogTest, AnswersTheSelectedCompression)
 
 TEST(AboutDialogTest, ShowsTheModelAndClosesOnAClick)
 {
-    frmAbout about;
-    about.Form_Load();
+    AboutBox about;
+    about.load();
     AboutDialog dialog;
-    EXPECT_EQ(child<QLabel>(dialog, "Label1")->text(), about.Label1);
-    EXPECT_EQ(child<QLabel>(dialog, "Label2")->text(), about.Label2);
-    EXPECT_EQ(child<QLabel>(dialog, "lblVersion")->text(), about.lblVersion);
+    EXPECT_EQ(child<QLabel>(dialog, "Label1")->text(), about.programName);
+    EXPECT_EQ(child<QLabel>(dialog, "Label2")->text(), about.siteAddress);
+    EXPECT_EQ(child<QLabel>(dialog, "lblVersion")->text(), about.versionText);
     Ending ending(dialog);
     QLabel *label = child<QLabel>(dialog, "Label2");
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1),
@@ -261,8 +261,8 @@ TEST(InputBoxDialogTest, OkHandsOverTheTextCancelKeepsTheCurrent)
         EXPECT_EQ(text->text(), QStringLiteral("current"));
         text->setText(QString::fromLatin1(c.typed));
         click(dialog, c.button);
-        EXPECT_EQ(dialog.model().Result, QString::fromLatin1(c.result));
-        EXPECT_EQ(dialog.model().Cancelled, c.cancelled);
+        EXPECT_EQ(dialog.model().result, QString::fromLatin1(c.result));
+        EXPECT_EQ(dialog.model().cancelled, c.cancelled);
     }
 }
 
@@ -282,7 +282,7 @@ TEST(QtPromptParts, FileFiltersInQtForm)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.given);
-        EXPECT_EQ(QtFileFilter(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected));
+        EXPECT_EQ(qtFileFilter(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected));
     }
 }
 
@@ -298,6 +298,6 @@ TEST(QtPromptParts, FileDialogStartsInTheRightPlace)
         FileDialogRequest request;
         request.initialFolder = QString::fromLatin1(c.folder);
         request.fileName = QString::fromLatin1(c.name);
-        EXPECT_EQ(FileDialogStart(request), QString::fromLatin1(c.expected));
+        EXPECT_EQ(fileDialogStart(request), QString::fromLatin1(c.expected));
     }
 }

@@ -1,4 +1,4 @@
-// The fitting dialog's widgets over frmImage: which controls each variant
+// The fitting dialog's widgets over ImageFitModel: which controls each variant
 // shows, each control bound to its handler and field, the canvases as the
 // model has them, OK and Cancel, and the pan window's drag.
 #include "support/scriptedprompt.h"
@@ -39,7 +39,7 @@ void click(QObject &dialog, const char *name)
 }
 
 // Every pixel its own colour, so a region taken one pixel off never matches.
-Raster Gradient(int width, int height)
+Raster gradient(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
@@ -60,11 +60,11 @@ Raster shownOn(QDialog &dialog, const char *view)
 class ImageFitDialogTest : public ::testing::Test {
 protected:
     // A dialog of `kind` shown over `picture`; showing it activates the model.
-    void open(K kind, const Raster &picture = Gradient(400, 300))
+    void open(K kind, const Raster &picture = gradient(400, 300))
     {
         dialog.reset();
-        model = std::make_unique<frmImage>(kind, prompt, doc, settings);
-        model->StartWith(picture);
+        model = std::make_unique<ImageFitModel>(kind, prompt, doc, settings);
+        model->startWith(picture);
         dialog = std::make_unique<ImageFitDialog>(*model);
         QObject::connect(dialog.get(), &QDialog::finished, [this](int r) { result = r; });
         dialog->show();
@@ -72,8 +72,8 @@ protected:
     // Both views show exactly the model's canvases.
     void expectCanvasesShown()
     {
-        EXPECT_TRUE(shownOn(*dialog, "LEADMain").samePixels(model->MainCanvas));
-        EXPECT_TRUE(shownOn(*dialog, "LEADMenu").samePixels(model->MenuCanvas));
+        EXPECT_TRUE(shownOn(*dialog, "LEADMain").samePixels(model->mainCanvas));
+        EXPECT_TRUE(shownOn(*dialog, "LEADMenu").samePixels(model->menuCanvas));
     }
     bool enabled(const char *name) { return child<QWidget>(*dialog, name)->isEnabled(); }
     bool checked(const char *name) { return child<QAbstractButton>(*dialog, name)->isChecked(); }
@@ -86,7 +86,7 @@ protected:
     ScriptedPrompt prompt;
     ThemeDocument doc;
     AppSettings settings;
-    std::unique_ptr<frmImage> model;
+    std::unique_ptr<ImageFitModel> model;
     std::unique_ptr<ImageFitDialog> dialog;
     int result = -1;  // how the dialog ended; -1 while open
 };
@@ -179,7 +179,7 @@ TEST_F(ImageFitDialogTest, EachVariantShowsExactlyItsControls)
         EXPECT_EQ(child<QLabel>(*dialog, "LEADMain")->size(), c.canvas);
         EXPECT_EQ(child<QLabel>(*dialog, "LEADMenu")->size(), c.canvas);
         // Showing activated the model, and the views show what it built.
-        EXPECT_TRUE(doc.ImageDialogReady);
+        EXPECT_TRUE(doc.imageDialogReady);
         expectCanvasesShown();
     }
 }
@@ -188,21 +188,21 @@ TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
 {
     const struct {
         const char *control;
-        int frmImage::*field;
+        int ImageFitModel::*field;
         int value;
-    } steps[] = {{"radSizing0", &frmImage::radSizing, frmImage::SizeImageToFit},
-                 {"btnResizing1", &frmImage::btnResizing, int(ResizeMode::FitX)},
-                 {"btnJustify0", &frmImage::btnJustify, int(Justify::Start)},
-                 {"btnResizing2", &frmImage::btnResizing, int(ResizeMode::FitY)},
-                 {"btnJustify2", &frmImage::btnJustify, int(Justify::End)},
-                 {"btnJustify1", &frmImage::btnJustify, int(Justify::Centre)},
-                 {"btnResizing0", &frmImage::btnResizing, int(ResizeMode::XY)},
-                 {"radFlip1", &frmImage::radFlip, frmImage::FlipMenu},
-                 {"radSizing1", &frmImage::radSizing, frmImage::ClipImage},
-                 {"radFlip0", &frmImage::radFlip, frmImage::FlipMain}};
-    open(K::Square, Gradient(300, 500));
+    } steps[] = {{"radSizing0", &ImageFitModel::sizing, ImageFitModel::SizeImageToFit},
+                 {"btnResizing1", &ImageFitModel::resizeMode, int(ResizeMode::FitX)},
+                 {"btnJustify0", &ImageFitModel::justification, int(Justify::Start)},
+                 {"btnResizing2", &ImageFitModel::resizeMode, int(ResizeMode::FitY)},
+                 {"btnJustify2", &ImageFitModel::justification, int(Justify::End)},
+                 {"btnJustify1", &ImageFitModel::justification, int(Justify::Centre)},
+                 {"btnResizing0", &ImageFitModel::resizeMode, int(ResizeMode::XY)},
+                 {"radFlip1", &ImageFitModel::flipTarget, ImageFitModel::FlipMenu},
+                 {"radSizing1", &ImageFitModel::sizing, ImageFitModel::ClipImage},
+                 {"radFlip0", &ImageFitModel::flipTarget, ImageFitModel::FlipMain}};
+    open(K::Square, gradient(300, 500));
     click(*dialog, "ckbUseMain");
-    EXPECT_TRUE(model->ckbUseMain);
+    EXPECT_TRUE(model->useMainInMenu);
     for (const auto &s : steps) {
         SCOPED_TRACE(s.control);
         click(*dialog, s.control);
@@ -212,25 +212,25 @@ TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
     }
 
     // The flip, clear and swatch controls reach theirs.
-    const Raster before = model->MainCanvas;
+    const Raster before = model->mainCanvas;
     click(*dialog, "btnFlipLeftRight");
-    EXPECT_FALSE(model->MainCanvas.samePixels(before));
+    EXPECT_FALSE(model->mainCanvas.samePixels(before));
     expectCanvasesShown();
-    prompt.answerColor(uint32_t(RGB(200, 10, 30)));
+    prompt.answerColor(uint32_t(rgb(200, 10, 30)));
     click(*dialog, "oPicMenuBack");
-    EXPECT_EQ(model->MenuBackColor, RGB(200, 10, 30));
+    EXPECT_EQ(model->menuBackColor, rgb(200, 10, 30));
     const QToolButton *swatch = child<QToolButton>(*dialog, "oPicMenuBack");
-    EXPECT_EQ(ColourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5)),
-              RGB(200, 10, 30));
+    EXPECT_EQ(colourOf(swatch->icon().pixmap(swatch->iconSize()).toImage().pixel(5, 5)),
+              rgb(200, 10, 30));
     click(*dialog, "btnButton5");
-    EXPECT_EQ(model->MenuCanvas.pixel(10, 10), RGB(200, 10, 30));
+    EXPECT_EQ(model->menuCanvas.pixel(10, 10), rgb(200, 10, 30));
     expectCanvasesShown();
 }
 
 TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
 {
     Raster untouched(8, 8);
-    untouched.fill(RGB(1, 2, 3));
+    untouched.fill(rgb(1, 2, 3));
     const struct {
         const char *button;  // nullptr: the window frame
         int result;
@@ -239,7 +239,7 @@ TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
                  {nullptr, QDialog::Rejected}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button ? c.button : "frame");
-        doc.LEADMain = doc.LEADMenu = untouched;
+        doc.todayPicture = doc.menuPicture = untouched;
         open(K::SE);
         click(*dialog, "radSizing0");
         click(*dialog, "btnButton2");  // X && Y has nothing to pan
@@ -252,15 +252,15 @@ TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
             dialog->close();
         EXPECT_EQ(result, c.result);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(model->PanOpen, frmImage::Pan::None);
+        EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
         EXPECT_EQ(dialog->panWindow(), nullptr);
         if (c.result == QDialog::Accepted) {
-            EXPECT_TRUE(doc.LEADMain.samePixels(model->MainCanvas));
-            EXPECT_TRUE(doc.LEADMenu.samePixels(model->MenuCanvas));
-            EXPECT_EQ(doc.LEADMain.width(), 320);
+            EXPECT_TRUE(doc.todayPicture.samePixels(model->mainCanvas));
+            EXPECT_TRUE(doc.menuPicture.samePixels(model->menuCanvas));
+            EXPECT_EQ(doc.todayPicture.width(), 320);
         } else {
-            EXPECT_TRUE(doc.LEADMain.samePixels(untouched));
-            EXPECT_TRUE(doc.LEADMenu.samePixels(untouched));
+            EXPECT_TRUE(doc.todayPicture.samePixels(untouched));
+            EXPECT_TRUE(doc.menuPicture.samePixels(untouched));
         }
     }
 }
@@ -269,7 +269,7 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
 {
     // 760 x 596 fits the 382 x 400 window, less a pixel on each side for
     // the frame, at exactly half size.
-    const Raster picture = Gradient(760, 596);
+    const Raster picture = gradient(760, 596);
     open(K::SE, picture);
     click(*dialog, "btnButton2");
     PanWindow *pan = dialog->panWindow();
@@ -296,9 +296,9 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
         QTest::mouseMove(pan, from + d.by / 2);
         QTest::mouseMove(pan, from + d.by);
         QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, from + d.by);
-        EXPECT_EQ(model->PanRect, QRect(d.at, QSize(320, 293)));
-        EXPECT_EQ(model->MainCanvas.pixel(0, 0), picture.pixel(d.at.x(), d.at.y()));
-        EXPECT_TRUE(model->MainPanned);
+        EXPECT_EQ(model->panRect, QRect(d.at, QSize(320, 293)));
+        EXPECT_EQ(model->mainCanvas.pixel(0, 0), picture.pixel(d.at.x(), d.at.y()));
+        EXPECT_TRUE(model->mainPanned);
         expectCanvasesShown();
     }
 
@@ -306,10 +306,10 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
     QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, QPoint(5, 395));
     QTest::mouseMove(pan, QPoint(100, 395));
     QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, QPoint(100, 395));
-    EXPECT_EQ(model->PanRect.topLeft(), QPoint(0, 283));
+    EXPECT_EQ(model->panRect.topLeft(), QPoint(0, 283));
 
     pan->close();
-    EXPECT_EQ(model->PanOpen, frmImage::Pan::None);
+    EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(enabled("btnButton2"));
     EXPECT_EQ(dialog->panWindow(), nullptr);
 
@@ -335,7 +335,7 @@ TEST_F(ImageFitDialogTest, Screenshots)
                  {K::Square, "fit-square.png"},
                  {K::VGA, "fit-vga.png"}};
     for (const auto &c : cases) {
-        open(c.kind, Gradient(700, 500));
+        open(c.kind, gradient(700, 500));
         click(*dialog, "radSizing0");
         click(*dialog, "btnResizing2");
         if (c.kind == K::SE)

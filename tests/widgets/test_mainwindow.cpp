@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.Main(prompt), Module1::Start::ShowWindow);
+        ASSERT_EQ(module.main(prompt), EditorSession::Start::ShowWindow);
         window = std::make_unique<MainWindow>(module);
         ASSERT_TRUE(window->load());
     }
@@ -44,7 +44,7 @@ protected:
 
     test::Sandbox box;
     test::ScriptedPrompt prompt;
-    Module1 module{AppPaths::forEditor()};
+    EditorSession module{AppPaths::forEditor()};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, ProfileChecksAndPressedButtonsFollowTheModel)
 {
     window->action(QStringLiteral("mnuNewWM5QVGA"))->trigger();
     for (int i = 0; i < ProfileCount; ++i)
-        EXPECT_EQ(window->action(QLatin1String(Profiles()[i].command))->isChecked(), i == 4) << i;
+        EXPECT_EQ(window->action(QLatin1String(profiles()[i].command))->isChecked(), i == 4) << i;
     for (const char *b : {"btnNewTheme0", "btnNewTheme1", "btnNewTheme2"})
         EXPECT_FALSE(window->action(QLatin1String(b))->isChecked()) << b;
     window->action(QStringLiteral("btnNewTheme0"))->trigger();
@@ -161,9 +161,9 @@ TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
         window->setZoom(c.zoom);
         PreviewWidget *preview = c.landscape ? window->landscape() : window->portrait();
         EXPECT_EQ(preview->sizeHint(), preview->picture().size() * c.zoom);
-        window->model().PendingElement.clear();
+        window->model().pendingElement.clear();
         release(preview, c.widget);
-        EXPECT_EQ(window->model().PendingElement, QLatin1String(c.key));
+        EXPECT_EQ(window->model().pendingElement, QLatin1String(c.key));
         EXPECT_EQ(preview->pickerCursor(), *c.key != 0);
         if (preview->pickerCursor())
             release(preview, {0, 0});  // take the pick
@@ -191,7 +191,7 @@ TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
     ASSERT_NE(name, nullptr);
     QTest::keyClicks(name, QStringLiteral("My/Th?eme, 2_b.c"));
     EXPECT_EQ(name->text(), QStringLiteral("MyTheme 2_b.c"));
-    EXPECT_EQ(module.Doc.ThemeName, QStringLiteral("MyTheme 2_b.c"));
+    EXPECT_EQ(module.doc.themeName, QStringLiteral("MyTheme 2_b.c"));
 }
 
 TEST_F(MainWindowTest, ControlsDriveTheModel)
@@ -205,24 +205,24 @@ TEST_F(MainWindowTest, ControlsDriveTheModel)
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(slider->maximum(), 255);
     slider->setValue(128);
-    EXPECT_EQ(module.Doc.Colours.Main.Level, 128);
-    EXPECT_TRUE(module.Doc.Colours.Main.On);
+    EXPECT_EQ(module.doc.colours.main.level, 128);
+    EXPECT_TRUE(module.doc.colours.main.enabled);
 }
 
 TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
 {
     // The dialog itself is tested on its own; here OK is pressed at once.
     int shown = 0;
-    window->model().ShowImageDialog = [&](frmImage &dialog) {
+    window->model().runFitDialog = [&](ImageFitModel &dialog) {
         ++shown;
-        dialog.Form_Activate();
-        return dialog.btnButton_Click(frmImage::OKButton);
+        dialog.activate();
+        return dialog.pressButton(ImageFitModel::OKButton);
     };
     EXPECT_FALSE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
     Raster picture(50, 40);
-    picture.fill(RGB(200, 10, 10));
+    picture.fill(rgb(200, 10, 10));
     const QString path = box.file(QStringLiteral("drop.png"));
-    SavePng(picture, path);
+    savePng(picture, path);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -231,10 +231,11 @@ TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
     QCoreApplication::sendEvent(window.get(), &enter);
     ASSERT_TRUE(enter.isAccepted());
     QCoreApplication::sendEvent(window.get(), &drop);
-    EXPECT_EQ(module.Doc.LEADMain.pixel(49, 39), RGB(200, 10, 10));
-    EXPECT_EQ(module.Doc.LEADMenu.pixel(0, 0), RGB(200, 10, 10));
+    EXPECT_EQ(module.doc.todayPicture.pixel(49, 39), rgb(200, 10, 10));
+    EXPECT_EQ(module.doc.menuPicture.pixel(0, 0), rgb(200, 10, 10));
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(QSize(module.Doc.LEADMain.width(), module.Doc.LEADMain.height()), QSize(320, 293));
+    EXPECT_EQ(QSize(module.doc.todayPicture.width(), module.doc.todayPicture.height()),
+              QSize(320, 293));
     EXPECT_EQ(window->portrait()->picture().pixelColor(25, 60), QColor(200, 10, 10));
     EXPECT_TRUE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
     EXPECT_TRUE(window->action(QStringLiteral("btnChangeImages"))->isEnabled());
@@ -247,12 +248,12 @@ TEST(MainWindowZoom, FollowsTheScreensDensity)
         int zoom;
     } cases[] = {{72, 2}, {96, 2}, {120, 3}, {144, 3}, {192, 4}, {400, 4}, {30, 1}};
     for (const auto &c : cases)
-        EXPECT_EQ(MainWindow::ZoomForDpi(c.dpi), c.zoom) << c.dpi;
+        EXPECT_EQ(MainWindow::zoomForDpi(c.dpi), c.zoom) << c.dpi;
     // ... unless the window would not fit the screen.
-    EXPECT_EQ(MainWindow::ZoomForScreen(2, QSize(1400, 900)), 1);
-    EXPECT_EQ(MainWindow::ZoomForScreen(2, QSize(1920, 1050)), 2);
-    EXPECT_EQ(MainWindow::ZoomForScreen(4, QSize(2560, 1400)), 3);
-    EXPECT_EQ(MainWindow::ZoomForScreen(3, QSize()), 3);
+    EXPECT_EQ(MainWindow::zoomForScreen(2, QSize(1400, 900)), 1);
+    EXPECT_EQ(MainWindow::zoomForScreen(2, QSize(1920, 1050)), 2);
+    EXPECT_EQ(MainWindow::zoomForScreen(4, QSize(2560, 1400)), 3);
+    EXPECT_EQ(MainWindow::zoomForScreen(3, QSize()), 3);
 }
 
 // Not a check: with VARNO_SCREENSHOTS set to a folder, saves the window for
@@ -272,7 +273,7 @@ TEST_F(MainWindowTest, Screenshots)
                  {"mnuNewWM5QVGA", "NAVIGATION"}, {"mnuNewWM5VGA", "MAIN"}};
     for (const auto &s : shots) {
         window->action(QLatin1String(s.profile))->trigger();
-        window->model().DoScreenMain(QLatin1String(s.view));
+        window->model().drawScreen(QLatin1String(s.view));
         window->adjustSize();
         window->grab().save(QStringLiteral("%1/%2-%3.png")
                                 .arg(folder, QLatin1String(s.profile), QLatin1String(s.view)));
@@ -281,13 +282,13 @@ TEST_F(MainWindowTest, Screenshots)
         dialog.adjustSize();
         dialog.grab().save(QStringLiteral("%1/%2.png").arg(folder, QLatin1String(name)));
     };
-    SettingsDialog settings(prompt, module.Settings, *module.Store);
+    SettingsDialog settings(prompt, module.settings, *module.store);
     save(settings, "settings");
-    InternalColorsDialog internal(prompt, module.Doc.Colours,
-                                  LoadResourcePicture(QStringLiteral("WORD_BLANK")),
-                                  LoadResourcePicture(QStringLiteral("DOTS")));
+    InternalColorsDialog internal(prompt, module.doc.colours,
+                                  loadResourcePicture(QStringLiteral("WORD_BLANK")),
+                                  loadResourcePicture(QStringLiteral("DOTS")));
     save(internal, "internal-colours");
-    HuesDialog hues(module.Palette, module.Doc.Colours.Colors);
+    HuesDialog hues(module.palette, module.doc.colours.colors);
     save(hues, "hues");
     SaveThemeDialog compression;
     save(compression, "save-compression");
@@ -304,10 +305,9 @@ TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
     window->show();
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(prompt.calls().empty());
-    CRegistry reg(box.file(QStringLiteral("settings.reg")));
-    const QString stored =
-        reg.ReadRegString(Hive::HKEY_CURRENT_USER, SettingsKeyPath() + QStringLiteral("\\Window"),
-                          QStringLiteral("Geometry"));
+    SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+    const QString stored = reg.readString(settingsSectionName() + QStringLiteral("\\Window"),
+                                          QStringLiteral("Geometry"));
     ASSERT_FALSE(stored.isEmpty());
     QMainWindow again;
     ASSERT_TRUE(again.restoreGeometry(QByteArray::fromBase64(stored.toLatin1())));

@@ -26,10 +26,10 @@ inline void showPicture(QLabel *label, const Raster &picture)
 }
 
 // A flat patch of the colour with a thin outline, so white shows on white.
-inline QIcon SwatchIcon(Colour colour, QSize size)
+inline QIcon swatchIcon(Colour colour, QSize size)
 {
     QPixmap patch(size);
-    patch.fill(QColor::fromRgb(PixelOf(colour)));
+    patch.fill(QColor::fromRgb(pixelOf(colour)));
     QPainter painter(&patch);
     painter.setPen(Qt::darkGray);
     painter.drawRect(0, 0, size.width() - 1, size.height() - 1);

@@ -15,15 +15,15 @@ struct Palettes;
 struct ThemeColors;
 
 // Settings dialog, modal. True when the user accepted and the settings were stored.
-bool ShowSettingsDialog(QWidget *parent, Prompt &prompt, AppSettings &settings,
+bool showSettingsDialog(QWidget *parent, Prompt &prompt, AppSettings &settings,
                         SettingsStore &store);
 // Internal colours dialog, modal. True when saved (colours changed).
-bool ShowInternalColorsDialog(QWidget *parent, Prompt &prompt, ColourState &colours);
+bool showInternalColorsDialog(QWidget *parent, Prompt &prompt, ColourState &colours);
 // WM5 base-hue picker, modal. True when saved (BaseHueIndex/BaseHueColor changed).
-bool ShowHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colours);
+bool showHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colours);
 // Save compression dialog, modal: "HIGH", "MED", "LOW" or "CANCEL".
-QString AskSaveCompression(QWidget *parent);
+QString askCompression(QWidget *parent);
 // About box, modal.
-void ShowAboutDialog(QWidget *parent);
+void showAboutDialog(QWidget *parent);
 
 }  // namespace varno

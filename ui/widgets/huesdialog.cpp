@@ -30,13 +30,13 @@ HuesDialog::HuesDialog(const Palettes &palettes, ThemeColors &colours, QWidget *
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("btnSave"));
     connect(save, &QPushButton::clicked, this, [this] {
-        m_model.btnSave_Click();
+        m_model.save();
         accept();
     });
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
     connect(cancel, &QPushButton::clicked, this, [this] {
-        m_model.btnCancel_Click();
+        m_model.cancel();
         reject();
     });
 
@@ -53,10 +53,10 @@ HuesDialog::HuesDialog(const Palettes &palettes, ThemeColors &colours, QWidget *
 
     // A base hue out of range (from a hostile theme file) stops here.
     m_loaded = trap(m_prompt, QStringLiteral("frmHues"), QStringLiteral("Sub"),
-                    QStringLiteral("Form_Load"), [&] { m_model.Form_Load(); });
-    showPicture(m_grays, m_model.pbGrays);
-    showPicture(m_colors, m_model.pbColors);
-    showPicture(m_heading, m_model.pbHeading);
+                    QStringLiteral("Form_Load"), [&] { m_model.load(); });
+    showPicture(m_grays, m_model.greyStrip);
+    showPicture(m_colors, m_model.hueStrip);
+    showPicture(m_heading, m_model.heading);
 }
 
 void HuesDialog::stripMoved(bool colours, int x, int y)
@@ -64,14 +64,14 @@ void HuesDialog::stripMoved(bool colours, int x, int y)
     trap(m_prompt, QStringLiteral("frmHues"), QStringLiteral("Sub"),
          colours ? QStringLiteral("pbColors_MouseMove") : QStringLiteral("pbGrays_MouseMove"), [&] {
              if (colours)
-                 m_model.pbColors_MouseMove(x, y);
+                 m_model.pointAtHues(x, y);
              else
-                 m_model.pbGrays_MouseMove(x, y);
+                 m_model.pointAtGreys(x, y);
          });
-    showPicture(m_heading, m_model.pbHeading);
+    showPicture(m_heading, m_model.heading);
 }
 
-bool ShowHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colours)
+bool showHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colours)
 {
     HuesDialog dialog(palettes, colours, parent);
     if (!dialog.loaded())

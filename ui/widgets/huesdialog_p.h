@@ -1,8 +1,8 @@
-// The base-hue picker's widgets over frmHues; exposed so tests can drive it
+// The base-hue picker's widgets over HuePickerModel; exposed so tests can drive it
 // without a modal loop.
 #pragma once
 
-#include "colour/frmhues.h"
+#include "colour/huepickermodel.h"
 #include "ui/widgets/qtprompt.h"
 
 #include <QDialog>
@@ -27,7 +27,7 @@ private:
 
     // The picker has no prompt of its own to report errors through.
     QtPrompt m_prompt;
-    frmHues m_model;
+    HuePickerModel m_model;
     PictureLabel *m_grays = nullptr;
     PictureLabel *m_colors = nullptr;
     QLabel *m_heading = nullptr;

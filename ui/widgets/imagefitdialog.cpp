@@ -1,6 +1,6 @@
 // The image fitting dialog: the two canvases with their load, pan and clear
 // buttons, the fitting options of the variant, and Cancel / OK. Everything
-// it shows is read from frmImage; every control only calls a handler.
+// it shows is read from ImageFitModel; every control only calls a handler.
 #include "ui/widgets/imagefitdialog.h"
 
 #include "ui/widgets/dialogparts_p.h"
@@ -62,7 +62,8 @@ QButtonGroup *buttonColumn(const QString &name, const QStringList &captions, QWi
 
 }  // namespace
 
-ImageFitDialog::ImageFitDialog(frmImage &model, QWidget *parent) : QDialog(parent), m_model(model)
+ImageFitDialog::ImageFitDialog(ImageFitModel &model, QWidget *parent)
+    : QDialog(parent), m_model(model)
 {
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buildCanvases());
@@ -70,7 +71,7 @@ ImageFitDialog::ImageFitDialog(frmImage &model, QWidget *parent) : QDialog(paren
     layout->addLayout(buildButtons());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(&m_model, &frmImage::viewChanged, this, &ImageFitDialog::toControls);
+    connect(&m_model, &ImageFitModel::viewChanged, this, &ImageFitDialog::toControls);
     toControls();
 }
 
@@ -121,7 +122,7 @@ QLayout *ImageFitDialog::buildCanvases()
             m_useMain = new QCheckBox(QStringLiteral("Use Main Image In Menu"), this);
             m_useMain->setObjectName(QStringLiteral("ckbUseMain"));
             connect(m_useMain, &QCheckBox::clicked, this,
-                    [this](bool on) { act([this, on] { m_model.ckbUseMain_Click(on); }); });
+                    [this](bool on) { act([this, on] { m_model.setUseMainInMenu(on); }); });
             column->addWidget(m_useMain);
         }
         column->addStretch();
@@ -151,9 +152,9 @@ QLayout *ImageFitDialog::buildOptions()
     swatches->addWidget(m_menuBack, 1, 1);
     swatches->setRowStretch(2, 1);
     connect(m_mainBack, &QToolButton::clicked, this,
-            [this] { act([this] { m_model.oPicMainBack_Click(); }); });
+            [this] { act([this] { m_model.chooseMainBackground(); }); });
     connect(m_menuBack, &QToolButton::clicked, this,
-            [this] { act([this] { m_model.oPicMenuBack_Click(); }); });
+            [this] { act([this] { m_model.chooseMenuBackground(); }); });
 
     // The sizing pair sits above the "Resizing" frame it switches on and off.
     auto *sizing = new QWidget(this);
@@ -171,11 +172,11 @@ QLayout *ImageFitDialog::buildOptions()
     resizingColumn->addStretch();
     // A click on the option already chosen changes nothing.
     connect(m_sizing, &QButtonGroup::idClicked, this, [this](int id) {
-        if (id != m_model.radSizing)
-            act([this, id] { m_model.radSizing_Click(id); });
+        if (id != m_model.sizing)
+            act([this, id] { m_model.setSizing(id); });
     });
     connect(m_resizing, &QButtonGroup::idClicked, this,
-            [this](int id) { act([this, id] { m_model.btnResizing_Click(id); }); });
+            [this](int id) { act([this, id] { m_model.setResizeMode(id); }); });
 
     row->addWidget(backgrounds);
     auto *sizingAndResizing = new QVBoxLayout;
@@ -193,7 +194,7 @@ QLayout *ImageFitDialog::buildOptions()
                                               {QString(), QString(), QString()}, justify, column);
         column->addStretch();
         connect(m_justify, &QButtonGroup::idClicked, this,
-                [this](int id) { act([this, id] { m_model.btnJustify_Click(id); }); });
+                [this](int id) { act([this, id] { m_model.setJustification(id); }); });
         row->addWidget(justify);
     }
     if (variant.flips) {
@@ -203,8 +204,8 @@ QLayout *ImageFitDialog::buildOptions()
             QStringLiteral("radFlip"), {QStringLiteral("Main Image"), QStringLiteral("Menu Image")},
             flip, column);
         connect(m_flip, &QButtonGroup::idClicked, this, [this](int id) {
-            if (id != m_model.radFlip)
-                act([this, id] { m_model.radFlip_Click(id); });
+            if (id != m_model.flipTarget)
+                act([this, id] { m_model.setFlipTarget(id); });
         });
         const struct {
             const char *name;
@@ -219,9 +220,9 @@ QLayout *ImageFitDialog::buildOptions()
             connect(button, &QPushButton::clicked, this, [this, mirror = f.mirror] {
                 act([this, mirror] {
                     if (mirror)
-                        m_model.btnFlipLeftRight_Click();
+                        m_model.flipLeftRight();
                     else
-                        m_model.btnFlipTopBottom_Click();
+                        m_model.flipTopBottom();
                 });
             });
             column->addWidget(button);
@@ -236,9 +237,9 @@ QLayout *ImageFitDialog::buildOptions()
             toggleButton(QStringLiteral("btnLandscape"), QStringLiteral("Landscape"), area);
         m_portrait = toggleButton(QStringLiteral("btnPortrait"), QStringLiteral("Portrait"), area);
         connect(m_landscape, &QPushButton::clicked, this,
-                [this] { act([this] { m_model.btnLandscape_Click(); }); });
+                [this] { act([this] { m_model.toggleLandscapeGuide(); }); });
         connect(m_portrait, &QPushButton::clicked, this,
-                [this] { act([this] { m_model.btnPortrait_Click(); }); });
+                [this] { act([this] { m_model.togglePortraitGuide(); }); });
         column->addWidget(m_landscape);
         column->addWidget(m_portrait);
         column->addStretch();
@@ -252,8 +253,8 @@ QLayout *ImageFitDialog::buildButtons()
 {
     auto *row = new QHBoxLayout;
     row->addStretch();
-    row->addWidget(addButton(frmImage::CancelButton, QStringLiteral("Cancel")));
-    QPushButton *ok = addButton(frmImage::OKButton, QStringLiteral("OK"));
+    row->addWidget(addButton(ImageFitModel::CancelButton, QStringLiteral("Cancel")));
+    QPushButton *ok = addButton(ImageFitModel::OKButton, QStringLiteral("OK"));
     ok->setDefault(true);
     row->addWidget(ok);
     return row;
@@ -273,36 +274,36 @@ void ImageFitDialog::toControls()
 {
     m_syncing = true;
     ++m_syncCount;
-    setWindowTitle(m_model.Caption);
+    setWindowTitle(m_model.caption);
     for (size_t i = 0; i < m_buttons.size(); ++i)
-        m_buttons[i]->setEnabled(m_model.btnButtonEnabled[i]);
-    checkOption(m_sizing, m_model.radSizing);
-    checkOption(m_resizing, m_model.btnResizing);
+        m_buttons[i]->setEnabled(m_model.buttonEnabled[i]);
+    checkOption(m_sizing, m_model.sizing);
+    checkOption(m_resizing, m_model.resizeMode);
     for (QAbstractButton *b : m_resizing->buttons())
-        b->setEnabled(m_model.ResizingEnabled);
+        b->setEnabled(m_model.resizingEnabled);
     if (m_justify) {
-        checkOption(m_justify, m_model.btnJustify);
+        checkOption(m_justify, m_model.justification);
         for (int i = 0; i < 3; ++i) {
             QAbstractButton *b = m_justify->button(i);
-            b->setText(m_model.JustifyCaptions[size_t(i)]);
-            b->setEnabled(m_model.JustifyEnabled);
+            b->setText(m_model.justifyCaptions[size_t(i)]);
+            b->setEnabled(m_model.justifyEnabled);
         }
         // Widths only grow, so the dialog does not jump as the captions
         // change between top/bottom and left/right.
         QWidget *box = m_justify->button(0)->parentWidget();
         box->setMinimumWidth(std::max(box->minimumWidth(), box->sizeHint().width()));
     }
-    m_useMain->setChecked(m_model.ckbUseMain);
+    m_useMain->setChecked(m_model.useMainInMenu);
     if (m_flip)
-        checkOption(m_flip, m_model.radFlip);
+        checkOption(m_flip, m_model.flipTarget);
     if (m_landscape) {
-        m_landscape->setChecked(m_model.Orientation == Guide::Landscape);
-        m_portrait->setChecked(m_model.Orientation == Guide::Portrait);
+        m_landscape->setChecked(m_model.orientation == Guide::Landscape);
+        m_portrait->setChecked(m_model.orientation == Guide::Portrait);
     }
-    m_mainBack->setIcon(SwatchIcon(m_model.MainBackColor, SwatchSize));
-    m_menuBack->setIcon(SwatchIcon(m_model.MenuBackColor, SwatchSize));
-    showCanvas(m_mainCanvas, m_model.MainCanvas, false, m_mainKey, m_mainGuide);
-    showCanvas(m_menuCanvas, m_model.MenuCanvas, true, m_menuKey, m_menuGuide);
+    m_mainBack->setIcon(swatchIcon(m_model.mainBackColor, SwatchSize));
+    m_menuBack->setIcon(swatchIcon(m_model.menuBackColor, SwatchSize));
+    showCanvas(m_mainCanvas, m_model.mainCanvas, false, m_mainKey, m_mainGuide);
+    showCanvas(m_menuCanvas, m_model.menuCanvas, true, m_menuKey, m_menuGuide);
     m_syncing = false;
     syncPan();
 }
@@ -313,37 +314,37 @@ void ImageFitDialog::showCanvas(QLabel *view, const Raster &canvas, bool menu, q
                                 Guide &shownGuide)
 {
     const qint64 key = canvas.image().cacheKey();
-    if (key == shownKey && m_model.Orientation == shownGuide)
+    if (key == shownKey && m_model.orientation == shownGuide)
         return;
     shownKey = key;
-    shownGuide = m_model.Orientation;
+    shownGuide = m_model.orientation;
     QImage shown(view->size(), QImage::Format_RGB32);
     shown.fill(palette().color(QPalette::Dark));
     QPainter painter(&shown);
     if (!canvas.isNull())
         painter.drawImage(0, 0, canvas.image());
-    drawOutline(painter, GuideRect(m_model.Orientation, menu));
+    drawOutline(painter, guideRect(m_model.orientation, menu));
     painter.end();
     view->setPixmap(QPixmap::fromImage(shown));
 }
 
 void ImageFitDialog::syncPan()
 {
-    if (m_model.PanOpen == frmImage::Pan::None || m_model.PanSource.isNull()) {
+    if (m_model.panOpen == ImageFitModel::Pan::None || m_model.panSource.isNull()) {
         if (m_pan)
             m_pan->hide();
         return;
     }
     if (!m_pan) {
-        m_pan =
-            new PanWindow(QLatin1String(frmImage::PanWindowTitle), frmImage::PanWindowSize, this);
+        m_pan = new PanWindow(QLatin1String(ImageFitModel::PanWindowTitle),
+                              ImageFitModel::PanWindowSize, this);
         m_pan->onPanned = [this](int left, int top) {
-            act([this, left, top] { m_model.leadpanwin_PanWin(left, top); });
+            act([this, left, top] { m_model.movePan(left, top); });
         };
-        m_pan->onClosed = [this] { act([this] { m_model.PanWindow_Close(); }); };
+        m_pan->onClosed = [this] { act([this] { m_model.closePanWindow(); }); };
     }
-    m_pan->setPicture(m_model.PanSource);
-    m_pan->setPanRect(m_model.PanRect);
+    m_pan->setPicture(m_model.panSource);
+    m_pan->setPanRect(m_model.panRect);
     if (m_pan->isVisible())
         return;
     // Beside the dialog, kept on its screen.
@@ -359,30 +360,30 @@ void ImageFitDialog::syncPan()
 
 PanWindow *ImageFitDialog::panWindow() const
 {
-    return m_pan && m_model.PanOpen != frmImage::Pan::None ? m_pan : nullptr;
+    return m_pan && m_model.panOpen != ImageFitModel::Pan::None ? m_pan : nullptr;
 }
 
 void ImageFitDialog::buttonClicked(int index)
 {
     bool closes = false;
-    act([&] { closes = m_model.btnButton_Click(index); });
+    act([&] { closes = m_model.pressButton(index); });
     if (closes)
-        done(index == frmImage::OKButton ? Accepted : Rejected);
+        done(index == ImageFitModel::OKButton ? Accepted : Rejected);
 }
 
 void ImageFitDialog::reject()
 {
-    buttonClicked(frmImage::CancelButton);
+    buttonClicked(ImageFitModel::CancelButton);
 }
 
 void ImageFitDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        act([this] { m_model.Form_Activate(); });
+        act([this] { m_model.activate(); });
 }
 
-bool ShowImageFitDialog(QWidget *parent, frmImage &model)
+bool showImageFitDialog(QWidget *parent, ImageFitModel &model)
 {
     ImageFitDialog dialog(model, parent);
     return dialog.exec() == QDialog::Accepted;

@@ -5,10 +5,10 @@ class QWidget;
 
 namespace varno {
 
-class frmImage;
+class ImageFitModel;
 
-// Shows the fitting dialog over `model`, modally; Form_Activate runs as it shows.
+// Shows the fitting dialog over `model`, modally; activate runs as it shows.
 // True when OK handed the pictures over to the theme document (the caller redraws).
-bool ShowImageFitDialog(QWidget *parent, frmImage &model);
+bool showImageFitDialog(QWidget *parent, ImageFitModel &model);
 
 }  // namespace varno

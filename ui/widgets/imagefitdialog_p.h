@@ -1,8 +1,8 @@
-// The image fitting dialog's widgets over frmImage, one class for the four
+// The image fitting dialog's widgets over ImageFitModel, one class for the four
 // variants; exposed so tests can drive it without a modal loop.
 #pragma once
 
-#include "imagefit/frmimage.h"
+#include "imagefit/imagefitmodel.h"
 
 #include <QDialog>
 
@@ -23,7 +23,7 @@ class ImageFitDialog : public QDialog {
     Q_OBJECT
 public:
     // The model outlives the dialog: it is kept between showings.
-    explicit ImageFitDialog(frmImage &model, QWidget *parent = nullptr);
+    explicit ImageFitDialog(ImageFitModel &model, QWidget *parent = nullptr);
 
     // Escape and the window frame take the model's Cancel path.
     void reject() override;
@@ -49,7 +49,7 @@ private:
     void syncPan();
     void buttonClicked(int index);
 
-    frmImage &m_model;
+    ImageFitModel &m_model;
     std::array<QPushButton *, 8> m_buttons{};
     QButtonGroup *m_sizing = nullptr;
     QButtonGroup *m_resizing = nullptr;

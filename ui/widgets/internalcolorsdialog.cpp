@@ -74,50 +74,50 @@ InternalColorsDialog::InternalColorsDialog(Prompt &prompt, ColourState &colours,
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_model.Form_Load();
+    m_model.load();
     toControls();
 }
 
 void InternalColorsDialog::toControls()
 {
     for (int i = 0; i < 5; ++i)
-        m_swatches[i]->setIcon(SwatchIcon(m_model.SwatchColours[i], SwatchSize));
-    if (!m_model.LEAD1.isNull())
-        showPicture(m_preview, m_model.LEAD1);
+        m_swatches[i]->setIcon(swatchIcon(m_model.swatchColours[i], SwatchSize));
+    if (!m_model.preview.isNull())
+        showPicture(m_preview, m_model.preview);
 }
 
 void InternalColorsDialog::swatchClicked(int swatch)
 {
-    m_model.Swatch_Click(swatch);
+    m_model.chooseSwatchColour(swatch);
     toControls();
 }
 
 void InternalColorsDialog::buttonClicked(int index)
 {
-    if (m_model.btnButton_Click(index))
-        done(index == frmInternalColors::SaveButton ? Accepted : Rejected);
+    if (m_model.pressButton(index))
+        done(index == InternalColoursModel::SaveButton ? Accepted : Rejected);
     else
         toControls();
 }
 
 void InternalColorsDialog::reject()
 {
-    m_model.Form_QueryClose();
+    m_model.closeFromFrame();
     QDialog::reject();
 }
 
-bool ShowInternalColorsDialog(QWidget *parent, Prompt &prompt, ColourState &colours)
+bool showInternalColorsDialog(QWidget *parent, Prompt &prompt, ColourState &colours)
 {
     // Both pictures are embedded; should one fail to decode, say so once
     // instead of opening a dialog with nothing to draw on.
     Raster wordBlank, dots;
     if (!trap(prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"),
               QStringLiteral("LoadBuffer"),
-              [&] { wordBlank = LoadResourcePicture(QStringLiteral("WORD_BLANK")); }))
+              [&] { wordBlank = loadResourcePicture(QStringLiteral("WORD_BLANK")); }))
         return false;
     if (!trap(prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"),
               QStringLiteral("LoadDots"),
-              [&] { dots = LoadResourcePicture(QStringLiteral("DOTS")); }))
+              [&] { dots = loadResourcePicture(QStringLiteral("DOTS")); }))
         return false;
     InternalColorsDialog dialog(prompt, colours, std::move(wordBlank), std::move(dots), parent);
     return dialog.exec() == QDialog::Accepted;

@@ -1,8 +1,8 @@
-// The "Internal Colors" dialog's widgets over frmInternalColors; exposed so
+// The "Internal Colors" dialog's widgets over InternalColoursModel; exposed so
 // tests can drive it without a modal loop.
 #pragma once
 
-#include "colour/frminternalcolors.h"
+#include "colour/internalcoloursmodel.h"
 
 #include <QDialog>
 
@@ -31,7 +31,7 @@ private:
     // The model keeps references to the pictures: they must outlive it.
     Raster m_wordBlank;
     Raster m_dots;
-    frmInternalColors m_model;
+    InternalColoursModel m_model;
     std::array<QToolButton *, 5> m_swatches{};
     QLabel *m_preview = nullptr;
 };

@@ -1,4 +1,4 @@
-// The main window's widgets. Every command goes to frmMain; after each one
+// The main window's widgets. Every command goes to Editor; after each one
 // the window re-reads what the model says it shows.
 #include "ui/widgets/mainwindow.h"
 
@@ -47,17 +47,21 @@ QString colourName(Colour c)
 
 }  // namespace
 
-MainWindow::MainWindow(Module1 &module, QWidget *parent)
-    : QMainWindow(parent), m_m(module), m_prompt(this),
-      m_screen(m_prompt, module.Doc, module.Settings),
-      m_form(std::make_unique<frmMain>(module, m_prompt, m_screen))
+MainWindow::MainWindow(EditorSession &module, QWidget *parent)
+    : QMainWindow(parent), m_session(module), m_prompt(this),
+      m_screen(m_prompt, module.doc, module.settings),
+      m_form(std::make_unique<Editor>(module, m_prompt, m_screen))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Varno"));
     setAcceptDrops(true);
-    m_form->AskSaveCompression = [this] { return AskSaveCompression(this); };
-    m_form->ShowImageDialog = [this](frmImage &dialog) { return ShowImageFitDialog(this, dialog); };
-    m_form->ShowHues = [this] { ShowHuesDialog(this, m_m.Palette, m_m.Doc.Colours.Colors); };
+    m_form->askCompression = [this] { return askCompression(this); };
+    m_form->runFitDialog = [this](ImageFitModel &dialog) {
+        return showImageFitDialog(this, dialog);
+    };
+    m_form->showHuePicker = [this] {
+        showHuesDialog(this, m_session.palette, m_session.doc.colours.colors);
+    };
     buildMenus();
     buildToolBar();
     auto *central = new QWidget(this);
@@ -74,25 +78,24 @@ MainWindow::MainWindow(Module1 &module, QWidget *parent)
     buildStatusBar();
 
     connect(m_portrait, &PreviewWidget::released, this,
-            [this](int x, int y) { m_form->LEADTheme_MouseUp(x, y); });
+            [this](int x, int y) { m_form->releaseOnPortrait(x, y); });
     connect(m_landscape, &PreviewWidget::released, this,
-            [this](int x, int y) { m_form->LEADLandscape_MouseUp(x, y); });
+            [this](int x, int y) { m_form->releaseOnLandscape(x, y); });
     connect(m_portrait, &PreviewWidget::hovered, this,
             [this](int x, int y) { showHover(false, x, y); });
     connect(m_landscape, &PreviewWidget::hovered, this,
             [this](int x, int y) { showHover(true, x, y); });
     for (PreviewWidget *p : {m_portrait, m_landscape})
         connect(p, &PreviewWidget::left, this, [this] { m_pointerLabel->clear(); });
-    connect(m_form.get(), &frmMain::viewChanged, this, &MainWindow::sync);
-    connect(m_form.get(), &frmMain::closeRequested, this, &QWidget::close);
+    connect(m_form.get(), &Editor::viewChanged, this, &MainWindow::sync);
+    connect(m_form.get(), &Editor::closeRequested, this, &QWidget::close);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
-    m_form->setScreenDpi(dpi, dpi);
-    setZoom(ZoomForScreen(ZoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize()));
+    setZoom(zoomForScreen(zoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize()));
 }
 
-int MainWindow::ZoomForScreen(int zoom, QSize available)
+int MainWindow::zoomForScreen(int zoom, QSize available)
 {
     // Both previews side by side, the controls beside them, and room for the
     // menus, tool bar and status bar; a smaller zoom beats a window that
@@ -107,10 +110,10 @@ int MainWindow::ZoomForScreen(int zoom, QSize available)
 
 MainWindow::~MainWindow()
 {
-    m_form->Form_Unload();
+    m_form->shutDown();
 }
 
-int MainWindow::ZoomForDpi(double logicalDpi)
+int MainWindow::zoomForDpi(double logicalDpi)
 {
     // Device screens are small; twice their size is the least that reads
     // comfortably on an ordinary desktop screen.
@@ -119,7 +122,7 @@ int MainWindow::ZoomForDpi(double logicalDpi)
 
 bool MainWindow::load()
 {
-    const bool ok = m_form->Form_Load();
+    const bool ok = m_form->start();
     restoreGeometryFromSettings();
     sync();
     return ok;
@@ -152,114 +155,115 @@ void MainWindow::notYet(QAction *action, const QString &why)
 
 void MainWindow::buildMenus()
 {
-    frmMain &f = *m_form;
+    Editor &f = *m_form;
     const QString noDevice = QStringLiteral("Sending themes to a device is not in this build yet");
     const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
     const QString noBrowser = QStringLiteral("The theme browser is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
-    addCommand(file, "mnuSettings", QStringLiteral("Settings"),
-               [this] { ShowSettingsDialog(this, m_prompt, m_m.Settings, *m_m.Store); });
+    addCommand(file, "mnuSettings", QStringLiteral("Settings"), [this] {
+        showSettingsDialog(this, m_prompt, m_session.settings, *m_session.store);
+    });
     notYet(addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [] {}), noDevice);
     notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
     file->addSeparator();
     QAction *exit = addCommand(file, "mnuExit", QStringLiteral("Exit"), [this] {
         // The settings store closes with the model's exit.
         storeGeometryInSettings();
-        m_form->mnuExit_Click();
+        m_form->quit();
     });
     exit->setShortcut(QKeySequence::Quit);
 
     QMenu *theme = menuBar()->addMenu(QStringLiteral("Theme"));
     for (int i = 0; i < ProfileCount; ++i) {
-        const DeviceProfile &p = Profiles()[static_cast<size_t>(i)];
+        const DeviceProfile &p = profiles()[static_cast<size_t>(i)];
         QAction *a =
-            addCommand(theme, p.command, QLatin1String(p.caption), [&f, i] { f.NewTheme(i); });
+            addCommand(theme, p.command, QLatin1String(p.caption), [&f, i] { f.newTheme(i); });
         a->setCheckable(true);
         m_profileActions[static_cast<size_t>(i)] = a;
     }
     // A new theme of the profile in use.
     QAction *newTheme = addCommand(nullptr, "actNewTheme", QStringLiteral("New Theme"), [this] {
-        m_form->NewTheme(std::max(0, m_form->view().checkedProfile));
+        m_form->newTheme(std::max(0, m_form->view().checkedProfile));
     });
     newTheme->setShortcut(QKeySequence::New);
     addAction(newTheme);
     theme->addSeparator();
-    QAction *open = addCommand(theme, "mnuLoadTheme", QStringLiteral("Load Theme"),
-                               [&f] { f.mnuLoadTheme_Click(); });
+    QAction *open =
+        addCommand(theme, "mnuLoadTheme", QStringLiteral("Load Theme"), [&f] { f.openTheme(); });
     open->setShortcut(QKeySequence::Open);
     theme->addSeparator();
     addCommand(theme, "mnuSaveThemeLow", QStringLiteral("Save Theme (Low Comp)"),
-               [&f] { f.mnuSaveThemeLow_Click(); });
+               [&f] { f.saveUncompressed(); });
     addCommand(theme, "mnuSaveThemeMed", QStringLiteral("Save Theme (Med Comp)"),
-               [&f] { f.mnuSaveThemeMed_Click(); });
+               [&f] { f.saveMediumCompression(); });
     QAction *save = addCommand(theme, "mnuSaveThemeHigh", QStringLiteral("Save Theme (High Comp)"),
-                               [&f] { f.mnuSaveThemeHigh_Click(); });
+                               [&f] { f.saveHighCompression(); });
     save->setShortcut(QKeySequence::Save);
     theme->addSeparator();
-    addCommand(theme, "mnuManageThemes", QStringLiteral("Manage Themes"),
-               [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_m.Settings.TSKPath)); });
+    addCommand(theme, "mnuManageThemes", QStringLiteral("Manage Themes"), [this] {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_session.settings.themesFolder));
+    });
     notYet(addCommand(theme, "mnuBrowseThemes", QStringLiteral("Browse Themes"), [] {}), noBrowser);
 
     QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
-    addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"),
-               [&f] { f.mnuLoadImages_Click(); });
+    addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"), [&f] { f.loadImages(); });
     addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"),
-               [&f] { f.mnuLoadImageFromTheme_Click(); });
+               [&f] { f.loadImageFromTheme(); });
     addCommand(image, "mnuChangeImages", QStringLiteral("Change Current Image(s)"),
-               [&f] { f.mnuChangeImages_Click(); });
+               [&f] { f.changeImages(); });
     image->addSeparator();
     addCommand(image, "mnuSaveMainImage", QStringLiteral("Save Main Image"),
-               [&f] { f.mnuSaveMainImage_Click(); });
+               [&f] { f.saveTodayPicture(); });
     addCommand(image, "mnuSaveMenuImage", QStringLiteral("Save Menu Image"),
-               [&f] { f.mnuSaveMenuImage_Click(); });
+               [&f] { f.saveMenuPicture(); });
     image->addSeparator();
     addCommand(image, "mnuScreenCaptureMain", QStringLiteral("Screen Capture Main"),
-               [&f] { f.mnuScreenCaptureMain_Click(); });
+               [&f] { f.captureToday(); });
     addCommand(image, "mnuScreenCaptureThumbnail", QStringLiteral("Screen Capture Thumbnail"),
-               [&f] { f.mnuScreenCaptureThumbnail_Click(); });
+               [&f] { f.captureThumbnail(); });
     addCommand(image, "mnuScreenCaptureMenu", QStringLiteral("Screen Capture Menu"),
-               [&f] { f.mnuScreenCaptureMenu_Click(); });
+               [&f] { f.captureMenu(); });
     addCommand(image, "mnuScreenCaptureLandscape", QStringLiteral("Screen Capture Main Landscape"),
-               [&f] { f.mnuScreenCaptureLandscape_Click(); });
+               [&f] { f.captureLandscape(); });
 
     QMenu *colour = menuBar()->addMenu(QStringLiteral("Color"));
     addCommand(colour, "mnuResetColors", QStringLiteral("Reset Colors"),
-               [&f] { f.mnuResetColors_Click(); });
+               [&f] { f.resetColours(); });
     m_pickerAction = addCommand(colour, "mnuUseColorPicker", QStringLiteral("Use Color Picker"),
-                                [&f] { f.mnuUseColorPicker_Click(); });
+                                [&f] { f.toggleColourPicker(); });
     m_pickerAction->setCheckable(true);
     addCommand(colour, "mnuSetInternalColors", QStringLiteral("Set Internal Colors"), [this] {
-        if (ShowInternalColorsDialog(this, m_prompt, m_m.Doc.Colours))
-            m_form->DoScreenMain(QStringLiteral("MAIN"));
+        if (showInternalColorsDialog(this, m_prompt, m_session.doc.colours))
+            m_form->drawScreen(QStringLiteral("MAIN"));
     });
-    addCommand(colour, "mnuAutoColors", QStringLiteral("Auto Colors"),
-               [&f] { f.mnuAutoColors_Click(); });
+    addCommand(colour, "mnuAutoColors", QStringLiteral("Auto Colors"), [&f] { f.autoColours(); });
     addCommand(colour, "mnuSwapNavColors", QStringLiteral("Swap Navigation Bar Colors"),
-               [&f] { f.mnuSwapNavColors_Click(); });
+               [&f] { f.swapNavigationColours(); });
     addCommand(colour, "mnuMessagebarNavbar", QStringLiteral("Message Bar = Navigation Bar"),
-               [&f] { f.mnuMessagebarNavbar_Click(); });
+               [&f] { f.copyNavigationToMessageBars(); });
     addCommand(colour, "mnuColorsFromTheme", QStringLiteral("Colors From a Theme"),
-               [&f] { f.mnuColorsFromTheme_Click(); });
+               [&f] { f.takeColoursFromTheme(); });
     colour->addSeparator();
-    const auto elements = ColourElements();
+    const auto elements = colourElements();
     for (size_t i = 0; i < elements.size(); ++i)
-        addCommand(colour, elements[i].Menu, QLatin1String(elements[i].MenuCaption),
-                   [&f, i] { f.ElementMenu_Click(static_cast<int>(i)); });
+        addCommand(colour, elements[i].menu, QLatin1String(elements[i].menuCaption),
+                   [&f, i] { f.colourMenuItem(static_cast<int>(i)); });
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
-        mnuContent_Click(m_prompt, m_m.Paths.appFolder, [](const QString &file, const QString &) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-        });
+        showHelpContents(m_prompt, m_session.paths.appFolder,
+                         [](const QString &file, const QString &) {
+                             QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+                         });
     });
     content->setShortcut(QKeySequence::HelpContents);
-    addCommand(help, "mnuAbout", QStringLiteral("About"), [this] { ShowAboutDialog(this); });
+    addCommand(help, "mnuAbout", QStringLiteral("About"), [this] { showAboutDialog(this); });
 }
 
 void MainWindow::buildToolBar()
 {
-    frmMain &f = *m_form;
+    Editor &f = *m_form;
     QToolBar *bar = addToolBar(QStringLiteral("Tools"));
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
@@ -277,20 +281,20 @@ void MainWindow::buildToolBar()
     static const char *const newCaptions[] = {"Standard", "QVGA", "VGA"};
     for (int i = 0; i < 3; ++i) {
         QAction *a = button(newNames[i], QLatin1String(newCaptions[i]),
-                            QLatin1String(Profiles()[static_cast<size_t>(i)].caption),
-                            icon(QStyle::SP_FileIcon), [&f, i] { f.btnNewTheme_Click(i); });
+                            QLatin1String(profiles()[static_cast<size_t>(i)].caption),
+                            icon(QStyle::SP_FileIcon), [&f, i] { f.pressNewThemeButton(i); });
         a->setCheckable(true);
         m_newThemeButtons[static_cast<size_t>(i)] = a;
     }
     bar->addSeparator();
     button("btnOpenExisting", QStringLiteral("Open"), QStringLiteral("Load Theme"),
-           icon(QStyle::SP_DialogOpenButton), [&f] { f.btnOpenExisting_Click(); });
+           icon(QStyle::SP_DialogOpenButton), [&f] { f.openTheme(); });
     button("btnLoadImages", QStringLiteral("Images"), QStringLiteral("Load Image(s)"),
-           icon(QStyle::SP_DirOpenIcon), [&f] { f.mnuLoadImages_Click(); });
+           icon(QStyle::SP_DirOpenIcon), [&f] { f.loadImages(); });
     button("btnChangeImages", QStringLiteral("Change"), QStringLiteral("Change Current Image(s)"),
-           icon(QStyle::SP_FileDialogDetailedView), [&f] { f.btnChangeImages_Click(); });
+           icon(QStyle::SP_FileDialogDetailedView), [&f] { f.changeImages(); });
     button("btnSave", QStringLiteral("Save"), QStringLiteral("Save Theme"),
-           icon(QStyle::SP_DialogSaveButton), [&f] { f.btnSave_Click(); });
+           icon(QStyle::SP_DialogSaveButton), [&f] { f.saveAskingCompression(); });
     button("btnSettings", QStringLiteral("Settings"), QStringLiteral("Settings"),
            icon(QStyle::SP_FileDialogInfoView),
            [this] { action(QStringLiteral("mnuSettings"))->trigger(); });
@@ -303,15 +307,15 @@ void MainWindow::buildToolBar()
     bar->addSeparator();
     m_pickerButton =
         button("btnColorPicker", QStringLiteral("Picker"), QStringLiteral("Use Color Picker"),
-               icon(QStyle::SP_ArrowDown), [&f] { f.btnColorPicker_Click(); });
+               icon(QStyle::SP_ArrowDown), [&f] { f.toggleColourPicker(); });
     m_pickerButton->setCheckable(true);
     button("btnResetColors", QStringLiteral("Reset"), QStringLiteral("Reset Colors"),
-           icon(QStyle::SP_BrowserReload), [&f] { f.btnResetColors_Click(); });
+           icon(QStyle::SP_BrowserReload), [&f] { f.resetColours(); });
     button("btnUndoLast", QStringLiteral("Undo"), QStringLiteral("Undo the last colour change"),
-           icon(QStyle::SP_ArrowBack), [&f] { f.btnUndoLast_Click(); });
+           icon(QStyle::SP_ArrowBack), [&f] { f.undoColours(); });
     button("btnMessageBar", QStringLiteral("Msg Bar"),
            QStringLiteral("Message Bar = Navigation Bar"), icon(QStyle::SP_MessageBoxInformation),
-           [&f] { f.btnMessageBar_Click(); });
+           [&f] { f.copyNavigationToMessageBars(); });
     button("btnInternalColors", QStringLiteral("Internal"), QStringLiteral("Set Internal Colors"),
            icon(QStyle::SP_DesktopIcon),
            [this] { action(QStringLiteral("mnuSetInternalColors"))->trigger(); });
@@ -319,7 +323,7 @@ void MainWindow::buildToolBar()
 
 QWidget *MainWindow::buildControls()
 {
-    frmMain &f = *m_form;
+    Editor &f = *m_form;
     auto *panel = new QWidget(this);
     auto *column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
@@ -349,8 +353,8 @@ QWidget *MainWindow::buildControls()
     auto *listRow = new QHBoxLayout;
     m_colours = new QComboBox(colourBox);
     m_colours->setObjectName(QStringLiteral("cmbColors"));
-    for (const ColourElement *e : ColourListEntries())
-        m_colours->addItem(QLatin1String(e->ListCaption));
+    for (const ColourElement *e : colourListEntries())
+        m_colours->addItem(QLatin1String(e->listCaption));
     m_colours->setCurrentIndex(-1);
     m_colours->setPlaceholderText(QStringLiteral("Screen element"));
     connect(m_colours, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -359,7 +363,7 @@ QWidget *MainWindow::buildControls()
     });
     auto *getColour = new QPushButton(QStringLiteral("Set Color"), colourBox);
     getColour->setObjectName(QStringLiteral("btnGetColor"));
-    connect(getColour, &QPushButton::clicked, this, [&f] { f.btnGetColor_Click(); });
+    connect(getColour, &QPushButton::clicked, this, [&f] { f.colourListedElement(); });
     listRow->addWidget(m_colours, 1);
     listRow->addWidget(getColour);
     colourRows->addLayout(listRow);
@@ -369,14 +373,14 @@ QWidget *MainWindow::buildControls()
     m_swatch->setObjectName(QStringLiteral("btnTransparencyColor"));
     m_swatch->setToolTip(QStringLiteral("Overlay colour"));
     m_swatch->setFixedSize(28, 22);
-    connect(m_swatch, &QToolButton::clicked, this, [&f] { f.btnTransparencyColor_Click(); });
+    connect(m_swatch, &QToolButton::clicked, this, [&f] { f.chooseOverlayColour(); });
     m_slider = new QSlider(Qt::Horizontal, colourBox);
     m_slider->setObjectName(QStringLiteral("sliderTransparency"));
     m_slider->setRange(0, 255);
     m_slider->setToolTip(QStringLiteral("Overlay strength"));
     connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
         if (!m_syncing)
-            m_form->sliderTransparency_Change(value);
+            m_form->setOverlayLevel(value);
     });
     overlayRow->addWidget(new QLabel(QStringLiteral("Overlay"), colourBox));
     overlayRow->addWidget(m_swatch);
@@ -398,11 +402,10 @@ QWidget *MainWindow::buildControls()
         m_captureKinds->addButton(b, i);
         kinds->addWidget(b);
     }
-    connect(m_captureKinds, &QButtonGroup::idClicked, this,
-            [&f](int id) { f.btnCapture_Click(id); });
+    connect(m_captureKinds, &QButtonGroup::idClicked, this, [&f](int id) { f.setCaptureKind(id); });
     auto *capture = new QPushButton(QStringLiteral("Capture"), captureBox);
     capture->setObjectName(QStringLiteral("btnScreenCapture"));
-    connect(capture, &QPushButton::clicked, this, [&f] { f.btnScreenCapture_Click(); });
+    connect(capture, &QPushButton::clicked, this, [&f] { f.captureChosenKind(); });
     captureRows->addLayout(kinds);
     captureRows->addWidget(capture);
     column->addWidget(captureBox);
@@ -441,7 +444,7 @@ void MainWindow::setZoom(int zoom)
 
 void MainWindow::showHover(bool landscape, int x, int y)
 {
-    const QString element = m_form->ElementAt(landscape, x, y);
+    const QString element = m_form->elementAt(landscape, x, y);
     m_pointerLabel->setText(element.isEmpty()
                                 ? QStringLiteral("%1, %2").arg(x).arg(y)
                                 : QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(element));
@@ -461,11 +464,11 @@ void MainWindow::sync()
     m_pickerAction->setChecked(v.useColorPickerChecked);
     m_pickerButton->setChecked(v.useColorPickerChecked);
     m_landscape->setVisible(v.landscapeVisible);
-    if (m_slider->value() != v.sliderTransparency)
-        m_slider->setValue(v.sliderTransparency);
+    if (m_slider->value() != v.overlayLevel)
+        m_slider->setValue(v.overlayLevel);
     m_swatch->setStyleSheet(
         QStringLiteral("QToolButton { background: %1; border: 1px solid #555; }")
-            .arg(colourName(v.transparencySwatch)));
+            .arg(colourName(v.overlaySwatch)));
     if (m_themeName->text() != v.themeNameText)
         m_themeName->setText(v.themeNameText);
     if (m_colours->currentIndex() != v.colourListIndex)
@@ -481,17 +484,17 @@ void MainWindow::sync()
 void MainWindow::syncPreviews()
 {
     const DeviceScreen &s = m_screen.screen();
-    if (s.LEADTheme.image().cacheKey() != m_portrait->picture().cacheKey())
-        m_portrait->setPicture(s.LEADTheme.image());
-    if (s.LEADLandscape.image().cacheKey() != m_landscape->picture().cacheKey())
-        m_landscape->setPicture(s.LEADLandscape.image());
+    if (s.portraitScreen.image().cacheKey() != m_portrait->picture().cacheKey())
+        m_portrait->setPicture(s.portraitScreen.image());
+    if (s.landscapeScreen.image().cacheKey() != m_landscape->picture().cacheKey())
+        m_landscape->setPicture(s.landscapeScreen.image());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // No questions: an unsaved theme is simply let go.
     storeGeometryInSettings();
-    m_form->Form_Unload();
+    m_form->shutDown();
     event->accept();
 }
 
@@ -514,28 +517,27 @@ void MainWindow::dropEvent(QDropEvent *event)
 void MainWindow::openFile(const QString &path)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("tsk"), Qt::CaseInsensitive) == 0)
-        m_form->LoadTheme(path);
+        m_form->loadTheme(path);
     else
-        m_form->LoadImages(path);
+        m_form->loadImages(path);
 }
 
 void MainWindow::restoreGeometryFromSettings()
 {
-    if (!m_m.Registry)
+    if (!m_session.registry)
         return;
-    const QString saved = m_m.Registry->ReadRegString(
-        Hive::HKEY_CURRENT_USER, SettingsKeyPath() + WindowKey, QStringLiteral("Geometry"));
+    const QString saved = m_session.registry->readString(settingsSectionName() + WindowKey,
+                                                         QStringLiteral("Geometry"));
     if (!saved.isEmpty())
         restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
 }
 
 void MainWindow::storeGeometryInSettings()
 {
-    if (!m_m.Registry)
+    if (!m_session.registry)
         return;
-    m_m.Registry->SaveRegString(Hive::HKEY_CURRENT_USER, SettingsKeyPath() + WindowKey,
-                                QStringLiteral("Geometry"),
-                                QString::fromLatin1(saveGeometry().toBase64()));
+    m_session.registry->writeString(settingsSectionName() + WindowKey, QStringLiteral("Geometry"),
+                                    QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 }  // namespace varno

@@ -1,8 +1,8 @@
 // The editor's main window: menus, tool buttons, the two previews and the
-// colour and capture controls, all a thin view over frmMain.
+// colour and capture controls, all a thin view over Editor.
 #pragma once
 
-#include "ui/frmmain.h"
+#include "ui/editor.h"
 #include "ui/previewscreen.h"
 #include "ui/widgets/qtprompt.h"
 
@@ -25,14 +25,14 @@ class PreviewWidget;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // `module` has been started (Module1::Main said ShowWindow).
-    explicit MainWindow(Module1 &module, QWidget *parent = nullptr);
+    // `module` has been started (EditorSession::Main said ShowWindow).
+    explicit MainWindow(EditorSession &module, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Runs the window's load; false when it failed (the window still shows).
     bool load();
 
-    frmMain &model() { return *m_form; }
+    Editor &model() { return *m_form; }
     PreviewWidget *portrait() const { return m_portrait; }
     PreviewWidget *landscape() const { return m_landscape; }
     // A menu item or tool button by its object name, e.g. "mnuSaveThemeHigh".
@@ -43,9 +43,9 @@ public:
     void openFile(const QString &path);
 
     // The zoom that suits a screen: about one device pixel per 1/96 inch.
-    static int ZoomForDpi(double logicalDpi);
+    static int zoomForDpi(double logicalDpi);
     // `zoom`, or less when the window would not fit a screen of that size.
-    static int ZoomForScreen(int zoom, QSize available);
+    static int zoomForScreen(int zoom, QSize available);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,10 +66,10 @@ private:
     void restoreGeometryFromSettings();
     void storeGeometryInSettings();
 
-    Module1 &m_m;
+    EditorSession &m_session;
     QtPrompt m_prompt;
     PreviewScreen m_screen;
-    std::unique_ptr<frmMain> m_form;
+    std::unique_ptr<Editor> m_form;
     std::map<QString, QAction *> m_actions;
     std::array<QAction *, ProfileCount> m_profileActions{};
     std::array<QAction *, 3> m_newThemeButtons{};

@@ -42,7 +42,7 @@ void PreviewWidget::setPickerCursor(bool on)
         return;
     m_picker = on;
     if (on)
-        setCursor(PickerCursor());
+        setCursor(makePickerCursor());
     else
         unsetCursor();
 }
@@ -99,7 +99,7 @@ void PreviewWidget::leaveEvent(QEvent *)
     emit left();
 }
 
-QCursor PickerCursor()
+QCursor makePickerCursor()
 {
     // Drawn rather than shipped: a cross with an open centre, so the pixel
     // being picked stays visible.

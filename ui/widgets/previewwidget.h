@@ -46,6 +46,6 @@ private:
 };
 
 // The cursor shown while a colour waits to be picked: a pipette-like cross.
-QCursor PickerCursor();
+QCursor makePickerCursor();
 
 }  // namespace varno

@@ -79,7 +79,7 @@ private:
 
 }  // namespace
 
-QString QtFileFilter(const QString &filter)
+QString qtFileFilter(const QString &filter)
 {
     static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -111,7 +111,7 @@ QString QtFileFilter(const QString &filter)
     return entries.join(QStringLiteral(";;"));
 }
 
-QString FileDialogStart(const FileDialogRequest &request)
+QString fileDialogStart(const FileDialogRequest &request)
 {
     QString name = request.fileName;
     // "/x/tsk/*.tsk" names a folder to look in, not a file to choose.
@@ -124,7 +124,7 @@ QString FileDialogStart(const FileDialogRequest &request)
     return QDir(request.initialFolder).filePath(name);
 }
 
-QString PlainLineBreaks(const QString &text)
+QString plainLineBreaks(const QString &text)
 {
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -132,24 +132,24 @@ QString PlainLineBreaks(const QString &text)
     return plain;
 }
 
-QColor ToQColor(uint32_t colour)
+QColor toQColor(uint32_t colour)
 {
     return QColor(int(colour & 0xFFu), int(colour >> 8 & 0xFFu), int(colour >> 16 & 0xFFu));
 }
 
-uint32_t FromQColor(const QColor &colour)
+uint32_t fromQColor(const QColor &colour)
 {
-    return static_cast<uint32_t>(RGB(colour.red(), colour.green(), colour.blue()));
+    return static_cast<uint32_t>(rgb(colour.red(), colour.green(), colour.blue()));
 }
 
-std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, MsgIcon icon, const QString &title,
+std::unique_ptr<QMessageBox> makeMessageBox(const QString &text, MsgIcon icon, const QString &title,
                                             MsgButtons buttons, QWidget *parent)
 {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(title);
     // Messages quote file names and error texts, never markup.
     box->setTextFormat(Qt::PlainText);
-    box->setText(PlainLineBreaks(text));
+    box->setText(plainLineBreaks(text));
     box->setIcon(qtIcon(icon));
     const ButtonSet set = buttonSet(buttons);
     box->setStandardButtons(set.buttons);
@@ -158,7 +158,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, MsgIcon icon, c
     return box;
 }
 
-MsgResult ToMsgResult(QMessageBox::StandardButton pressed, MsgButtons buttons)
+MsgResult toMsgResult(QMessageBox::StandardButton pressed, MsgButtons buttons)
 {
     const ButtonSet set = buttonSet(buttons);
     if (!set.buttons.testFlag(pressed))
@@ -193,56 +193,56 @@ void QtPrompt::setParent(QWidget *parent)
     m_parent = parent;
 }
 
-MsgResult QtPrompt::MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                           MsgButtons buttons)
+MsgResult QtPrompt::messageBox(const QString &text, MsgIcon icon, const QString &title,
+                               MsgButtons buttons)
 {
     NormalPointer normal(m_busyDepth > 0);
-    const std::unique_ptr<QMessageBox> box = MakeMessageBox(text, icon, title, buttons, m_parent);
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(text, icon, title, buttons, m_parent);
     box->exec();
-    return ToMsgResult(box->standardButton(box->clickedButton()), buttons);
+    return toMsgResult(box->standardButton(box->clickedButton()), buttons);
 }
 
-uint32_t QtPrompt::ShowColor(uint32_t initial, bool fullOpen)
+uint32_t QtPrompt::chooseColour(uint32_t initial, bool fullOpen)
 {
     (void)fullOpen;
     NormalPointer normal(m_busyDepth > 0);
-    const QColor chosen = QColorDialog::getColor(ToQColor(initial), m_parent);
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), m_parent);
     if (!chosen.isValid())
         throw cancelError();
-    return FromQColor(chosen);
+    return fromQColor(chosen);
 }
 
-QString QtPrompt::ShowOpen(const FileDialogRequest &request)
+QString QtPrompt::chooseFileToOpen(const FileDialogRequest &request)
 {
     NormalPointer normal(m_busyDepth > 0);
     const QString chosen = QFileDialog::getOpenFileName(
-        m_parent, request.title, FileDialogStart(request), QtFileFilter(request.filter));
+        m_parent, request.title, fileDialogStart(request), qtFileFilter(request.filter));
     if (chosen.isEmpty())
         throw cancelError();
     return chosen;
 }
 
-QString QtPrompt::ShowSave(const FileDialogRequest &request)
+QString QtPrompt::chooseFileToSave(const FileDialogRequest &request)
 {
     NormalPointer normal(m_busyDepth > 0);
     const QString chosen = QFileDialog::getSaveFileName(
-        m_parent, request.title, FileDialogStart(request), QtFileFilter(request.filter));
+        m_parent, request.title, fileDialogStart(request), qtFileFilter(request.filter));
     if (chosen.isEmpty())
         throw cancelError();
     return chosen;
 }
 
-QString QtPrompt::InputBox(const QString &prompt, const QString &title, const QString &current,
-                           bool &cancelled)
+QString QtPrompt::askText(const QString &prompt, const QString &title, const QString &current,
+                          bool &cancelled)
 {
     NormalPointer normal(m_busyDepth > 0);
     InputBoxDialog box(prompt, title, current, m_parent);
     box.exec();
-    cancelled = box.model().Cancelled;
-    return box.model().Result;
+    cancelled = box.model().cancelled;
+    return box.model().result;
 }
 
-void QtPrompt::SetBusy(bool busy)
+void QtPrompt::setBusy(bool busy)
 {
     if (busy) {
         ++m_busyDepth;
@@ -253,7 +253,7 @@ void QtPrompt::SetBusy(bool busy)
     }
 }
 
-void QtPrompt::Progress(const QString &what, int done, int total)
+void QtPrompt::progress(const QString &what, int done, int total)
 {
     if (total <= 0)
         return;
@@ -263,7 +263,7 @@ void QtPrompt::Progress(const QString &what, int done, int total)
     }
     if (!m_progress) {
         m_progress = new QProgressDialog(m_parent);
-        m_progress->setWindowTitle(LoadResString(Str::AppName));
+        m_progress->setWindowTitle(stringResource(Str::AppName));
         m_progress->setWindowModality(Qt::WindowModal);
         // The port has no way to stop work part-way.
         m_progress->setCancelButton(nullptr);

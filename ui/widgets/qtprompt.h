@@ -21,18 +21,18 @@ public:
 
     void setParent(QWidget *parent);
 
-    MsgResult MsgBox(const QString &text, MsgIcon icon, const QString &title,
-                     MsgButtons buttons = MsgButtons::OK) override;
+    MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
+                         MsgButtons buttons = MsgButtons::OK) override;
     // Qt's colour dialog always shows its custom part: `fullOpen` is moot.
-    uint32_t ShowColor(uint32_t initial, bool fullOpen = true) override;
-    QString ShowOpen(const FileDialogRequest &request) override;
-    QString ShowSave(const FileDialogRequest &request) override;
-    QString InputBox(const QString &prompt, const QString &title, const QString &current,
-                     bool &cancelled) override;
+    uint32_t chooseColour(uint32_t initial, bool fullOpen = true) override;
+    QString chooseFileToOpen(const FileDialogRequest &request) override;
+    QString chooseFileToSave(const FileDialogRequest &request) override;
+    QString askText(const QString &prompt, const QString &title, const QString &current,
+                    bool &cancelled) override;
     // Nested calls stack; a surplus "off" is ignored.
-    void SetBusy(bool busy) override;
+    void setBusy(bool busy) override;
     // A window only for work with a known total; gone when done >= total.
-    void Progress(const QString &what, int done, int total) override;
+    void progress(const QString &what, int done, int total) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -16,25 +16,25 @@ namespace varno {
 // "Description (*.a;*.b)|*.a;*.b|Other|*.c" -> "Description (*.a *.b);;Other (*.c)".
 // The pattern half is what filters; a pattern list in the description is
 // replaced by it. "*.*" means every file and becomes "*".
-QString QtFileFilter(const QString &filter);
+QString qtFileFilter(const QString &filter);
 
 // Where a file dialog starts: the initial folder joined with the initial
 // file name. A name with a wildcard only contributes its folder.
-QString FileDialogStart(const FileDialogRequest &request);
+QString fileDialogStart(const FileDialogRequest &request);
 
 // Message texts break lines with "\r" (and "\r\n"); Qt wants "\n".
-QString PlainLineBreaks(const QString &text);
+QString plainLineBreaks(const QString &text);
 
 // Colour values are 0x00BBGGRR, red in the low byte.
-QColor ToQColor(uint32_t colour);
-uint32_t FromQColor(const QColor &colour);
+QColor toQColor(uint32_t colour);
+uint32_t fromQColor(const QColor &colour);
 
-// The box MsgBox shows, ready for exec(); its first button is the default.
-std::unique_ptr<QMessageBox> MakeMessageBox(const QString &text, MsgIcon icon, const QString &title,
+// The box messageBox shows, ready for exec(); its first button is the default.
+std::unique_ptr<QMessageBox> makeMessageBox(const QString &text, MsgIcon icon, const QString &title,
                                             MsgButtons buttons, QWidget *parent = nullptr);
 
 // The answer for the button pressed; a box closed without one (no button
 // pressed at all) answers as the set's cancelling button.
-MsgResult ToMsgResult(QMessageBox::StandardButton pressed, MsgButtons buttons);
+MsgResult toMsgResult(QMessageBox::StandardButton pressed, MsgButtons buttons);
 
 }  // namespace varno

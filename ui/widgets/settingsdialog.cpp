@@ -85,38 +85,38 @@ SettingsDialog::SettingsDialog(Prompt &prompt, AppSettings &settings, SettingsSt
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_model.Form_Load();
+    m_model.load();
     toControls();
 }
 
 void SettingsDialog::toControls()
 {
-    m_names[0]->setText(m_model.txtName1);
-    m_names[1]->setText(m_model.txtName2);
-    m_names[2]->setText(m_model.txtName3);
-    checkOption(m_todayText, m_model.radTodayText);
-    checkOption(m_headings, m_model.radHeadings);
-    checkOption(m_directories, m_model.radDirectories);
+    m_names[0]->setText(m_model.name1);
+    m_names[1]->setText(m_model.name2);
+    m_names[2]->setText(m_model.name3);
+    checkOption(m_todayText, m_model.todayTextOption);
+    checkOption(m_headings, m_model.headingsOption);
+    checkOption(m_directories, m_model.foldersOption);
 }
 
 void SettingsDialog::fromControls()
 {
-    m_model.txtName1 = m_names[0]->text();
-    m_model.txtName2 = m_names[1]->text();
-    m_model.txtName3 = m_names[2]->text();
-    m_model.radTodayText = m_todayText->checkedId();
-    m_model.radHeadings = m_headings->checkedId();
-    m_model.radDirectories = m_directories->checkedId();
+    m_model.name1 = m_names[0]->text();
+    m_model.name2 = m_names[1]->text();
+    m_model.name3 = m_names[2]->text();
+    m_model.todayTextOption = m_todayText->checkedId();
+    m_model.headingsOption = m_headings->checkedId();
+    m_model.foldersOption = m_directories->checkedId();
 }
 
 void SettingsDialog::buttonClicked(int index)
 {
     fromControls();
-    if (m_model.btnButton_Click(index))
+    if (m_model.pressButton(index))
         done(index == 1 ? Accepted : Rejected);
 }
 
-bool ShowSettingsDialog(QWidget *parent, Prompt &prompt, AppSettings &settings,
+bool showSettingsDialog(QWidget *parent, Prompt &prompt, AppSettings &settings,
                         SettingsStore &store)
 {
     SettingsDialog dialog(prompt, settings, store, parent);

@@ -1,8 +1,8 @@
-// The settings dialog's widgets over frmSettings; exposed so tests can drive
+// The settings dialog's widgets over SettingsForm; exposed so tests can drive
 // it without a modal loop.
 #pragma once
 
-#include "app/frmsettings.h"
+#include "app/settingsform.h"
 
 #include <QDialog>
 
@@ -24,7 +24,7 @@ private:
     void fromControls();
     void buttonClicked(int index);
 
-    frmSettings m_model;
+    SettingsForm m_model;
     std::array<QLineEdit *, 3> m_names{};
     QButtonGroup *m_todayText = nullptr;
     QButtonGroup *m_headings = nullptr;

@@ -27,7 +27,7 @@ QPushButton *addButton(QDialog *dialog, QHBoxLayout *row, const QString &caption
 }  // namespace
 
 SaveThemeDialog::SaveThemeDialog(QWidget *parent)
-    : QDialog(parent), m_choice(frmSaveTheme::btnCancel_Click())
+    : QDialog(parent), m_choice(CompressionChoice::cancel())
 {
     setWindowTitle(QStringLiteral("Save Theme"));
     auto *text = new QLabel(QStringLiteral("Select compression of images in theme.  Higher "
@@ -55,22 +55,22 @@ SaveThemeDialog::SaveThemeDialog(QWidget *parent)
     QPushButton *save = addButton(this, buttons, QStringLiteral("Save"), "btnSave");
     save->setDefault(true);
     connect(save, &QPushButton::clicked, this, [this] {
-        m_model.Option = m_option->checkedId();
-        m_choice = m_model.btnSave_Click();
+        m_model.option = m_option->checkedId();
+        m_choice = m_model.save();
         accept();
     });
     QPushButton *cancel = addButton(this, buttons, QStringLiteral("Cancel"), "btnCancel");
     connect(cancel, &QPushButton::clicked, this, [this] {
-        m_choice = frmSaveTheme::btnCancel_Click();
+        m_choice = CompressionChoice::cancel();
         reject();
     });
     layout->addLayout(buttons);
     setMinimumWidth(380);
 
-    checkOption(m_option, m_model.Option);
+    checkOption(m_option, m_model.option);
 }
 
-QString AskSaveCompression(QWidget *parent)
+QString askCompression(QWidget *parent)
 {
     SaveThemeDialog dialog(parent);
     dialog.exec();
@@ -79,8 +79,8 @@ QString AskSaveCompression(QWidget *parent)
 
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
-    m_model.Form_Load();
-    setWindowTitle(QStringLiteral("About ") + m_model.Label1);
+    m_model.load();
+    setWindowTitle(QStringLiteral("About ") + m_model.programName);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(40, 20, 40, 20);
@@ -90,9 +90,9 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
         const QString &text;
         int points;
         bool bold;
-    } labels[] = {{"Label1", m_model.Label1, 16, true},
-                  {"Label2", m_model.Label2, 10, false},
-                  {"lblVersion", m_model.lblVersion, 10, false}};
+    } labels[] = {{"Label1", m_model.programName, 16, true},
+                  {"Label2", m_model.siteAddress, 10, false},
+                  {"lblVersion", m_model.versionText, 10, false}};
     for (const auto &l : labels) {
         auto *label = new QLabel(l.text, this);
         label->setObjectName(QLatin1String(l.name));
@@ -130,7 +130,7 @@ void AboutDialog::mouseReleaseEvent(QMouseEvent *event)
     accept();
 }
 
-void ShowAboutDialog(QWidget *parent)
+void showAboutDialog(QWidget *parent)
 {
     AboutDialog dialog(parent);
     dialog.exec();
@@ -141,14 +141,14 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     : QDialog(parent)
 {
     setWindowTitle(title);
-    m_model.Form_Load();
-    m_model.Text = current;
-    m_model.Result = current;
+    m_model.load();
+    m_model.text = current;
+    m_model.result = current;
 
     auto *label = new QLabel(prompt, this);
     label->setObjectName(QStringLiteral("lblPrompt"));
     label->setWordWrap(true);
-    m_text = new QLineEdit(m_model.Text, this);
+    m_text = new QLineEdit(m_model.text, this);
     m_text->setObjectName(QStringLiteral("txtInput"));
     m_text->selectAll();
     label->setBuddy(m_text);
@@ -158,8 +158,8 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     QPushButton *ok = addButton(this, buttons, QStringLiteral("OK"), "btnOk");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] {
-        m_model.Text = m_text->text();
-        m_model.btnOk_Click();
+        m_model.text = m_text->text();
+        m_model.accept();
         accept();
     });
     QPushButton *cancel = addButton(this, buttons, QStringLiteral("Cancel"), "btnCancel");
@@ -174,8 +174,8 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
 
 void InputBoxDialog::reject()
 {
-    m_model.Text = m_text->text();
-    m_model.btnCancel_Click();
+    m_model.text = m_text->text();
+    m_model.cancel();
     QDialog::reject();
 }
 

@@ -2,7 +2,7 @@
 // input box; exposed so tests can drive them without a modal loop.
 #pragma once
 
-#include "ui/frmmain.h"
+#include "ui/editor.h"
 #include "ui/smalldialogs.h"
 
 #include <QDialog>
@@ -22,7 +22,7 @@ public:
     const QString &choice() const { return m_choice; }
 
 private:
-    frmSaveTheme m_model;
+    CompressionChoice m_model;
     QButtonGroup *m_option = nullptr;
     QString m_choice;
 };
@@ -38,7 +38,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    frmAbout m_model;
+    AboutBox m_model;
 };
 
 class InputBoxDialog : public QDialog {
@@ -48,12 +48,12 @@ public:
     InputBoxDialog(const QString &prompt, const QString &title, const QString &current,
                    QWidget *parent = nullptr);
 
-    const frmMessageWithInput &model() const { return m_model; }
+    const InputBoxModel &model() const { return m_model; }
     // Escape and the window frame are Cancel.
     void reject() override;
 
 private:
-    frmMessageWithInput m_model;
+    InputBoxModel m_model;
     QLineEdit *m_text = nullptr;
 };
 

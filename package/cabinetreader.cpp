@@ -1,0 +1,627 @@
+// The cabinet reader: libmspack walks the cabinet and calls back into the one
+// CabinetReader being walked, which decides per member what to do with it.
+#include "package/cabinetreader.h"
+
+#include "base/runtimeerror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QTemporaryFile>
+
+#include <mspack.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <new>
+
+namespace varno {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcCab, "varno.package", QtWarningMsg)
+
+// The walk modes, as the walker hands them back with each member.
+enum Mode { ModeCount = 0, ModeReport = 1, ModeExtract = 2, ModeXml = 3 };
+
+// The Win32 codes this reader raises or reports per member.
+namespace Win32 {
+constexpr int FileNotFound = 2;
+constexpr int PathNotFound = 3;
+constexpr int CannotOpen = 4;
+constexpr int AccessDenied = 5;
+constexpr int NotEnoughMemory = 8;
+constexpr int InvalidData = 13;
+constexpr int OutOfMemory = 14;
+constexpr int WriteProtect = 19;
+constexpr int Crc = 23;
+constexpr int Seek = 25;
+constexpr int WriteFault = 29;
+constexpr int ReadFault = 30;
+constexpr int CannotMake = 82;
+constexpr int InvalidParameter = 87;
+constexpr int NameTooLong = 111;
+constexpr int DiskFull = 112;
+constexpr int InvalidName = 123;
+}  // namespace Win32
+
+const QString kSource = QStringLiteral("CabFile");
+
+QString win32Description(int code)
+{
+    switch (code) {
+    case 2: return QStringLiteral("The system cannot find the file specified.");
+    case 3: return QStringLiteral("The system cannot find the path specified.");
+    case 4: return QStringLiteral("The system cannot open the file.");
+    case 5: return QStringLiteral("Access is denied.");
+    case 8: return QStringLiteral("Not enough storage is available to process this command.");
+    case 13: return QStringLiteral("Invalid data.");
+    case 14: return QStringLiteral("Not enough storage is available to complete this operation.");
+    case 15: return QStringLiteral("The system cannot find the drive specified.");
+    case 19: return QStringLiteral("The media is write protected.");
+    case 20: return QStringLiteral("The system cannot find the device specified.");
+    case 21: return QStringLiteral("The device is not ready.");
+    case 23: return QStringLiteral("Data error (cyclic redundancy check).");
+    case 25: return QStringLiteral("The drive cannot locate a specific area or track on the disk.");
+    case 26: return QStringLiteral("The specified disk or diskette cannot be accessed.");
+    case 27: return QStringLiteral("The drive cannot find the sector requested.");
+    case 29: return QStringLiteral("The system cannot write to the specified device.");
+    case 30: return QStringLiteral("The system cannot read from the specified device.");
+    case 31: return QStringLiteral("A device attached to the system is not functioning.");
+    case 32:
+        return QStringLiteral(
+            "The process cannot access the file because it is being used by another process.");
+    case 33:
+        return QStringLiteral("The process cannot access the file because another process has "
+                              "locked a portion of the file.");
+    case 39: return QStringLiteral("The disk is full.");
+    case 82: return QStringLiteral("The directory or file cannot be created.");
+    case 111: return QStringLiteral("The file name is too long.");
+    case 112: return QStringLiteral("There is not enough space on the disk.");
+    case 123:
+        return QStringLiteral("The filename, directory name, or volume label syntax is incorrect.");
+    default: return QStringLiteral("Unknown error.");
+    }
+}
+
+RuntimeError cabError(int code)
+{
+    return RuntimeError(code, kSource, win32Description(code));
+}
+
+int win32FromErrno(int error, int fallback)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return Win32::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return Win32::AccessDenied;
+    case EROFS: return Win32::WriteProtect;
+    case ENOSPC:
+    case EDQUOT: return Win32::DiskFull;
+    case ENAMETOOLONG: return Win32::NameTooLong;
+    case ENOMEM: return Win32::NotEnoughMemory;
+    case EIO: return fallback == Win32::WriteFault ? Win32::WriteFault : Win32::ReadFault;
+    default: return fallback;
+    }
+}
+
+// libmspack's file and memory access. The cabinet is read with stdio; a
+// member is written into memory and only reaches the disk whole (see
+// writeWhole), so a member that fails half-way leaves no file behind.
+struct CabIo {
+    mspack_system sys;           // first: libmspack hands this pointer back
+    QByteArray *sink = nullptr;  // the member being extracted
+    qint64 sinkLimit = 0;        // its declared length; libmspack never writes more
+    int openErrno = 0;           // why the cabinet did not open
+    bool readFault = false;      // a read failed, as opposed to ending early
+};
+
+struct CabIoFile {
+    CabIo *io = nullptr;
+    std::FILE *fp = nullptr;
+    QByteArray *sink = nullptr;
+};
+
+CabIoFile *ioFile(mspack_file *f)
+{
+    return reinterpret_cast<CabIoFile *>(f);
+}
+
+mspack_file *ioOpen(mspack_system *self, const char *filename, int mode)
+{
+    CabIo *io = reinterpret_cast<CabIo *>(self);
+    auto *f = new (std::nothrow) CabIoFile;
+    if (!f)
+        return nullptr;
+    f->io = io;
+    if (mode == MSPACK_SYS_OPEN_READ) {
+        errno = 0;
+        f->fp = std::fopen(filename, "rb");
+        struct stat st {};
+        if (f->fp && (fstat(fileno(f->fp), &st) != 0 || S_ISDIR(st.st_mode))) {
+            std::fclose(f->fp);
+            f->fp = nullptr;
+            errno = EISDIR;
+        }
+        if (!f->fp) {
+            io->openErrno = errno;
+            delete f;
+            return nullptr;
+        }
+    } else if (mode == MSPACK_SYS_OPEN_WRITE && io->sink) {
+        f->sink = io->sink;
+        f->sink->clear();
+    } else {
+        delete f;
+        return nullptr;
+    }
+    return reinterpret_cast<mspack_file *>(f);
+}
+
+void ioClose(mspack_file *file)
+{
+    CabIoFile *f = ioFile(file);
+    if (!f)
+        return;
+    if (f->fp)
+        std::fclose(f->fp);
+    delete f;
+}
+
+int ioRead(mspack_file *file, void *buffer, int bytes)
+{
+    // libmspack can hand back a null file for a folder that claims to
+    // continue into a cabinet that is not there.
+    CabIoFile *f = ioFile(file);
+    if (!f || !f->fp || bytes < 0)
+        return -1;
+    const size_t n = std::fread(buffer, 1, static_cast<size_t>(bytes), f->fp);
+    if (n < static_cast<size_t>(bytes) && std::ferror(f->fp)) {
+        f->io->readFault = true;
+        return -1;
+    }
+    return static_cast<int>(n);
+}
+
+int ioWrite(mspack_file *file, void *buffer, int bytes)
+{
+    CabIoFile *f = ioFile(file);
+    if (!f || !f->sink || bytes < 0 || f->sink->size() + bytes > f->io->sinkLimit)
+        return -1;
+    try {
+        f->sink->append(static_cast<const char *>(buffer), bytes);
+    } catch (...) {
+        return -1;
+    }
+    return bytes;
+}
+
+int ioSeek(mspack_file *file, off_t offset, int mode)
+{
+    CabIoFile *f = ioFile(file);
+    if (!f || !f->fp)
+        return -1;
+    const int whence = mode == MSPACK_SYS_SEEK_START ? SEEK_SET
+                       : mode == MSPACK_SYS_SEEK_CUR ? SEEK_CUR
+                       : mode == MSPACK_SYS_SEEK_END ? SEEK_END
+                                                     : -1;
+    return whence < 0 ? -1 : fseeko(f->fp, offset, whence);
+}
+
+off_t ioTell(mspack_file *file)
+{
+    CabIoFile *f = ioFile(file);
+    return f && f->fp ? ftello(f->fp) : -1;
+}
+
+void ioMessage(mspack_file *, const char *format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    qCDebug(lcCab) << "libmspack:" << text;
+}
+
+void *ioAlloc(mspack_system *, size_t bytes)
+{
+    return std::malloc(bytes);
+}
+
+void ioFree(void *p)
+{
+    std::free(p);
+}
+
+void ioCopy(void *src, void *dest, size_t bytes)
+{
+    std::memcpy(dest, src, bytes);
+}
+
+// A libmspack failure as a Win32 code. A read that came up short is a
+// cabinet cut off or lying about its layout, not a failing device.
+int win32FromMspack(int error, const CabIo &io)
+{
+    switch (error) {
+    case MSPACK_ERR_OK: return 0;
+    case MSPACK_ERR_OPEN: return Win32::CannotOpen;
+    case MSPACK_ERR_READ: return io.readFault ? Win32::ReadFault : Win32::InvalidData;
+    case MSPACK_ERR_WRITE: return Win32::WriteFault;
+    case MSPACK_ERR_SEEK: return Win32::Seek;
+    case MSPACK_ERR_NOMEMORY: return Win32::NotEnoughMemory;
+    case MSPACK_ERR_CHECKSUM: return Win32::Crc;
+    case MSPACK_ERR_SIGNATURE:
+    case MSPACK_ERR_DATAFORMAT:
+    case MSPACK_ERR_DECRUNCH: return Win32::InvalidData;
+    default: return Win32::InvalidParameter;
+    }
+}
+
+// Why the cabinet itself would not open, told apart as the system would:
+// a missing file in an existing folder, or a missing folder.
+int openFailure(const QString &cabinet, const CabIo &io)
+{
+    if (io.openErrno == ENOENT)
+        return QFileInfo(cabinet).absoluteDir().exists() ? Win32::FileNotFound
+                                                         : Win32::PathNotFound;
+    return win32FromErrno(io.openErrno, Win32::CannotOpen);
+}
+
+class Decompressor {
+public:
+    explicit Decompressor(CabIo &io) : d(mspack_create_cab_decompressor(&io.sys)) {}
+    ~Decompressor()
+    {
+        if (cab)
+            d->close(d, cab);
+        if (d)
+            mspack_destroy_cab_decompressor(d);
+    }
+    Decompressor(const Decompressor &) = delete;
+    Decompressor &operator=(const Decompressor &) = delete;
+
+    mscab_decompressor *d;
+    mscabd_cabinet *cab = nullptr;
+};
+
+// How far every folder must be decoded to reach its last member: what an
+// extraction costs in time and, at most, in disk.
+std::uint64_t declaredExpansion(const mscabd_cabinet *cab)
+{
+    std::map<const mscabd_folder *, std::uint64_t> ends;
+    for (const mscabd_file *f = cab->files; f; f = f->next) {
+        std::uint64_t &end = ends[f->folder];
+        end = std::max<std::uint64_t>(end, std::uint64_t(f->offset) + f->length);
+    }
+    std::uint64_t total = 0;
+    for (const auto &[folder, end] : ends)
+        total += end;
+    return total;
+}
+
+// DOS stamps are wall-clock times without a zone; taken as local time as
+// they are. libmspack has already split the fields, and a month 0 or a
+// 62nd second simply gives an invalid value.
+QDateTime dosStamp(const mscabd_file *f)
+{
+    const QDate date(f->date_y, f->date_m, f->date_d);
+    const QTime time(f->time_h, f->time_m, f->time_s);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+// Writes all or nothing: a finished temporary beside the target is renamed
+// over it. Extracted files are scratch copies of what the cabinet keeps, so
+// they are not synced to disk. errno is read straight after the failing call.
+int writeWhole(const QString &target, const QByteArray &data)
+{
+    QTemporaryFile f(QFileInfo(target).absolutePath() + QStringLiteral("/.varno-XXXXXX"));
+    errno = 0;
+    if (!f.open())
+        return win32FromErrno(errno, Win32::CannotMake);
+    errno = 0;
+    if (f.write(data) != data.size() || !f.flush()) {
+        const int error = errno;
+        return win32FromErrno(error, Win32::WriteFault);
+    }
+    f.close();
+    errno = 0;
+    if (std::rename(QFile::encodeName(f.fileName()).constData(),
+                    QFile::encodeName(target).constData()) != 0)
+        return win32FromErrno(errno, Win32::CannotMake);
+    f.setAutoRemove(false);
+    return 0;
+}
+
+bool isDriveLetter(const QString &name)
+{
+    return name.size() >= 2 && name.at(1) == u':' && name.at(0).isLetter() &&
+           name.at(0).unicode() < 128;
+}
+
+// A name to create under the output folder: relative, no drive, no "..",
+// and naming a file rather than the folder itself.
+bool isSafeRelativeName(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(u'/') || name.startsWith(u'\\') || isDriveLetter(name))
+        return false;
+    QString unified = name;
+    unified.replace(u'\\', u'/');
+    const QStringList parts = unified.split(u'/');
+    for (const QString &part : parts) {
+        if (part == QLatin1String(".."))
+            return false;
+    }
+    return !parts.last().isEmpty() && parts.last() != QLatin1String(".");
+}
+
+// The last word on safety, whatever built the path: the cleaned absolute
+// target lies strictly below the cleaned absolute folder.
+bool staysInside(const QString &folder, const QString &target)
+{
+    QString base = QDir::cleanPath(QDir(folder).absolutePath());
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    const QString t = QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+    return t.size() > base.size() && t.startsWith(base);
+}
+
+bool matches(const QString &wanted, const QString &name)
+{
+    return wanted.isEmpty() || QString::compare(wanted, name, Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+struct CabinetReader::MemberNotice {
+    QString name;  // name in the cabinet
+    std::int64_t size = 0;
+    QDateTime stamp;
+};
+
+// The walker and the one object it calls back into.
+struct CallBack {
+    // The cabinet object being walked; one walk at a time, process-wide.
+    static CabinetReader *current;
+
+    // Registers an object for the length of its walk; a walk started from an
+    // event handler gives the slot back when it ends.
+    class Registration {
+    public:
+        explicit Registration(CabinetReader *object) : m_previous(current) { current = object; }
+        ~Registration() { current = m_previous; }
+        Registration(const Registration &) = delete;
+        Registration &operator=(const Registration &) = delete;
+
+    private:
+        CabinetReader *m_previous;
+    };
+
+    static CabinetReader::Answer fileInCabinet(int mode, const CabinetReader::MemberNotice &member,
+                                               QString &target)
+    {
+        return current ? current->fileInCabinet(mode, member, target) : CabinetReader::Answer::Skip;
+    }
+
+    static int fileExtracted(const CabinetReader::MemberNotice &member, const QString &target,
+                             int error)
+    {
+        return current ? current->fileExtracted(member, target, error) : 0;
+    }
+
+    static void walk(const QString &cabinet, int mode);
+    static int extractMember(Decompressor &dec, CabIo &io, mscabd_file *file,
+                             const QString &target);
+};
+
+CabinetReader *CallBack::current = nullptr;
+
+// Opens the cabinet, calls back once per member and extracts the members
+// the object asks for. Any member failure is reported back per member; only
+// a cabinet that cannot be walked at all throws.
+void CallBack::walk(const QString &cabinet, int mode)
+{
+    CabIo io;
+    io.sys = {ioOpen,    ioClose, ioRead, ioWrite, ioSeek, ioTell,
+              ioMessage, ioAlloc, ioFree, ioCopy,  nullptr};
+    int selftest = MSPACK_ERR_OK;
+    MSPACK_SYS_SELFTEST(selftest);
+    if (selftest != MSPACK_ERR_OK)
+        throw cabError(Win32::InvalidParameter);
+    Decompressor dec(io);
+    if (!dec.d)
+        throw cabError(Win32::NotEnoughMemory);
+
+    const QByteArray encoded = QFile::encodeName(cabinet);
+    dec.cab = dec.d->open(dec.d, encoded.constData());
+    const mscabd_cabinet *cab = dec.cab;
+    const int error = cab ? MSPACK_ERR_OK : dec.d->last_error(dec.d);
+    // A cabinet carried further into a file, as in a self-extracting
+    // installer, is read from the first one found. One that starts at the
+    // beginning but will not open stays refused for the reason open gave.
+    if (!cab && error != MSPACK_ERR_OPEN && error != MSPACK_ERR_NOMEMORY) {
+        dec.cab = dec.d->search(dec.d, encoded.constData());
+        for (cab = dec.cab; cab && cab->base_offset == 0;)
+            cab = cab->next;
+    }
+    if (!cab) {
+        qCDebug(lcCab) << "cannot open" << cabinet << "libmspack error" << error;
+        throw cabError(error == MSPACK_ERR_OPEN ? openFailure(cabinet, io)
+                                                : win32FromMspack(error, io));
+    }
+    // Only extraction writes; listing reports what the cabinet declares.
+    if (mode == ModeExtract && declaredExpansion(cab) > CabinetReader::MaxExpansion) {
+        qCWarning(lcCab) << cabinet << "would expand beyond" << CabinetReader::MaxExpansion
+                         << "bytes";
+        throw cabError(Win32::OutOfMemory);
+    }
+
+    for (mscabd_file *f = cab->files; f; f = f->next) {
+        CabinetReader::MemberNotice member;
+        member.name = (f->attribs & MSCAB_ATTRIB_UTF_NAME) ? QString::fromUtf8(f->filename)
+                                                           : QString::fromLatin1(f->filename);
+        member.size = f->length;
+        member.stamp = dosStamp(f);
+        QString target;
+        if (fileInCabinet(mode, member, target) == CabinetReader::Answer::Extract)
+            fileExtracted(member, target, extractMember(dec, io, f, target));
+    }
+}
+
+int CallBack::extractMember(Decompressor &dec, CabIo &io, mscabd_file *file, const QString &target)
+{
+    QByteArray data;
+    io.sink = &data;
+    io.sinkLimit = file->length;
+    io.readFault = false;
+    const int rc = dec.d->extract(dec.d, file, "member");
+    io.sink = nullptr;
+    if (rc != MSPACK_ERR_OK) {
+        qCDebug(lcCab) << "cannot extract" << file->filename << "libmspack error" << rc;
+        return win32FromMspack(rc, io);
+    }
+    return writeWhole(target, data);
+}
+
+int CabinetReader::fileCount()
+{
+    walk(ModeCount);
+    return m_fileCount;
+}
+
+bool CabinetReader::extract(const QString &member, const QString &outputFolder,
+                            const QString &outputName)
+{
+    m_failures.clear();
+    m_wantedFile = member;
+    m_outputPath = outputFolder;
+    m_outputFile = outputName;
+    walk(ModeExtract);
+    return m_failures.isEmpty();
+}
+
+void CabinetReader::getInfo(const QString &member)
+{
+    m_wantedFile = member;
+    walk(ModeReport);
+}
+
+QString CabinetReader::getXml(const QString &member)
+{
+    m_wantedFile = member;
+    m_xml.clear();
+    walk(ModeXml);
+    return QStringLiteral("<?xml version=\"1.0\"?><CABFILE CABFILENAME = '") + m_path +
+           QStringLiteral("'><FILES>") + m_xml + QStringLiteral("</FILES></CABFILE>");
+}
+
+void CabinetReader::walk(int mode)
+{
+    if (m_path.isEmpty())
+        throw RuntimeError(static_cast<int>(0x800407A4u), kSource,
+                           QStringLiteral("You must set the strCabFile_m property before taking "
+                                          "any action on the CabFile object."));
+    CallBack::Registration registration(this);
+    CallBack::walk(m_path, mode);
+}
+
+CabinetReader::Answer CabinetReader::fileInCabinet(int mode, const MemberNotice &member,
+                                                   QString &target)
+{
+    switch (mode) {
+    case ModeCount: ++m_fileCount; return Answer::Skip;
+    case ModeReport:
+        if (matches(m_wantedFile, member.name) && fileFound) {
+            const CabNameParts parts = splitCabName(member.name);
+            fileFound(parts.file, member.stamp, member.size, parts.folder);
+        }
+        return Answer::Skip;
+    case ModeXml: {
+        const CabNameParts parts = splitCabName(member.name);
+        if (matches(m_wantedFile, parts.file)) {
+            m_xml += QStringLiteral("<FILE><FULLNAME>") + member.name +
+                     QStringLiteral("</FULLNAME><NAME>") + parts.file +
+                     QStringLiteral("</NAME><DATE>") +
+                     QLocale::system().toString(member.stamp, QLocale::ShortFormat) +
+                     QStringLiteral("</DATE><SIZE>") + QString::number(member.size) +
+                     QStringLiteral("</SIZE><PATH>") + parts.folder +
+                     QStringLiteral("</PATH></FILE>\r\n");
+        }
+        return Answer::Skip;
+    }
+    case ModeExtract: break;
+    default: return Answer::Skip;
+    }
+
+    if (!matches(m_wantedFile, member.name))
+        return Answer::Skip;
+    bool cancel = false;
+    if (beforeExtract)
+        beforeExtract(member.name, cancel);
+    if (cancel)
+        return Answer::Skip;
+
+    const QString folder = m_outputPath.isEmpty() ? QFileInfo(m_path).absolutePath() : m_outputPath;
+    QString relative = m_outputFile;
+    if (relative.isEmpty()) {
+        relative = member.name;
+        relative.replace(u'\\', u'/');
+    }
+    target = folder + (folder.endsWith(u'/') ? QString() : QStringLiteral("/")) + relative;
+    if (!isSafeRelativeName(relative) || !staysInside(folder, target)) {
+        qCWarning(lcCab) << "refusing to write" << relative << "outside" << folder;
+        addFailure(member.name, Win32::InvalidName);
+        return Answer::Skip;
+    }
+    if (!createPath(QFileInfo(target).path())) {
+        addFailure(member.name, Win32::CannotMake);
+        return Answer::Skip;
+    }
+    return Answer::Extract;
+}
+
+int CabinetReader::fileExtracted(const MemberNotice &member, const QString &target, int error)
+{
+    if (error != 0)
+        addFailure(member.name, error);
+    else if (afterExtract)
+        afterExtract(target);
+    return error;
+}
+
+void CabinetReader::addFailure(const QString &name, int number)
+{
+    m_failures.append({name, number, win32Description(number)});
+}
+
+CabNameParts splitCabName(const QString &name)
+{
+    const qsizetype cut = name.lastIndexOf(u'\\') + 1;
+    return {name.left(cut), name.mid(cut)};
+}
+
+bool createPath(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    QString folder = path;
+    if (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    QDir().mkpath(folder);
+    return QFileInfo(folder).isDir();
+}
+
+}  // namespace varno

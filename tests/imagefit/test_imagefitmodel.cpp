@@ -1,0 +1,347 @@
+// The fitting dialog model: loading, the fits of every variant, panning,
+// flips, backgrounds and the hand-over to the document.
+#include "app/raster/pictureio.h"
+#include "imagefit/imagefitmodel.h"
+#include "probe.h"
+#include "support/scriptedprompt.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace varno;
+using namespace varno::test;
+
+namespace {
+
+using K = ImageDialogKind;
+constexpr Colour Blue = rgb(0, 0, 255);
+
+class FitDialog : public ::testing::Test {
+protected:
+    std::unique_ptr<ImageFitModel> make(K kind)
+    {
+        return std::make_unique<ImageFitModel>(kind, prompt, doc, settings);
+    }
+    // A dialog shown with `picture`, main background Magenta.
+    std::unique_ptr<ImageFitModel> shown(K kind, const Raster &picture)
+    {
+        auto f = make(kind);
+        prompt.answerColor(Magenta);
+        f->chooseMainBackground();
+        f->startWith(picture);
+        f->activate();
+        return f;
+    }
+    static void fit(ImageFitModel &f, ResizeMode mode, Justify justify = Justify::Centre)
+    {
+        f.setSizing(ImageFitModel::SizeImageToFit);
+        f.setResizeMode(int(mode));
+        if (justify != Justify::Centre)
+            f.setJustification(int(justify));
+    }
+    QString save(const QString &name, const Raster &picture)
+    {
+        const QString path = dir.filePath(name);
+        savePng(picture, path);
+        return path;
+    }
+
+    ScriptedPrompt prompt;
+    ThemeDocument doc;
+    AppSettings settings;
+    QTemporaryDir dir;
+};
+
+RecordedMessage critical(const char *text, const char *title = "Velmora - Error")
+{
+    return {QString::fromUtf8(text), MsgIcon::Critical, QString::fromUtf8(title), MsgButtons::OK};
+}
+
+}  // namespace
+
+TEST_F(FitDialog, FileNamesAreCheckedBeforeLoading)
+{
+    struct Case {
+        const char *name;
+        const char *refusal;  // nullptr: loads
+    } cases[] = {
+        {"a.png", nullptr},  // five characters are enough
+        {".png", "Illegal file name!"},
+        {"photo.jpeg", nullptr},  // "peg" is in the list
+        {"SHOT.PNG", nullptr},
+        {"photo.webp", "Unsupported file type!"},
+        {"scan.tiff", "Unsupported file type!"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.clear();
+        settings.imagesFolder = QStringLiteral("/before");
+        auto f = make(K::SE);
+        const QString path = c.refusal ? dir.filePath(QString::fromUtf8(c.name))
+                                       : save(QString::fromUtf8(c.name), probe(30, 20));
+        prompt.answerFile(path);
+        f->loadMainImage();
+        if (c.refusal) {
+            EXPECT_EQ(prompt.messages(), std::vector{critical(c.refusal)});
+            EXPECT_TRUE(f->mainSource.isNull());
+            EXPECT_EQ(settings.imagesFolder, QStringLiteral("/before"));
+        } else {
+            EXPECT_TRUE(prompt.messages().empty());
+            EXPECT_EQ(f->mainSource.width(), 30);
+            EXPECT_EQ(settings.imagesFolder, dir.path());
+            EXPECT_EQ(f->sizing, ImageFitModel::ClipImage);
+            EXPECT_EQ(f->mainCanvas.pixel(29, 19), probeColour(29, 19));
+        }
+    }
+    const FileDialogRequest &asked = prompt.calls()[0].file;
+    EXPECT_EQ(asked.filter, QStringLiteral("All Files|*.*|JPEG|*.jpg|Windows BMP|*.bmp|PNG|*.png|"
+                                           "PCX|*.pcx|TGA|*.tga|GIF|*.gif|TIF|*.tif"));
+    EXPECT_EQ(asked.initialFolder, QStringLiteral("/before"));
+}
+
+TEST_F(FitDialog, ActivationSetsUpOnlyWhenNotReady)
+{
+    auto f = make(K::SE);
+    int enabled = 0;
+    QObject::connect(f.get(), &ImageFitModel::changeImagesEnabled, [&](bool on) { enabled += on; });
+    f->startWith(probe(400, 100));
+    f->activate();
+    EXPECT_TRUE(doc.imageDialogReady);
+    EXPECT_EQ(enabled, 1);
+    EXPECT_TRUE(f->menuSource.samePixels(f->mainSource));
+    EXPECT_TRUE(f->mainCanvas.samePixels(placed(probe(400, 100), {320, 293}, 0, 0, 0)));
+
+    f->startWith(probe(10, 10));
+    doc.imageDialogReady = true;  // "Change Current Image(s)": shown as left
+    f->activate();
+    EXPECT_EQ(f->menuSource.width(), 400);
+    EXPECT_EQ(enabled, 1);
+}
+
+// Worked fits: where the resized picture lands along its free side
+// (negative: cut from there).
+struct FitCase {
+    const char *name;
+    K kind;
+    int width, height;
+    ResizeMode mode;
+    Justify justify;
+    int along;
+};
+
+void PrintTo(const FitCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class Fits : public FitDialog, public ::testing::WithParamInterface<FitCase> {};
+
+TEST_P(Fits, PlaceTheResizedPicture)
+{
+    const FitCase &c = GetParam();
+    auto f = shown(c.kind, probe(c.width, c.height));
+    fit(*f, c.mode, c.justify);
+    const QSize canvas = f->variant().canvas;
+    Raster shownPicture = probe(c.width, c.height);
+    if (c.kind == K::VGA)
+        shownPicture = resized(shownPicture, c.width / 2, 0);
+    const bool fitX = c.mode == ResizeMode::FitX;
+    const Raster scratch =
+        fitX ? resized(shownPicture, canvas.width(), 0) : resized(shownPicture, 0, canvas.height());
+    EXPECT_TRUE(f->mainCanvas.samePixels(
+        placed(scratch, canvas, Magenta, fitX ? 0 : c.along, fitX ? c.along : 0)));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worked, Fits,
+    ::testing::Values(
+        FitCase{"Se640x480FitXCentre", K::SE, 640, 480, ResizeMode::FitX, Justify::Centre, 26},
+        FitCase{"Se400x700FitXCentre", K::SE, 400, 700, ResizeMode::FitX, Justify::Centre, -134},
+        FitCase{"Se400x700FitXTop", K::SE, 400, 700, ResizeMode::FitX, Justify::Start, 0},
+        FitCase{"Se400x700FitXBottom", K::SE, 400, 700, ResizeMode::FitX, Justify::End, -267},
+        FitCase{"Se320x240FitXBottom", K::SE, 320, 240, ResizeMode::FitX, Justify::End, 53},
+        FitCase{"Se327WideFitYCentre", K::SE, 327, 293, ResizeMode::FitY, Justify::Centre, -3},
+        FitCase{"Se100x400FitYRight", K::SE, 100, 400, ResizeMode::FitY, Justify::End, 247},
+        FitCase{"Standard100x400FitY", K::Standard, 100, 400, ResizeMode::FitY, Justify::Centre,
+                83},
+        FitCase{"Square480x360FitX", K::Square, 480, 360, ResizeMode::FitX, Justify::Centre, 17},
+        FitCase{"VgaHalfScaleFitX", K::VGA, 1000, 800, ResizeMode::FitX, Justify::Centre, 18}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(FitDialog, StandardFitYCoversEveryRowAndFitXIsPlacedOnOK)
+{
+    auto f = shown(K::Standard, probe(200, 100));
+    fit(*f, ResizeMode::FitY);
+    ASSERT_EQ(f->mainCanvas.height(), 293);
+    for (int y = 0; y < 293; ++y)
+        for (int x : {0, 239})
+            ASSERT_NE(f->mainCanvas.pixel(x, y), Magenta) << x << "," << y;
+
+    // "Fit to X" keeps the height it comes to; OK lays it on the screen.
+    f = shown(K::Standard, probe(480, 360));
+    fit(*f, ResizeMode::FitX);
+    EXPECT_EQ(f->mainCanvas.height(), 180);
+    ASSERT_TRUE(f->pressButton(ImageFitModel::OKButton));
+    EXPECT_TRUE(doc.todayPicture.samePixels(
+        placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0)));
+}
+
+TEST_F(FitDialog, VgaHandsOverAFullScaleFit)
+{
+    auto f = shown(K::VGA, probe(1000, 800));
+    fit(*f, ResizeMode::FitX);
+    ASSERT_TRUE(f->accept());
+    // 640 x 512 centred on 588 rows: (588 - 512) / 2.
+    EXPECT_TRUE(doc.todayPicture.samePixels(
+        placed(resized(probe(1000, 800), 640, 0), {640, 588}, Magenta, 0, 38)));
+    // The menu keeps its own picture, unscaled, on its black background.
+    EXPECT_TRUE(doc.menuPicture.samePixels(placed(probe(1000, 800), {640, 588}, 0, 0, 0)));
+}
+
+TEST_F(FitDialog, VgaHandsOverThePannedRegions)
+{
+    auto f = shown(K::VGA, probe(1000, 800));
+    f->panWindow(QStringLiteral("main"));
+    ASSERT_EQ(f->panOpen, ImageFitModel::Pan::Main);
+    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::PanMainImage]);
+    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::PanMenuImage]);
+    f->movePan(100, 50);
+    EXPECT_EQ(f->panRect, QRect(100, 50, 640, 588));
+    EXPECT_EQ(f->mainCanvas.width(), 320);
+    f->closePanWindow();
+    EXPECT_TRUE(f->buttonEnabled[ImageFitModel::PanMenuImage]);
+
+    f->panWindow(QStringLiteral("menu"));
+    f->movePan(5000, 5000);  // held at the picture's corner
+    EXPECT_EQ(f->panRect.topLeft(), QPoint(360, 212));
+    f->closePanWindow();
+
+    ASSERT_TRUE(f->accept());
+    for (const QPoint p : {QPoint(0, 0), QPoint(639, 587), QPoint(300, 200)}) {
+        EXPECT_EQ(doc.todayPicture.pixel(p.x(), p.y()), probeColour(p.x() + 100, p.y() + 50));
+        EXPECT_EQ(doc.menuPicture.pixel(p.x(), p.y()), probeColour(p.x() + 360, p.y() + 212));
+    }
+
+    // Clearing forgets the pan: the hand-over is the background alone.
+    f->clearImage(false);
+    ASSERT_TRUE(f->accept());
+    EXPECT_EQ(doc.todayPicture.pixel(639, 587), Magenta);
+    EXPECT_FALSE(f->mainPanned);
+}
+
+TEST_F(FitDialog, UseMainInMenuRepeatsEachFitOnTheMenuBackground)
+{
+    auto f = shown(K::SE, probe(320, 240));
+    prompt.answerColor(Blue);
+    f->chooseMenuBackground();
+    EXPECT_EQ(f->menuCanvas.pixel(0, 292), Blue);
+    f->setUseMainInMenu(true);
+    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+    fit(*f, ResizeMode::FitX, Justify::End);
+    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::PanMenuImage]);
+    EXPECT_TRUE(f->menuCanvas.samePixels(placed(probe(320, 240), {320, 293}, Blue, 0, 53)));
+    EXPECT_TRUE(f->mainCanvas.samePixels(placed(probe(320, 240), {320, 293}, Magenta, 0, 53)));
+    ASSERT_TRUE(f->accept());
+    EXPECT_TRUE(doc.menuPicture.samePixels(f->menuCanvas));
+
+    // Unticked, the menu keeps what it shows and its buttons come back.
+    f->setUseMainInMenu(false);
+    EXPECT_TRUE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+    EXPECT_EQ(f->menuCanvas.pixel(0, 0), Blue);
+}
+
+TEST_F(FitDialog, FlipsTurnTheChosenSourceAndRebuild)
+{
+    struct Case {
+        K kind;
+        int target;
+        bool useMain, mirror;
+        bool mainTurned, menuTurned;
+    } cases[] = {
+        {K::SE, ImageFitModel::FlipMenu, false, true, false, true},
+        {K::Square, ImageFitModel::FlipMain, false, false, true, false},
+        {K::SE, ImageFitModel::FlipMain, true, true, true, true},
+        {K::VGA, ImageFitModel::FlipMain, false, false, true, false},
+        {K::Standard, ImageFitModel::FlipMain, false, true, false, false},  // no flip buttons
+    };
+    const Raster picture = probe(640, 586);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.kind) << " target " << c.target);
+        auto f = shown(c.kind, picture);
+        f->setUseMainInMenu(c.useMain);
+        f->setFlipTarget(c.target);
+        c.mirror ? f->flipLeftRight() : f->flipTopBottom();
+        Raster turned = picture;
+        c.mirror ? turned.mirror() : turned.flip();
+        EXPECT_TRUE(f->mainSource.samePixels(c.mainTurned ? turned : picture));
+        EXPECT_TRUE(f->menuSource.samePixels(c.menuTurned ? turned : picture));
+        // The canvases show the sources as they now are.
+        const QSize canvas = f->variant().canvas;
+        if (c.kind == K::VGA) {
+            EXPECT_TRUE(f->mainHalf.samePixels(resized(turned, 320, 0)));
+            EXPECT_TRUE(f->mainCanvas.samePixels(placed(f->mainHalf, canvas, Magenta, 0, 0)));
+        } else {
+            EXPECT_TRUE(f->mainCanvas.samePixels(placed(f->mainSource, canvas, Magenta, 0, 0)));
+            EXPECT_TRUE(
+                f->menuCanvas.samePixels(placed(f->menuSource, canvas, rgb(0, 0, 0), 0, 0)));
+        }
+    }
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(FitDialog, BackgroundColourAndItsCancel)
+{
+    auto f = shown(K::Square, probe(100, 100));
+    EXPECT_EQ(prompt.calls()[0].fullOpen, true);
+    fit(*f, ResizeMode::FitY);
+    const Raster before = f->mainCanvas;
+    prompt.cancelColor();
+    prompt.cancelColor();
+    f->chooseMainBackground();
+    f->chooseMenuBackground();
+    EXPECT_TRUE(prompt.messages().empty());
+    EXPECT_EQ(prompt.calls()[1].initialColour, uint32_t(Magenta));
+    EXPECT_EQ(f->mainBackColor, Magenta);
+    EXPECT_EQ(f->menuBackColor, rgb(0, 0, 0));
+    EXPECT_TRUE(f->mainCanvas.samePixels(before));
+
+    prompt.answerColor(Blue);
+    f->chooseMainBackground();
+    EXPECT_EQ(f->mainCanvas.pixel(0, 0), Blue);  // the fit is run again
+}
+
+TEST_F(FitDialog, CancelLeavesTheDocumentAndOKReplacesIt)
+{
+    doc.todayPicture = probe(640, 588);
+    doc.menuPicture = probe(640, 588);
+    auto f = shown(K::SE, probe(20, 20));
+    EXPECT_TRUE(f->pressButton(ImageFitModel::CancelButton));
+    EXPECT_TRUE(doc.todayPicture.samePixels(probe(640, 588)));
+
+    // A dialog never given a picture hands over its backgrounds.
+    auto empty = make(K::SE);
+    EXPECT_TRUE(empty->pressButton(ImageFitModel::OKButton));
+    EXPECT_TRUE(doc.todayPicture.samePixels(Raster(320, 293)));
+    EXPECT_EQ(doc.menuPicture.width(), 320);
+}
+
+TEST_F(FitDialog, AFitTooLargeToMakeIsReportedAndTheDialogStaysOpen)
+{
+    // A 16384 x 8 strip at 588 rows would be over a million pixels wide.
+    auto f = shown(K::VGA, probe(16384, 8));
+    fit(*f, ResizeMode::FitY);
+    f->panWindow(QStringLiteral("main"));
+    EXPECT_FALSE(f->pressButton(ImageFitModel::OKButton));
+    EXPECT_EQ(prompt.messages(), (std::vector{critical("Out of memory\r\r(Error #7)",
+                                                       "Error in frmImage: Sub btnResizing_Click"),
+                                              critical("Error in PanWindow: Out of memory"),
+                                              critical("Out of memory\r\r(Error #7)",
+                                                       "Error in frmImage: Sub TransferImages")}));
+    EXPECT_EQ(f->panOpen, ImageFitModel::Pan::None);
+    EXPECT_TRUE(doc.todayPicture.isNull());
+}

@@ -1,0 +1,104 @@
+// The Image menu: the fitting dialogs, captures and picture export.
+#include "ui/editor.h"
+
+#include "preview/capture.h"
+
+namespace varno {
+
+ImageFitModel &Editor::fitModel(ImageDialogKind kind)
+{
+    std::unique_ptr<ImageFitModel> &dialog = fitModels[static_cast<size_t>(kind)];
+    if (!dialog) {
+        dialog = std::make_unique<ImageFitModel>(kind, m_prompt, m_session.doc, m_session.settings);
+        connect(dialog.get(), &ImageFitModel::changeImagesEnabled, this, [this](bool enabled) {
+            m_view.changeImagesEnabled = enabled;
+            changed();
+        });
+    }
+    return *dialog;
+}
+
+bool Editor::showFitModel(ImageFitModel &dialog)
+{
+    if (!runFitDialog) {
+        dialog.activate();
+        return false;
+    }
+    if (runFitDialog(dialog))
+        drawScreen(QStringLiteral("MAIN"));
+    return true;
+}
+
+bool Editor::loadImages(const QString &fileName)
+{
+    ImageFitModel &dialog = fitModel(changeImagesDialogFor(m_session.doc.themeType));
+    return dialog.loadImages(fileName) && showFitModel(dialog);
+}
+
+void Editor::changeImages()
+{
+    if (m_view.changeImagesEnabled)
+        showFitModel(fitModel(changeImagesDialogFor(m_session.doc.themeType)));
+}
+
+void Editor::setCaptureKind(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    m_view.captureButton = index;
+    changed();
+}
+
+void Editor::capture(int kind, const QString &procedure)
+{
+    DeviceScreen *screen = m_screen.device();
+    if (!screen)
+        return;
+    CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
+    captureToChosenFile(ctx, kind, procedure);
+    followScreen();
+}
+
+void Editor::captureChosenKind()
+{
+    static constexpr int kinds[] = {CaptureMain, CaptureThumbnail, CaptureMenu, CaptureLandscape};
+    capture(kinds[m_view.captureButton], QStringLiteral("btnScreenCapture_Click"));
+}
+
+void Editor::captureToday()
+{
+    capture(CaptureMain, QStringLiteral("mnuScreenCaptureMain_Click"));
+}
+
+void Editor::captureThumbnail()
+{
+    capture(CaptureThumbnail, QStringLiteral("mnuScreenCaptureThumbnail_Click"));
+}
+
+void Editor::captureMenu()
+{
+    capture(CaptureMenu, QStringLiteral("mnuScreenCaptureMenu_Click"));
+}
+
+void Editor::captureLandscape()
+{
+    capture(CaptureLandscape, QStringLiteral("mnuScreenCaptureLandscape_Click"));
+}
+
+void Editor::saveTodayPicture()
+{
+    if (DeviceScreen *screen = m_screen.device()) {
+        CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
+        saveThemePicture(ctx, false);
+    }
+}
+
+void Editor::saveMenuPicture()
+{
+    if (DeviceScreen *screen = m_screen.device()) {
+        CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
+        saveThemePicture(ctx, true);
+    }
+}
+
+}  // namespace varno
