@@ -344,7 +344,7 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
                                        {"date", when.toString(Qt::ISODate)}});
         };
         try {
-            cab.getInfo();
+            cab.findMembers();
             QTemporaryDir peek;
             cab.extract(QString(), peek.path(), QString());
             todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
@@ -413,7 +413,7 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
     CabinetReader cab(singleInput(a, "cabinet"));
     try {
         if (a.has("xml")) {
-            out << cab.getXml();
+            out << cab.membersXml();
             return Exit::Ok;
         }
         cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
@@ -422,7 +422,7 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
                 << when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << path << name
                 << "\n";
         };
-        cab.getInfo();
+        cab.findMembers();
     } catch (const RuntimeError &e) {
         err << "varno: " << e.description << "\n";
         return Exit::BadInput;

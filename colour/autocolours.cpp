@@ -45,7 +45,7 @@ void autoColorAverage(Prompt &prompt, AutoColourScene &scene)
              scene.menuShowing = true;
              if (scene.wm5Theme) {
                  HslColour cc;
-                 cc.setRGBColor(avg);
+                 cc.setRgbColor(avg);
                  cc.toHsl();
                  const int hue = cc.hue();
                  if (!isGrey(checked16(r), checked16(g), checked16(b))) {

@@ -17,7 +17,7 @@ void symmetricRamp(Raster &target, int16_t width, int16_t height, Colour base, S
     const int last = static_cast<int>(nearest(width / 2.0));
     HslColour cc;
     for (int i = 0; i <= last; ++i) {
-        cc.setRGBColor(base);
+        cc.setRgbColor(base);
         cc.brighten(static_cast<float>(i * 0.005));
         target.setDrawColour(shade(cc.rgbColor()));
         target.drawLine(i, 0, i, height);
@@ -49,15 +49,15 @@ void plainRamp(Colour a, Colour b, Raster &target, int16_t width, int16_t height
 
 }  // namespace
 
-void greyRamp(Raster &target, int16_t width, int16_t height, Colour colour)
+void drawGreyRamp(Raster &target, int16_t width, int16_t height, Colour colour)
 {
     if (target.isNull())
         target.create(width, height);
     symmetricRamp(target, width, height, colour, [](Colour c) { return greyOfMax(c); });
 }
 
-void doGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
-                   int16_t height)
+void drawHueRamp(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
+                 int16_t height)
 {
     trap(prompt, QStringLiteral("Module1"), QStringLiteral("Sub"), QStringLiteral("DoGradientWM5"),
          [&] {
@@ -65,16 +65,16 @@ void doGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16
          });
 }
 
-void doGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
-                int16_t width, int16_t height, int16_t top, bool plain, int16_t left)
+void drawRamp(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
+              int16_t width, int16_t height, int16_t top, bool plain, int16_t left)
 {
     trapLong(prompt, QStringLiteral("DoGradient"), [&] {
         if (!theme.wm5Theme || plain)
             plainRamp(a, b, target, width, height, top, left);
         else if (theme.baseHueIndex > 255)
-            doGradientWM5(prompt, theme, target, width, height);
+            drawHueRamp(prompt, theme, target, width, height);
         else
-            greyRamp(target, width, height, theme.baseHueColor);
+            drawGreyRamp(target, width, height, theme.baseHueColor);
     });
 }
 

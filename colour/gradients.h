@@ -24,17 +24,17 @@ struct RampTheme {
 // unused). `left` shifts the plain ramp (column x is drawn at left + x;
 // what falls outside the target is clipped). Errors are shown in the long
 // form tagged "(DoGradient)".
-void doGradient(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
-                int16_t width, int16_t height, int16_t top, bool plain, int16_t left = 0);
+void drawRamp(Prompt &prompt, const RampTheme &theme, Colour a, Colour b, Raster &target,
+              int16_t width, int16_t height, int16_t top, bool plain, int16_t left = 0);
 
 // The symmetric hue ramp: the base colour at both edges, brightened by
 // 0.5 % a column towards the middle. Errors: "Error in EditorSession: Sub
 // DoGradientWM5".
-void doGradientWM5(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
-                   int16_t height);
+void drawHueRamp(Prompt &prompt, const RampTheme &theme, Raster &target, int16_t width,
+                 int16_t height);
 
 // The grey ramp: as the hue ramp from `colour`, each line made grey at the
 // level of its brightest channel. A null target is first made width x height.
-void greyRamp(Raster &target, int16_t width, int16_t height, Colour colour);
+void drawGreyRamp(Raster &target, int16_t width, int16_t height, Colour colour);
 
 }  // namespace varno

@@ -30,7 +30,7 @@ public:
     int16_t luminance() const { return m_luminance; }
     void setLuminance(int16_t l) { m_luminance = l; }
     Colour rgbColor() const { return m_rgb; }
-    void setRGBColor(Colour c) { m_rgb = c; }
+    void setRgbColor(Colour c) { m_rgb = c; }
 
     bool toHsl();
     bool toRgb();

@@ -48,7 +48,7 @@ void HuePickerModel::drawHeading()
     // Brightest (64 % more luminance) in the middle, the choice at both ends.
     HslColour cc;
     for (int i = 0; i <= 128; ++i) {
-        cc.setRGBColor(selectedColor);
+        cc.setRgbColor(selectedColor);
         cc.brighten(static_cast<float>(i * 0.005));
         heading.setDrawColour(cc.rgbColor());
         heading.drawLine(i, 0, i, 25);

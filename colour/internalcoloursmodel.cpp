@@ -40,8 +40,8 @@ void InternalColoursModel::drawLine(const QString &procedure, int left, int righ
 {
     trap(m_prompt, QStringLiteral("frmInternalColors"), QStringLiteral("Sub"), procedure, [&] {
         Raster line(240, 2);
-        doGradient(m_prompt, {}, m_colours.colors[left], m_colours.colors[right], line, 240, 2, 0,
-                   true);
+        drawRamp(m_prompt, {}, m_colours.colors[left], m_colours.colors[right], line, 240, 2, 0,
+                 true);
         for (int y = firstRow; y <= lastRow; y += 4)
             m_layer.copyRect(line, 0, 0, 240, 2, 0, y);
     });

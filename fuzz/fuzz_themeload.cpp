@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The listing paths of the reader, and the setup reader on raw bytes.
     CabinetReader cab(theme);
     try {
-        cab.getXml();
+        cab.membersXml();
         cab.fileCount();
     } catch (const RuntimeError &) {
     }

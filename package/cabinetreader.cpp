@@ -513,13 +513,13 @@ bool CabinetReader::extract(const QString &member, const QString &outputFolder,
     return m_failures.isEmpty();
 }
 
-void CabinetReader::getInfo(const QString &member)
+void CabinetReader::findMembers(const QString &member)
 {
     m_wantedFile = member;
     walk(ModeReport);
 }
 
-QString CabinetReader::getXml(const QString &member)
+QString CabinetReader::membersXml(const QString &member)
 {
     m_wantedFile = member;
     m_xml.clear();

@@ -53,12 +53,12 @@ public:
                  const QString &outputName = QString());
 
     // Raises FileFound for each member whose whole name matches (empty: all).
-    void getInfo(const QString &member = QString());
+    void findMembers(const QString &member = QString());
 
     // The members whose file part matches (empty: all) as an XML text, values
     // written unescaped. DATE is QLocale::system()'s short date-time form
     // (empty for a member with an impossible stamp). Each call starts afresh.
-    QString getXml(const QString &member = QString());
+    QString membersXml(const QString &member = QString());
 
     // Failures of the last Extract, in cabinet order.
     const QList<CabExtractFailure> &extractFailures() const { return m_failures; }

@@ -39,7 +39,7 @@ void showLayerError(Prompt &prompt, const QString &procedure)
 
 }  // namespace
 
-void DeviceScreen::doTitleBar(Raster &buffer, const QString &orientation)
+void DeviceScreen::drawTitleBar(Raster &buffer, const QString &orientation)
 {
     try {
         buffer = loadResourcePicture(orientation == QLatin1String("PORTRAIT")
@@ -57,7 +57,7 @@ void DeviceScreen::makeTitleBar(Raster &canvas, Raster &work, const QString &ori
     trapLong(m_prompt, QStringLiteral("MakeTitleBar"), [&] {
         const bool portrait = orientation == QLatin1String("PORTRAIT");
         const int w = portrait ? 240 : 320;
-        doTitleBar(work, orientation);
+        drawTitleBar(work, orientation);
         canvas.copyRect(work, 0, 0, w, 28, 0, 0);
         work.clearSelection();
         const TextStyle text = deviceFont(m_doc.colours.colors[NavBarText]);
@@ -72,13 +72,13 @@ void DeviceScreen::makeTitleBar(Raster &canvas, Raster &work, const QString &ori
     });
 }
 
-void DeviceScreen::doEdgeLine(Raster &buffer, int width, int height)
+void DeviceScreen::drawEdgeLine(Raster &buffer, int width, int height)
 {
     const ThemeColors &c = m_doc.colours.colors;
     HslColour cc;
     // Inclusive of width / 2 even for odd widths, as the loop always ran.
     for (int i = 0; i <= width / 2; ++i) {
-        cc.setRGBColor(c.baseHueColor);
+        cc.setRgbColor(c.baseHueColor);
         cc.brighten(static_cast<float>(i * 0.008));
         buffer.setDrawColour(c.baseHueIndex < 256 ? greyOfMax(cc.rgbColor()) : cc.rgbColor());
         buffer.drawLine(i, height - 2, i, height);
@@ -86,7 +86,7 @@ void DeviceScreen::doEdgeLine(Raster &buffer, int width, int height)
     }
 }
 
-void DeviceScreen::createCommandBar(Raster &buffer, const QString &orientation)
+void DeviceScreen::drawCommandBar(Raster &buffer, const QString &orientation)
 {
     trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
          QStringLiteral("CreateCommandBar"), [&] {
@@ -102,9 +102,9 @@ void DeviceScreen::createCommandBar(Raster &buffer, const QString &orientation)
              }
              const RampTheme ramp{true, c.baseHueIndex, c.baseHueColor};
              if (c.baseHueIndex >= 256)
-                 doGradientWM5(m_prompt, ramp, buffer, static_cast<int16_t>(w), 28);
+                 drawHueRamp(m_prompt, ramp, buffer, static_cast<int16_t>(w), 28);
              else
-                 greyRamp(buffer, static_cast<int16_t>(w), 28, c.baseHueColor);
+                 drawGreyRamp(buffer, static_cast<int16_t>(w), 28, c.baseHueColor);
              const TextStyle white = deviceFont(rgb(255, 255, 255));
              buffer.drawText(20, 5, QStringLiteral("Calendar"), white);
              buffer.drawText(w == 240 ? 170 : 250, 5, QStringLiteral("Contacts"), white);
@@ -148,9 +148,9 @@ void DeviceScreen::placeMessageBox(const QString &kind, int width)
         // The header gradient under the whole box.
         m_layer = Raster(boxW, boxH);
         const RampTheme ramp{m_doc.wm5Theme, c.baseHueIndex, c.baseHueColor};
-        doGradient(m_prompt, ramp, c[message ? MessageBarLeft : ImpMessageBarLeft],
-                   c[message ? MessageBarRight : ImpMessageBarRight], m_layer,
-                   static_cast<int16_t>(boxW + 15), 50, 0, false, -1);
+        drawRamp(m_prompt, ramp, c[message ? MessageBarLeft : ImpMessageBarLeft],
+                 c[message ? MessageBarRight : ImpMessageBarRight], m_layer,
+                 static_cast<int16_t>(boxW + 15), 50, 0, false, -1);
         // 2, 3. The box replaces the gradient except where its header key is.
         m_portraitTitleBar = box;
         m_portraitTitleBar.selectColour(message ? rgb(0, 0, 255) : rgb(255, 0, 0));

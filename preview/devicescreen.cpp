@@ -57,16 +57,14 @@ void DeviceScreen::startCanvases()
     m_landscapeTitleBar = Raster(320, 50);
     const ThemeColors &c = m_doc.colours.colors;
     const RampTheme ramp{m_doc.wm5Theme, c.baseHueIndex, c.baseHueColor};
-    doGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_portraitTitleBar, 240, 28, 0,
-               false);
-    doGradient(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_landscapeTitleBar, 320, 28, 0,
-               false);
+    drawRamp(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_portraitTitleBar, 240, 28, 0, false);
+    drawRamp(m_prompt, ramp, c[NavBarLeft], c[NavBarRight], m_landscapeTitleBar, 320, 28, 0, false);
     m_portraitCanvas.copyRect(m_portraitTitleBar, 0, 0, 240, 28, 0, 0);
     m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 0, 320, 28, 0, 0);
     if (m_doc.wm5Theme) {
-        doEdgeLine(m_portraitTitleBar, 240, 28);
+        drawEdgeLine(m_portraitTitleBar, 240, 28);
         m_portraitCanvas.copyRect(m_portraitTitleBar, 0, 26, 240, 2, 0, 26);
-        doEdgeLine(m_landscapeTitleBar, 320, 28);
+        drawEdgeLine(m_landscapeTitleBar, 320, 28);
         m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 26, 320, 2, 0, 26);
     }
     m_layer = Raster(240, 50);
@@ -79,33 +77,33 @@ void DeviceScreen::startCanvases()
 void DeviceScreen::drawBars()
 {
     const int barTop = square() ? 214 : 296;
-    createCommandBar(m_layer, QStringLiteral("PORTRAIT"));
+    drawCommandBar(m_layer, QStringLiteral("PORTRAIT"));
     m_layer.convertTo24();
     m_portraitCanvas.copyRect(m_layer, 0, 0, 240, 26, 0, barTop);
     if (m_doc.wm5Theme) {
-        doEdgeLine(m_portraitTitleBar, 240, 26);
+        drawEdgeLine(m_portraitTitleBar, 240, 26);
         m_portraitCanvas.copyRect(m_portraitTitleBar, 0, square() ? 26 : 24, 240, 2, 0, barTop);
     }
     m_layer.clearSelection();
 
-    createCommandBar(m_layer, QStringLiteral("LANDSCAPE"));
+    drawCommandBar(m_layer, QStringLiteral("LANDSCAPE"));
     m_layer.convertTo24();
     m_landscapeCanvas.copyRect(m_layer, 0, 0, 320, 26, 0, 216);
     m_layer.clearSelection();
     if (m_doc.wm5Theme) {
-        doEdgeLine(m_landscapeTitleBar, 320, 26);
+        drawEdgeLine(m_landscapeTitleBar, 320, 26);
         m_landscapeCanvas.copyRect(m_landscapeTitleBar, 0, 24, 320, 2, 0, 216);
     }
 
     if (m_settings.todayText != QLatin1String("none")) {
-        loadIconImages(m_layer);
+        drawTodayIcons(m_layer);
         m_portraitCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
         m_landscapeCanvas.copyRect(m_layer, 0, 0, m_layer.width(), m_layer.height(), 0, 28);
     }
-    doText(m_portraitCanvas);
-    doText(m_landscapeCanvas);
-    doLines(m_portraitCanvas, 240);
-    doLines(m_landscapeCanvas, 320);
+    drawTodayText(m_portraitCanvas);
+    drawTodayText(m_landscapeCanvas);
+    drawTodayLines(m_portraitCanvas, 240);
+    drawTodayLines(m_landscapeCanvas, 320);
 }
 
 // The visible previews are the canvases' top-left corners.
@@ -150,9 +148,9 @@ void DeviceScreen::drawScreen(const QString &view)
             overlayLevel = main.level;
             overlaySwatch = main.color;
         } else if (view == QLatin1String("MENU")) {
-            createMenuBuffer(square() ? QStringLiteral("PORTRAITSQ") : QStringLiteral("PORTRAIT"));
+            drawStartMenu(square() ? QStringLiteral("PORTRAITSQ") : QStringLiteral("PORTRAIT"));
             m_portraitCanvas.copyRect(m_layer, 0, 0, 150, square() ? 205 : 287, 0, 28);
-            createMenuBuffer(QStringLiteral("LANDSCAPE"));
+            drawStartMenu(QStringLiteral("LANDSCAPE"));
             m_landscapeCanvas.copyRect(m_layer, 0, 0, 150, 287, 0, 28);
             menuShowing = true;
             overlayLevel = m_doc.colours.menu.level;
@@ -203,7 +201,7 @@ void DeviceScreen::showDefaultScreen()
     });
 }
 
-void DeviceScreen::doText(Raster &canvas)
+void DeviceScreen::drawTodayText(Raster &canvas)
 {
     trapLong(m_prompt, QStringLiteral("DoText"), [&] {
         const QString &mode = m_settings.todayText;
@@ -242,7 +240,7 @@ void DeviceScreen::doText(Raster &canvas)
     });
 }
 
-void DeviceScreen::doLines(Raster &canvas, int width)
+void DeviceScreen::drawTodayLines(Raster &canvas, int width)
 {
     trapLong(m_prompt, QStringLiteral("DoLines"), [&] {
         const QString &mode = m_settings.todayText;
@@ -261,7 +259,7 @@ void DeviceScreen::doLines(Raster &canvas, int width)
     });
 }
 
-void DeviceScreen::loadIconImages(Raster &buffer)
+void DeviceScreen::drawTodayIcons(Raster &buffer)
 {
     trapLong(
         m_prompt, QStringLiteral("LoadIconImages"),

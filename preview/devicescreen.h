@@ -56,15 +56,15 @@ public:
 
     // Pieces of the redraw, public for the window's other views and tests.
     void makeTitleBar(Raster &canvas, Raster &work, const QString &orientation);
-    void doTitleBar(Raster &buffer, const QString &orientation);
-    void createCommandBar(Raster &buffer, const QString &orientation);
-    void doEdgeLine(Raster &buffer, int width, int height);
+    void drawTitleBar(Raster &buffer, const QString &orientation);
+    void drawCommandBar(Raster &buffer, const QString &orientation);
+    void drawEdgeLine(Raster &buffer, int width, int height);
     void placeNavigationBar(const QString &orientation);
     void placeMessageBox(const QString &kind, int width);
-    void createMenuBuffer(const QString &layout);
-    void doText(Raster &canvas);
-    void doLines(Raster &canvas, int width);
-    void loadIconImages(Raster &buffer);
+    void drawStartMenu(const QString &layout);
+    void drawTodayText(Raster &canvas);
+    void drawTodayLines(Raster &canvas, int width);
+    void drawTodayIcons(Raster &buffer);
 
     // The work buffer holding the last layer made.
     const Raster &workBuffer() const { return m_layer; }

@@ -5,7 +5,7 @@
 
 namespace varno {
 
-void DeviceScreen::createMenuBuffer(const QString &layout)
+void DeviceScreen::drawStartMenu(const QString &layout)
 {
     trapLong(
         m_prompt, QStringLiteral("CreateMenuBuffer"),

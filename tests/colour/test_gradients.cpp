@@ -14,7 +14,7 @@ namespace {
 Colour brightened(Colour base, int i)
 {
     HslColour cc;
-    cc.setRGBColor(base);
+    cc.setRgbColor(base);
     cc.brighten(static_cast<float>(i * 0.005));
     return cc.rgbColor();
 }
@@ -26,7 +26,7 @@ TEST(Gradients, PlainRampStepsAndNeverReachesItsEnd)
     ScriptedPrompt prompt;
     Raster r(240, 30);
     r.fill(rgb(9, 9, 9));
-    doGradient(prompt, {}, rgb(0, 0, 0), rgb(240, 0, 0), r, 240, 28, 0, false);
+    drawRamp(prompt, {}, rgb(0, 0, 0), rgb(240, 0, 0), r, 240, 28, 0, false);
     for (int x = 0; x < 240; ++x)
         ASSERT_EQ(r.pixel(x, 0), rgb(x, 0, 0)) << x;
     // Rows top .. top + height are drawn, the next one is not.
@@ -36,17 +36,17 @@ TEST(Gradients, PlainRampStepsAndNeverReachesItsEnd)
     // Steps that are not whole: 255 over 2 columns is 127.5 per column; the
     // second column is nearest(127.5) = 128 (halves to even).
     Raster two(2, 1);
-    doGradient(prompt, {}, rgb(0, 0, 0), rgb(255, 255, 255), two, 2, 0, 0, false);
+    drawRamp(prompt, {}, rgb(0, 0, 0), rgb(255, 255, 255), two, 2, 0, 0, false);
     EXPECT_EQ(two.pixel(1, 0), rgb(128, 128, 128));
     // Falling channels, and a top other than 0.
     Raster down(3, 5);
-    doGradient(prompt, {}, rgb(30, 60, 90), rgb(0, 0, 0), down, 3, 1, 3, false);
+    drawRamp(prompt, {}, rgb(30, 60, 90), rgb(0, 0, 0), down, 3, 1, 3, false);
     EXPECT_EQ(down.pixel(0, 3), rgb(30, 60, 90));
     EXPECT_EQ(down.pixel(2, 4), rgb(10, 20, 30));
     EXPECT_EQ(down.pixel(2, 2), rgb(0, 0, 0));
     // One column is colour A alone.
     Raster one(1, 1);
-    doGradient(prompt, {}, rgb(1, 2, 3), rgb(200, 200, 200), one, 1, 0, 0, false);
+    drawRamp(prompt, {}, rgb(1, 2, 3), rgb(200, 200, 200), one, 1, 0, 0, false);
     EXPECT_EQ(one.pixel(0, 0), rgb(1, 2, 3));
     EXPECT_TRUE(prompt.calls().empty());
 }
@@ -67,8 +67,7 @@ TEST(Gradients, Wm5RampsFollowTheBaseHue)
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.index));
         Raster r(240, 28);
-        doGradient(prompt, {true, c.index, base}, rgb(1, 1, 1), rgb(2, 2, 2), r, 240, 27, 0,
-                   c.plain);
+        drawRamp(prompt, {true, c.index, base}, rgb(1, 1, 1), rgb(2, 2, 2), r, 240, 27, 0, c.plain);
         const std::string kind = c.kind;
         for (const int x : {0, 1, 60, 119, 120}) {
             const int i = x;  // the left half is drawn at i = x
@@ -87,7 +86,7 @@ TEST(Gradients, Wm5RampsFollowTheBaseHue)
     }
     // The middle is the brightest: 60 % more luminance than the edges.
     Raster r(240, 2);
-    doGradientWM5(prompt, {true, 300, base}, r, 240, 1);
+    drawHueRamp(prompt, {true, 300, base}, r, 240, 1);
     EXPECT_EQ(r.pixel(120, 0), brightened(base, 120));
     EXPECT_NE(r.pixel(120, 0), r.pixel(0, 0));
     EXPECT_TRUE(prompt.calls().empty());
@@ -96,7 +95,7 @@ TEST(Gradients, Wm5RampsFollowTheBaseHue)
 TEST(Gradients, GreyRampMakesItsOwnPicture)
 {
     Raster r;
-    greyRamp(r, 50, 4, rgb(10, 200, 30));
+    drawGreyRamp(r, 50, 4, rgb(10, 200, 30));
     ASSERT_EQ(r.width(), 50);
     EXPECT_EQ(r.pixel(0, 0), rgb(200, 200, 200));
     EXPECT_EQ(redOf(r.pixel(25, 3)), greenOf(r.pixel(25, 3)));

@@ -23,7 +23,7 @@ Hsl hslOf(const HslColour &cc)
 HslColour with(Colour c, Hsl hsl = {7, 8, 9})
 {
     HslColour cc;
-    cc.setRGBColor(c);
+    cc.setRgbColor(c);
     cc.setHue(hsl.h), cc.setSaturation(hsl.s), cc.setLuminance(hsl.l);
     return cc;
 }
@@ -167,7 +167,7 @@ TEST(HslColour, BrightenAndDarken)
     EXPECT_FALSE(cc.brighten(0.1f));
     EXPECT_EQ(cc.rgbColor(), 0x01000000);
     EXPECT_EQ(cc.luminance(), 30841);
-    cc.setRGBColor(rgb(255, 0, 0));
+    cc.setRgbColor(rgb(255, 0, 0));
     EXPECT_FALSE(cc.darken(1000));  // 120 - 120000
     EXPECT_EQ(cc.rgbColor(), rgb(255, 0, 0));
 }

@@ -19,7 +19,7 @@ protected:
 Colour brightened(Colour c, double p)
 {
     HslColour cc;
-    cc.setRGBColor(c);
+    cc.setRgbColor(c);
     cc.brighten(static_cast<float>(p));
     return cc.rgbColor();
 }

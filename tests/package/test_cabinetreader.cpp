@@ -69,7 +69,7 @@ QStringList listing(CabinetReader &cab, bool sizes = true, const QString &wanted
                         const QString &path) {
         seen << (sizes ? path + u'|' + name + u' ' + QString::number(size) : path + name);
     };
-    cab.getInfo(wanted);
+    cab.findMembers(wanted);
     return seen;
 }
 
@@ -80,7 +80,7 @@ std::vector<std::pair<const char *, std::function<int()>>> walks(CabinetReader &
 {
     return {{"FileCount", [&cab] { return cab.fileCount(); }},
             {"GetInfo", [&cab] { return int(listing(cab).size()); }},
-            {"GetXML", [&cab] { return int(cab.getXml().count(QStringLiteral("<FILE>"))); }},
+            {"GetXML", [&cab] { return int(cab.membersXml().count(QStringLiteral("<FILE>"))); }},
             {"Extract", [&cab, out] { return int(cab.extract(QString(), out, QString())); }}};
 }
 
@@ -132,9 +132,9 @@ TEST_P(CabFile, ListingGivesFolderPartFilePartSizeAndStamp)
     cab.fileFound = [&](const QString &, const QDateTime &when, std::int64_t, const QString &) {
         stamps << when;
     };
-    cab.getInfo();
+    cab.findMembers();
     EXPECT_EQ(stamps, QList<QDateTime>({QDateTime(), kStamp, kStamp, kStamp}));
-    EXPECT_EQ(cab.getXml().count("<DATE></DATE>"), 1);
+    EXPECT_EQ(cab.membersXml().count("<DATE></DATE>"), 1);
 }
 
 // The path goes in unescaped even where that breaks the XML.
@@ -151,12 +151,12 @@ TEST_P(CabFile, GetXMLListsMatchingFilePartsAfresh)
     const QString head =
         "<?xml version=\"1.0\"?><CABFILE CABFILENAME = '" + cab.path() + "'><FILES>";
     const QString tail = QStringLiteral("</FILES></CABFILE>");
-    EXPECT_EQ(cab.getXml(QStringLiteral("B.TXT")),
+    EXPECT_EQ(cab.membersXml(QStringLiteral("B.TXT")),
               head + entry("a\\b.txt", "b.txt", 11, "a\\") + tail);
-    EXPECT_EQ(cab.getXml(), head + entry("000000vl.000", "000000vl.000", 15, "") +
-                                entry("0stwater.002", "0stwater.002", 3000, "") +
-                                entry("tdywater.001", "tdywater.001", 19, "") +
-                                entry("a\\b.txt", "b.txt", 11, "a\\") + tail);
+    EXPECT_EQ(cab.membersXml(), head + entry("000000vl.000", "000000vl.000", 15, "") +
+                                    entry("0stwater.002", "0stwater.002", 3000, "") +
+                                    entry("tdywater.001", "tdywater.001", 19, "") +
+                                    entry("a\\b.txt", "b.txt", 11, "a\\") + tail);
 }
 
 // Members written by index into kTheme, in cabinet order. A member that

@@ -16,7 +16,7 @@ namespace {
 Colour brightened(Colour c, double p)
 {
     HslColour cc;
-    cc.setRGBColor(c);
+    cc.setRgbColor(c);
     cc.brighten(static_cast<float>(p));
     return cc.rgbColor();
 }
