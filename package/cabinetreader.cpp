@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <vector>
 #include <new>
 
 namespace varno {
@@ -422,12 +423,22 @@ struct CallBack {
         return current ? current->fileExtracted(member, target, error) : 0;
     }
 
+    struct Selected;
     static void walk(const QString &cabinet, int mode);
-    static int extractMember(Decompressor &dec, CabIo &io, mscabd_file *file,
-                             const QString &target);
+    static int decodeRange(Decompressor &dec, CabIo &io, mscabd_file *file, QByteArray &out);
+    static std::vector<int> decodeFolder(Decompressor &dec, CabIo &io,
+                                         const std::vector<Selected *> &members,
+                                         std::vector<QByteArray> &data, std::uint64_t &budget);
 };
 
 CabinetReader *CallBack::current = nullptr;
+
+struct CallBack::Selected {
+    mscabd_file *file;
+    CabinetReader::MemberNotice member;
+    QString target;
+    int error = 0;
+};
 
 // Opens the cabinet, calls back once per member and extracts the members
 // the object asks for. Any member failure is reported back per member; only
@@ -469,6 +480,7 @@ void CallBack::walk(const QString &cabinet, int mode)
         throw cabError(Win32::OutOfMemory);
     }
 
+    std::vector<Selected> selected;
     for (mscabd_file *f = cab->files; f; f = f->next) {
         CabinetReader::MemberNotice member;
         member.name = (f->attribs & MSCAB_ATTRIB_UTF_NAME) ? QString::fromUtf8(f->filename)
@@ -477,14 +489,36 @@ void CallBack::walk(const QString &cabinet, int mode)
         member.stamp = dosStamp(f);
         QString target;
         if (fileInCabinet(mode, member, target) == CabinetReader::Answer::Extract)
-            fileExtracted(member, target, extractMember(dec, io, f, target));
+            selected.push_back({f, member, target});
     }
+    if (current)
+        current->m_decodedBytes = 0;
+    if (selected.empty())
+        return;
+
+    // Members are decoded folder by folder, each folder once from its start,
+    // however the members overlap; results are reported in cabinet order.
+    std::map<const mscabd_folder *, std::vector<Selected *>> byFolder;
+    for (Selected &s : selected)
+        byFolder[s.file->folder].push_back(&s);
+    std::uint64_t budget = CabinetReader::MaxExpansion;
+    for (auto &[folder, members] : byFolder) {
+        std::vector<QByteArray> data(members.size());
+        std::vector<int> errors = decodeFolder(dec, io, members, data, budget);
+        for (size_t i = 0; i < members.size(); ++i)
+            members[i]->error = errors[i] ? errors[i] : writeWhole(members[i]->target, data[i]);
+    }
+    if (current)
+        current->m_decodedBytes = CabinetReader::MaxExpansion - budget;
+    for (const Selected &s : selected)
+        fileExtracted(s.member, s.target, s.error);
 }
 
-int CallBack::extractMember(Decompressor &dec, CabIo &io, mscabd_file *file, const QString &target)
+// One decode of `file`'s folder from its start up to the end of `file`.
+int CallBack::decodeRange(Decompressor &dec, CabIo &io, mscabd_file *file, QByteArray &out)
 {
-    QByteArray data;
-    io.sink = &data;
+    out.clear();
+    io.sink = &out;
     io.sinkLimit = file->length;
     io.readFault = false;
     const int rc = dec.d->extract(dec.d, file, "member");
@@ -493,7 +527,62 @@ int CallBack::extractMember(Decompressor &dec, CabIo &io, mscabd_file *file, con
         qCDebug(lcCab) << "cannot extract" << file->filename << "libmspack error" << rc;
         return win32FromMspack(rc, io);
     }
-    return writeWhole(target, data);
+    return 0;
+}
+
+// The members of one folder: the folder is decoded once up to its furthest
+// member and each member is cut from that. A folder that fails is retried
+// member by member in offset order, so the intact members still come out;
+// every byte decoded is paid from `budget`.
+std::vector<int> CallBack::decodeFolder(Decompressor &dec, CabIo &io,
+                                        const std::vector<Selected *> &members,
+                                        std::vector<QByteArray> &data, std::uint64_t &budget)
+{
+    std::vector<int> errors(members.size(), 0);
+    std::uint64_t end = 0;
+    for (const Selected *s : members)
+        end = std::max<std::uint64_t>(end, std::uint64_t(s->file->offset) + s->file->length);
+    if (end > budget) {
+        std::fill(errors.begin(), errors.end(), Win32::OutOfMemory);
+        return errors;
+    }
+    budget -= end;
+    mscabd_file whole = *members.front()->file;
+    whole.next = nullptr;
+    whole.offset = 0;
+    whole.length = static_cast<unsigned int>(end);
+    QByteArray folderData;
+    if (decodeRange(dec, io, &whole, folderData) == 0 && std::uint64_t(folderData.size()) == end) {
+        for (size_t i = 0; i < members.size(); ++i)
+            data[i] = folderData.mid(members[i]->file->offset, members[i]->file->length);
+        return errors;
+    }
+    folderData.clear();
+
+    std::vector<size_t> order(members.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return members[a]->file->offset < members[b]->file->offset;
+    });
+    // libmspack goes on from where the last member ended and starts the
+    // folder afresh for a member that lies behind it.
+    std::uint64_t position = 0;
+    bool restart = true;
+    for (const size_t i : order) {
+        const mscabd_file *f = members[i]->file;
+        const std::uint64_t from = restart || f->offset < position ? 0 : position;
+        const std::uint64_t cost = std::uint64_t(f->offset) + f->length - from;
+        if (cost > budget) {
+            errors[i] = Win32::OutOfMemory;
+            continue;
+        }
+        budget -= cost;
+        errors[i] = decodeRange(dec, io, members[i]->file, data[i]);
+        restart = errors[i] != 0;
+        position = std::uint64_t(f->offset) + f->length;
+    }
+    return errors;
 }
 
 int CabinetReader::fileCount()
@@ -511,6 +600,29 @@ bool CabinetReader::extract(const QString &member, const QString &outputFolder,
     m_outputFile = outputName;
     walk(ModeExtract);
     return m_failures.isEmpty();
+}
+
+bool CabinetReader::extractIf(const std::function<bool(const QString &)> &wanted,
+                              const QString &outputFolder)
+{
+    m_failures.clear();
+    m_wantedFile.clear();
+    m_wantedIf = wanted;
+    m_outputPath = outputFolder;
+    m_outputFile.clear();
+    try {
+        walk(ModeExtract);
+    } catch (...) {
+        m_wantedIf = nullptr;
+        throw;
+    }
+    m_wantedIf = nullptr;
+    return m_failures.isEmpty();
+}
+
+bool CabinetReader::wanted(const QString &name) const
+{
+    return m_wantedIf ? m_wantedIf(name) : matches(m_wantedFile, name);
 }
 
 void CabinetReader::findMembers(const QString &member)
@@ -566,7 +678,7 @@ CabinetReader::Answer CabinetReader::fileInCabinet(int mode, const MemberNotice 
     default: return Answer::Skip;
     }
 
-    if (!matches(m_wantedFile, member.name))
+    if (!wanted(member.name))
         return Answer::Skip;
     bool cancel = false;
     if (beforeExtract)

@@ -49,8 +49,15 @@ public:
     // a failure), and extractFailures() says which and why. Members whose
     // names are absolute, carry a drive letter or climb with ".." fail with
     // error 123 and are never written anywhere.
+    //
+    // Each folder is decoded once, whatever its members share, and the
+    // bytes decoded (a retry after a damaged folder included) are counted
+    // against MaxExpansion: members past it fail with error 14.
     bool extract(const QString &member = QString(), const QString &outputFolder = QString(),
                  const QString &outputName = QString());
+    // The same for the members `wanted` accepts (by their name in the cabinet).
+    bool extractIf(const std::function<bool(const QString &name)> &wanted,
+                   const QString &outputFolder);
 
     // Raises FileFound for each member whose whole name matches (empty: all).
     void findMembers(const QString &member = QString());
@@ -59,6 +66,9 @@ public:
     // written unescaped. DATE is QLocale::system()'s short date-time form
     // (empty for a member with an impossible stamp). Each call starts afresh.
     QString membersXml(const QString &member = QString());
+
+    // Bytes the last extraction decoded, a folder decoded twice counting twice.
+    std::uint64_t decodedBytes() const { return m_decodedBytes; }
 
     // Failures of the last Extract, in cabinet order.
     const QList<CabExtractFailure> &extractFailures() const { return m_failures; }
@@ -80,13 +90,16 @@ private:
     enum class Answer { Skip, Extract };
 
     void walk(int mode);
+    bool wanted(const QString &name) const;
     Answer fileInCabinet(int mode, const MemberNotice &member, QString &target);
     int fileExtracted(const MemberNotice &member, const QString &target, int error);
     void addFailure(const QString &name, int number);
 
     QString m_path;
     int m_fileCount = 0;
+    std::uint64_t m_decodedBytes = 0;
     QString m_wantedFile;
+    std::function<bool(const QString &)> m_wantedIf;
     QString m_outputPath;
     QString m_outputFile;
     QString m_xml;

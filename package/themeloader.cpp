@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <optional>
 
 namespace varno {
 
@@ -26,22 +29,60 @@ int slotOfName(const QByteArray &name)
     return -1;
 }
 
-void deleteAllFiles(const QString &folder)
+// The members a theme is made of. A theme has no sub-folders, and a member
+// in one could put a folder where one of these files belongs.
+bool isThemeMember(const QString &name)
 {
-    QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (!dir.remove(name))
-            throw RuntimeError(Err::PermissionDenied, QStringLiteral("LoadTheme"),
-                               QStringLiteral("cannot delete %1").arg(dir.filePath(name)));
+    if (name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char('/')))
+        return false;
+    if (name.endsWith(QLatin1String(".000"), Qt::CaseInsensitive))
+        return true;
+    for (const char *member : {"tdywater.001", "0stwater.001", "0stwater.002"})
+        if (name.compare(QLatin1String(member), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
-QString firstFileEndingIn(const QString &folder, const QString &ending)
-{
-    for (const QString &name : QDir(folder).entryList(QDir::Files))
-        if (name.endsWith(ending, Qt::CaseInsensitive))
-            return QDir(folder).filePath(name);
-    return QString();
-}
+// A theme's members unpacked into a private folder under the working folder,
+// removed with it: whatever a theme holds cannot outlive its load.
+class UnpackedTheme {
+public:
+    UnpackedTheme(const QString &workFolder, const QString &theme, const QString &procedure)
+    {
+        if (!QFileInfo(workFolder).isDir() && !QDir().mkpath(workFolder))
+            throw runtimeError(Err::PathNotFound, procedure);
+        m_dir.emplace(workFolder + QStringLiteral("/theme-XXXXXX"));
+        if (!m_dir->isValid())
+            throw runtimeError(Err::PathFileAccess, procedure);
+        CabinetReader cab(theme);
+        if (!cab.extractIf(isThemeMember, m_dir->path())) {
+            const CabExtractFailure &f = cab.extractFailures().first();
+            throw RuntimeError(
+                f.number, procedure,
+                QStringLiteral("%1 cannot be read: %2").arg(f.fileName, f.description));
+        }
+    }
+
+    // The path of a member, whatever the letter case of its name; "" when
+    // the theme has none.
+    QString member(const QString &name) const
+    {
+        for (const QString &file : QDir(m_dir->path()).entryList(QDir::Files))
+            if (file.compare(name, Qt::CaseInsensitive) == 0)
+                return m_dir->filePath(file);
+        return QString();
+    }
+    QString setupFile() const
+    {
+        for (const QString &file : QDir(m_dir->path()).entryList(QDir::Files, QDir::Name))
+            if (file.endsWith(QLatin1String(".000"), Qt::CaseInsensitive))
+                return m_dir->filePath(file);
+        return QString();
+    }
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+};
 
 QByteArray readSetup(const QString &path)
 {
@@ -51,6 +92,18 @@ QByteArray readSetup(const QString &path)
     if (f.size() > MaxSetupFileBytes)
         throw runtimeError(Err::Overflow, QStringLiteral("LoadTheme"));
     return f.readAll();
+}
+
+// The Today picture of a theme, or an empty raster after the message.
+Raster readMainPicture(Prompt &prompt, const QString &path)
+{
+    try {
+        return loadPicture(path);
+    } catch (const RuntimeError &) {
+        prompt.messageBox(QStringLiteral("Error Loading Main Image!"), MsgIcon::Critical,
+                          stringResource(Str::Error));
+        return Raster();
+    }
 }
 
 }  // namespace
@@ -170,37 +223,29 @@ bool loadTheme(ThemeContext &ctx, ThemeLoadView &view, const QString &source)
 bool loadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, bool coloursOnly)
 {
     Prompt &prompt = ctx.prompt;
-    ThemeDocument &doc = ctx.doc;
-    const QString work = ctx.paths.tmpFolder;
     const QString errorTitle = stringResource(Str::Error);
     bool result = false;
     trapLong(prompt, QStringLiteral("LoadTheme"), [&] {
-        view.showOverlayLevel(0);
         ctx.settings.themesFolder = folderPart(file);
-        if (!QFileInfo(work).isDir() && !QDir().mkpath(work))
-            throw runtimeError(Err::PathNotFound, QStringLiteral("LoadTheme"));
-        deleteAllFiles(work);
+        std::optional<UnpackedTheme> theme;
         {
             BusyPointer busy(prompt);
-            CabinetReader cab(file);
-            if (!cab.extract(QString(), work, QString())) {
-                busy.release();
-                view.showDefaultScreen();
-                return;
-            }
+            theme.emplace(ctx.paths.tmpFolder, file, QStringLiteral("LoadTheme"));
         }
-        const QString setupPath = firstFileEndingIn(work, QStringLiteral(".000"));
+        const QString setupPath = theme->setupFile();
         if (setupPath.isEmpty()) {
             prompt.messageBox(QStringLiteral("Unable to locate Theme Data File!"),
                               MsgIcon::Critical, errorTitle);
             return;
         }
+        // Everything is read into a copy; the user's document changes only
+        // once the whole theme has been read.
+        ThemeDocument next = ctx.doc;
         const ThemeSetupRecords records = readThemeSetup(readSetup(setupPath));
-        doc.currentThemeName = records.themeName;
-        doc.themeName = records.themeName;
-        view.setThemeNameText(records.themeName);
-        doc.wm5Theme = false;
-        ThemeColors &colours = doc.colours.colors;
+        next.currentThemeName = records.themeName;
+        next.themeName = records.themeName;
+        next.wm5Theme = false;
+        ThemeColors &colours = next.colours.colors;
         for (int slot = 0; slot < SlotCount; ++slot)
             if (records.colours[slot])
                 colours[slot] = *records.colours[slot];
@@ -208,52 +253,70 @@ bool loadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, 
             colours.baseHueIndex = *records.baseHueIndex;
             colours.baseHueColor = paletteColor(ctx.palettes, *records.baseHueIndex);
             if (!coloursOnly)
-                doc.wm5Theme = true;
+                next.wm5Theme = true;
         }
         if (!records.colours[DialogText])
             colours[DialogText] = 0;
         if (!records.colours[MenuText])
             colours[MenuText] = 0;
         if (coloursOnly) {
+            ctx.doc = std::move(next);
+            view.showOverlayLevel(0);
+            view.setThemeNameText(records.themeName);
             result = true;
             return;
         }
-        deleteWorkFiles(work, {QStringLiteral(".png")});
-        const QString today = work + QStringLiteral("/tdywater.001");
-        const QString menu = work + QStringLiteral("/0stwater.002");
-        if (!QFile::exists(today)) {
-            const QString single = work + QStringLiteral("/0stwater.001");
-            if (!QFile::exists(single)) {
+
+        QString today = theme->member(QStringLiteral("tdywater.001"));
+        QString menu = theme->member(QStringLiteral("0stwater.002"));
+        if (today.isEmpty()) {
+            // A theme with one picture uses it for both.
+            today = menu = theme->member(QStringLiteral("0stwater.001"));
+            if (today.isEmpty()) {
                 prompt.messageBox(QStringLiteral("Error Opening Theme! No Images!"),
                                   MsgIcon::Critical, errorTitle);
                 return;
             }
-            QFile::remove(menu);
-            if (!QFile::copy(single, today) || !QFile::rename(single, menu))
-                throw runtimeError(Err::PathFileAccess, QStringLiteral("LoadTheme"));
         }
-        // 12, 13.
-        if (!loadMainImage(ctx, view, today)) {
+        const Raster todayPicture = readMainPicture(prompt, today);
+        if (todayPicture.isNull()) {
             prompt.messageBox(QStringLiteral("Error loading Main Image!"), MsgIcon::Critical,
                               QStringLiteral("Velmora - ERROR"));
             return;
         }
-        if (!loadMenuImage(ctx, menu)) {
+        Raster menuPicture;
+        try {
+            if (!menu.isEmpty())
+                menuPicture = loadPicture(menu);
+        } catch (const RuntimeError &) {
+        }
+        if (menuPicture.isNull()) {
             prompt.messageBox(QStringLiteral("Error loading Menu Image!"), MsgIcon::Critical,
                               QStringLiteral("Velmora - ERROR"));
             return;
         }
-        deleteAllFiles(work);
-        resetMainTransparency(doc.colours);
-        resetMenuTransparency(doc.colours);
+        const InferredProfile profile =
+            inferProfile(todayPicture.width(), todayPicture.height(), next.wm5Theme);
+        next.themeType = profile.themeType;
+        next.todayPicture = pictureOnCanvas(todayPicture);
+        next.menuPicture = pictureOnCanvas(menuPicture);
+        resetMainTransparency(next.colours);
+        resetMenuTransparency(next.colours);
+
+        ctx.doc = std::move(next);
+        view.showOverlayLevel(0);
+        view.setThemeNameText(records.themeName);
+        view.setLandscapeVisible(todayPicture.width() >= 241);
+        view.showProfile(profile.checked, profile.pressed);
+        view.drawScreen(QStringLiteral("MAIN"));
         result = true;
     });
     return result;
 }
 
-QString loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view)
+Raster loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view)
 {
-    QString picture;
+    Raster picture;
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
          QStringLiteral("LoadImageFromTheme"), [&] {
              // Cancel gives an empty name, which ends the command.
@@ -264,33 +327,25 @@ QString loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view)
              if (file.isEmpty())
                  return;
              ctx.settings.themesFolder = folderPart(file);
-             const QString work = ctx.paths.tmpFolder;
-             if (!QFileInfo(work).isDir() && !QDir().mkpath(work))
-                 throw runtimeError(Err::PathNotFound, QStringLiteral("LoadImageFromTheme"));
-             deleteAllFiles(work);
-             bool extracted = false;
+             std::optional<UnpackedTheme> theme;
              try {
                  BusyPointer busy(ctx.prompt);
-                 CabinetReader cab(file);
-                 extracted = cab.extract(QString(), work, QString());
+                 theme.emplace(ctx.paths.tmpFolder, file, QStringLiteral("LoadImageFromTheme"));
              } catch (const RuntimeError &) {
-                 extracted = false;
-             }
-             if (!extracted) {
                  ctx.prompt.messageBox(QStringLiteral("Error opening Pocket PC Theme (1)"),
                                        MsgIcon::Critical, QStringLiteral("Error"));
                  return;
              }
-             const QString today = work + QStringLiteral("/tdywater.001");
-             if (!QFile::exists(today)) {
+             const QString today = theme->member(QStringLiteral("tdywater.001"));
+             if (today.isEmpty()) {
                  ctx.prompt.messageBox(QStringLiteral("Error opening Pocket PC Theme (2)"),
                                        MsgIcon::Critical, QStringLiteral("Error"));
                  return;
              }
-             deleteWorkFiles(work, {QStringLiteral(".000"), QStringLiteral(".002")});
+             Raster loaded = loadPicture(today);
              view.closeImageDialogs();
              ctx.doc.imageDialogReady = false;
-             picture = today;
+             picture = std::move(loaded);
          });
     return picture;
 }

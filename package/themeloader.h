@@ -73,9 +73,8 @@ Raster pictureOnCanvas(Raster picture);
 bool loadMainImage(ThemeContext &ctx, ThemeLoadView &view, const QString &path);
 bool loadMenuImage(ThemeContext &ctx, const QString &path);
 
-// Extracts a chosen theme and returns the path of its Today picture, ready
-// for the fitting dialog; empty when cancelled or when it failed (with the
-// message shown).
-QString loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view);
+// The Today picture of a chosen theme, ready for the fitting dialog; null
+// when cancelled or when it failed (with the message shown).
+Raster loadImageFromTheme(ThemeContext &ctx, ThemeLoadView &view);
 
 }  // namespace varno

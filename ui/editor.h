@@ -173,7 +173,7 @@ private:
     void showingView(const QString &view);
     void capture(int kind, const QString &procedure);
     void createWorkingFolders();
-    bool showFitModel(ImageFitModel &dialog);
+    bool showFitDialog(ImageFitModel &dialog);
     struct Zones;
     class ZoneVisitor;
     static const Zones PortraitZones, LandscapeZones;

@@ -120,8 +120,12 @@ bool Editor::loadImageFromTheme()
 {
     ThemeContext ctx = context();
     LoadView view(*this);
-    const QString picture = varno::loadImageFromTheme(ctx, view);
-    return !picture.isEmpty() && loadImages(picture);
+    Raster picture = varno::loadImageFromTheme(ctx, view);
+    if (picture.isNull())
+        return false;
+    ImageFitModel &model = fitModel(changeImagesDialogFor(m_session.doc.themeType));
+    model.startWith(std::move(picture));
+    return showFitDialog(model);
 }
 
 }  // namespace varno

@@ -18,7 +18,7 @@ ImageFitModel &Editor::fitModel(ImageDialogKind kind)
     return *dialog;
 }
 
-bool Editor::showFitModel(ImageFitModel &dialog)
+bool Editor::showFitDialog(ImageFitModel &dialog)
 {
     if (!runFitDialog) {
         dialog.activate();
@@ -32,13 +32,13 @@ bool Editor::showFitModel(ImageFitModel &dialog)
 bool Editor::loadImages(const QString &fileName)
 {
     ImageFitModel &dialog = fitModel(changeImagesDialogFor(m_session.doc.themeType));
-    return dialog.loadImages(fileName) && showFitModel(dialog);
+    return dialog.loadImages(fileName) && showFitDialog(dialog);
 }
 
 void Editor::changeImages()
 {
     if (m_view.changeImagesEnabled)
-        showFitModel(fitModel(changeImagesDialogFor(m_session.doc.themeType)));
+        showFitDialog(fitModel(changeImagesDialogFor(m_session.doc.themeType)));
 }
 
 void Editor::setCaptureKind(int index)

@@ -241,7 +241,7 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
          {{"000000vl.000", setup}},
          {{"Error Opening Theme! No Images!", MsgIcon::Critical, "Velmora - Error",
            MsgButtons::OK}},
-         true},
+         false},
         {"no setup file",
          {{"tdywater.001", png(8, 8, 0)}},
          {{"Unable to locate Theme Data File!", MsgIcon::Critical, "Velmora - Error",
@@ -251,11 +251,11 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
          {{"000000vl.000", setup}, {"tdywater.001", "junk"}, {"0stwater.002", png(8, 8, 0)}},
          {{"Error Loading Main Image!", MsgIcon::Critical, "Velmora - Error", MsgButtons::OK},
           {"Error loading Main Image!", MsgIcon::Critical, "Velmora - ERROR", MsgButtons::OK}},
-         true},
+         false},
         {"menu picture is not a picture",
          {{"000000vl.000", setup}, {"tdywater.001", png(8, 8, 0)}, {"0stwater.002", "junk"}},
          {{"Error loading Menu Image!", MsgIcon::Critical, "Velmora - ERROR", MsgButtons::OK}},
-         true},
+         false},
         {"setup file too large",
          {{"000000vl.000", setup + QByteArray(40000, '\0')}},
          {{"Error: Overflow (LoadTheme)", MsgIcon::Critical, "Velmora - Error", MsgButtons::OK}},
@@ -303,9 +303,10 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
     prompt.answerFile(tsk);
     ThemeContext c = ctx();
     doc.imageDialogReady = true;
-    const QString picture = loadImageFromTheme(c, view);
-    EXPECT_EQ(picture, paths.tmpFolder + "/tdywater.001");
-    EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList{"tdywater.001"});
+    const Raster picture = loadImageFromTheme(c, view);
+    EXPECT_EQ(QSize(picture.width(), picture.height()), QSize(320, 294));
+    EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
     EXPECT_FALSE(doc.imageDialogReady);
     EXPECT_TRUE(view.calls.contains("CloseImageDialogs"));
     const FileDialogRequest &asked = prompt.calls()[0].file;
@@ -315,16 +316,16 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
 
     prompt.clear();
     prompt.answerFile(cabinet({{"000000vl.000", setupWith({})}}));
-    EXPECT_EQ(loadImageFromTheme(c, view), QString());
+    EXPECT_TRUE(loadImageFromTheme(c, view).isNull());
     EXPECT_EQ(prompt.messages()[0], (RecordedMessage{"Error opening Pocket PC Theme (2)",
                                                      MsgIcon::Critical, "Error", MsgButtons::OK}));
     prompt.clear();
     prompt.answerFile(home.filePath("missing.tsk"));
-    EXPECT_EQ(loadImageFromTheme(c, view), QString());
+    EXPECT_TRUE(loadImageFromTheme(c, view).isNull());
     EXPECT_EQ(prompt.messages()[0], (RecordedMessage{"Error opening Pocket PC Theme (1)",
                                                      MsgIcon::Critical, "Error", MsgButtons::OK}));
     prompt.clear();
     prompt.cancelFile();
-    EXPECT_EQ(loadImageFromTheme(c, view), QString());
+    EXPECT_TRUE(loadImageFromTheme(c, view).isNull());
     EXPECT_TRUE(prompt.messages().empty());
 }
