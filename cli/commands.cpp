@@ -20,6 +20,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,6 +50,8 @@ struct Workspace {
     }
     ThemeContext context() { return {prompt, doc, settings, paths, templateInf, palettes}; }
 
+    QString subject() const { return prompt.subject(); }
+
     ConsolePrompt prompt;
     QTemporaryDir scratch{QDir::tempPath() + QStringLiteral("/varno-XXXXXX")};
     AppPaths paths = AppPaths::forCommand(scratch.path());
@@ -58,6 +61,13 @@ struct Workspace {
     QByteArray templateInf = customResource(QStringLiteral("TOPINF"));
     ThemeLoadView view;
 };
+
+// Text for an XML element or attribute. XML cannot carry control
+// characters at all, so they are written as \xNN text.
+QString xmlText(const QString &text)
+{
+    return printable(text).toHtmlEscaped();
+}
 
 QString hexColour(Colour c)
 {
@@ -260,6 +270,7 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
     Workspace w(err);
     ThemeContext ctx = w.context();
     if (a.has("colors-from")) {
+        w.prompt.setSubject(a.value("colors-from"));
         if (!loadThemeFile(ctx, w.view, a.value("colors-from"), true) || w.prompt.failed())
             return Exit::BadInput;
     }
@@ -287,8 +298,13 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
         w.doc.colours.colors.baseHueColor = paletteColor(w.palettes, hue);
     }
     const FitRequest fit = fitRequest(a);
+    for (const char *option : {"image", "menu-image"})
+        if (a.has(option) && a.value(option).isEmpty())
+            throw UsageError{
+                QStringLiteral("--%1 needs a picture file").arg(QLatin1String(option))};
     try {
         if (a.has("image")) {
+            w.prompt.setSubject(a.value("image"));
             if (!fitPictures(w, fit, a.value("image"),
                              a.has("menu-image") ? a.value("menu-image") : QString()))
                 return Exit::BadInput;
@@ -296,12 +312,15 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
             // The new-theme picture of the profile, as the editor makes it.
             DeviceScreen(w.prompt, w.doc, w.settings).showDefaultScreen();
         }
-        if (a.has("menu-image") && !a.has("image"))
+        if (a.has("menu-image") && !a.has("image")) {
+            w.prompt.setSubject(a.value("menu-image"));
             w.doc.menuPicture = pictureOnCanvas(loadPicture(a.value("menu-image")));
+        }
     } catch (const RuntimeError &e) {
-        err << "varno: cannot load the picture: " << e.description << "\n";
+        err << "varno: " << printable(w.subject()) << ": " << e.description << "\n";
         return Exit::BadInput;
     }
+    w.prompt.setSubject(output);
     if (a.has("emit-inf")) {
         const QString base = QFileInfo(output).completeBaseName();
         const QByteArray inf = buildInfText(w.templateInf, w.doc.themeType, w.doc.wm5Theme,
@@ -350,11 +369,12 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
             todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
             menuEncoding = encodingOf(peek.filePath(QStringLiteral("0stwater.002")));
         } catch (const RuntimeError &e) {
-            err << "varno: " << e.description << "\n";
+            err << "varno: " << printable(theme) << ": " << e.description << "\n";
             return Exit::BadInput;
         }
     }
     ThemeContext ctx = w.context();
+    w.prompt.setSubject(theme);
     if (!loadThemeFile(ctx, w.view, theme, false) || w.prompt.failed())
         return Exit::BadInput;
 
@@ -384,7 +404,7 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
         out << QJsonDocument(o).toJson(QJsonDocument::Indented);
         return Exit::Ok;
     }
-    out << "Name: " << w.doc.currentThemeName << "\n"
+    out << "Name: " << printable(w.doc.currentThemeName) << "\n"
         << "Profile: " << w.doc.themeType
         << (profile >= 0 ? QStringLiteral(" (%1)").arg(profiles()[profile].caption) : QString())
         << "\n"
@@ -400,7 +420,7 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
             << "\n";
     out << "Members:\n";
     for (const QJsonValue &m : members)
-        out << "  " << m[QLatin1String("name")].toString().leftJustified(16) << " "
+        out << "  " << printable(m[QLatin1String("name")].toString()).leftJustified(16) << " "
             << QString::number(m[QLatin1String("size")].toInteger()).rightJustified(9) << " bytes  "
             << m[QLatin1String("date")].toString() << "\n";
     return Exit::Ok;
@@ -410,23 +430,35 @@ int list(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("xml")});
     a.allowOnly({"xml"});
-    CabinetReader cab(singleInput(a, "cabinet"));
-    try {
+    const QString cabinet = singleInput(a, "cabinet");
+    CabinetReader cab(cabinet);
+    QString xml;
+    cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
+                        const QString &path) {
         if (a.has("xml")) {
-            out << cab.membersXml();
-            return Exit::Ok;
+            xml += QStringLiteral("<FILE><FULLNAME>") + xmlText(path + name) +
+                   QStringLiteral("</FULLNAME><NAME>") + xmlText(name) +
+                   QStringLiteral("</NAME><DATE>") +
+                   QLocale::system().toString(when, QLocale::ShortFormat) +
+                   QStringLiteral("</DATE><SIZE>") + QString::number(size) +
+                   QStringLiteral("</SIZE><PATH>") + xmlText(path) +
+                   QStringLiteral("</PATH></FILE>\n");
+            return;
         }
-        cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
-                            const QString &path) {
-            out << QString::number(size).rightJustified(10) << "  "
-                << when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  " << path << name
-                << "\n";
-        };
+        out << QString::number(size).rightJustified(10) << "  "
+            << when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << printable(path + name) << "\n";
+    };
+    try {
         cab.findMembers();
     } catch (const RuntimeError &e) {
-        err << "varno: " << e.description << "\n";
+        err << "varno: " << printable(cabinet) << ": " << e.description << "\n";
         return Exit::BadInput;
     }
+    if (a.has("xml"))
+        out << "<?xml version=\"1.0\"?>\n<CABFILE CABFILENAME=\"" << xmlText(cabinet)
+            << "\"><FILES>\n"
+            << xml << "</FILES></CABFILE>\n";
     return Exit::Ok;
 }
 
@@ -434,20 +466,24 @@ int extract(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {});
     a.allowOnly({"d", "directory"});
-    CabinetReader cab(singleInput(a, "cabinet"));
+    const QString cabinet = singleInput(a, "cabinet");
+    CabinetReader cab(cabinet);
     const QString dir = a.has("d")           ? a.value("d")
                         : a.has("directory") ? a.value("directory")
                                              : QStringLiteral(".");
-    cab.afterExtract = [&](const QString &path) { out << QDir::toNativeSeparators(path) << "\n"; };
+    cab.afterExtract = [&](const QString &path) {
+        out << printable(QDir::toNativeSeparators(path)) << "\n";
+    };
     try {
         if (cab.extract(QString(), QFileInfo(dir).absoluteFilePath(), QString()))
             return Exit::Ok;
     } catch (const RuntimeError &e) {
-        err << "varno: " << e.description << "\n";
+        err << "varno: " << printable(cabinet) << ": " << e.description << "\n";
         return Exit::BadInput;
     }
     for (const CabExtractFailure &f : cab.extractFailures())
-        err << "varno: " << f.fileName << ": " << f.description << "\n";
+        err << "varno: " << printable(cabinet) << ": " << printable(f.fileName) << ": "
+            << f.description << "\n";
     return Exit::BadInput;
 }
 
@@ -500,6 +536,7 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
         screen.showDefaultScreen();
     } else {
         ThemeContext ctx = w.context();
+        w.prompt.setSubject(a.positional().first());
         if (!loadThemeFile(ctx, w.view, a.positional().first(), false) || w.prompt.failed())
             return Exit::BadInput;
     }

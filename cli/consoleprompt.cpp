@@ -3,7 +3,23 @@
 
 #include "base/runtimeerror.h"
 
+#include <QRegularExpression>
+
 namespace varno {
+
+QString printable(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
 
 MsgResult ConsolePrompt::messageBox(const QString &text, MsgIcon icon, const QString &title,
                                     MsgButtons buttons)
@@ -11,7 +27,17 @@ MsgResult ConsolePrompt::messageBox(const QString &text, MsgIcon icon, const QSt
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    m_err << "varno: " << plain.simplified() << "\n";
+    plain = plain.simplified();
+    // The error boxes' wording names the procedure, which means nothing on
+    // a command line: "Error: why (LoadTheme)" says "why".
+    static const QRegularExpression boxed(QStringLiteral("^Error(?: in [^:]*)?: (.*) \\(\\w+\\)$"));
+    const QRegularExpressionMatch m = boxed.match(plain);
+    if (m.hasMatch())
+        plain = m.captured(1);
+    m_err << "varno: ";
+    if (!m_subject.isEmpty())
+        m_err << printable(m_subject) << ": ";
+    m_err << printable(plain) << "\n";
     m_err.flush();
     if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation)
         m_failed = true;

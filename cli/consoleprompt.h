@@ -11,6 +11,10 @@
 
 namespace varno {
 
+// A text as one terminal line: control characters (a member name can hold
+// any) are shown as \xNN escapes.
+QString printable(const QString &text);
+
 class ConsolePrompt : public Prompt {
 public:
     explicit ConsolePrompt(QTextStream &err) : m_err(err) {}
@@ -28,12 +32,17 @@ public:
     void answerOpen(const QString &path) { m_files.push_back(path); }
     void answerColor(uint32_t colour) { m_colours.push_back(colour); }
 
+    // The file the command is working on; messages then name it.
+    void setSubject(const QString &file) { m_subject = file; }
+    const QString &subject() const { return m_subject; }
+
     // A critical or warning message was shown.
     bool failed() const { return m_failed; }
     void reset() { m_failed = false; }
 
 private:
     QTextStream &m_err;
+    QString m_subject;
     bool m_failed = false;
     std::deque<QString> m_files;
     std::deque<uint32_t> m_colours;

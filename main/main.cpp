@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
@@ -81,6 +82,11 @@ int main(int argc, char **argv)
         // Commands never need a display; pictures and fonts still need Qt Gui.
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // A command says what went wrong in one line of its own; the
+        // libraries' notes are for developers (QT_LOGGING_RULES shows them).
+        QLoggingCategory::setFilterRules(QStringLiteral("varno.*.warning=false\n"
+                                                        "qt.*.warning=false\n"
+                                                        "default.warning=false"));
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("varno"));
         const QStringList args = QGuiApplication::arguments().mid(1);

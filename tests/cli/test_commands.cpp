@@ -101,7 +101,8 @@ TEST_F(Commands, ListExtractAndCabwiz)
     EXPECT_EQ(l.code, Exit::Ok);
     EXPECT_EQ(l.out.count('\n'), 3);
     EXPECT_TRUE(l.out.contains("tdywater.001"));
-    EXPECT_TRUE(run({"list", "t.tsk", "--xml"}).out.startsWith("<?xml version=\"1.0\"?><CABFILE"));
+    EXPECT_TRUE(
+        run({"list", "t.tsk", "--xml"}).out.startsWith("<?xml version=\"1.0\"?>\n<CABFILE"));
 
     const Outcome x = run({"extract", "t.tsk", "-d", "parts"});
     EXPECT_EQ(x.code, Exit::Ok) << x.err.toStdString();
@@ -163,7 +164,7 @@ TEST_F(Commands, BadInputAndUsageErrors)
          "--justify"},
         {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--colors-from", "junk.tsk"},
          Exit::BadInput,
-         "(LoadTheme)"},
+         "varno: junk.tsk: Invalid data."},
         {{"build", "-o", "x.txt", "--profile", "qvga", "--name", "X"}, Exit::Usage, ".tsk"},
         {{"build", "--frobnicate", "1"}, Exit::Usage, "unknown option"},
         {{"nonsense"}, Exit::Usage, "unknown command"},
