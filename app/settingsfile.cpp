@@ -1,5 +1,7 @@
 #include "app/settingsfile.h"
 
+#include "base/regularfile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -29,38 +31,76 @@ SettingsFile::SettingsFile(QString filePath) : m_path(std::move(filePath))
     load();
 }
 
-void SettingsFile::load()
+namespace {
+
+// Settings take a few KiB; anything near this is not a settings file.
+constexpr qint64 MaxSettingsBytes = 4 << 20;
+
+QString asideName(const QString &path)
 {
-    QFile f(m_path);
-    if (!f.exists())
-        return;
-    QString why;
-    std::optional<SettingsTree> tree;
-    if (!f.open(QIODevice::ReadOnly))
-        why = f.errorString();
-    else
-        tree = SettingsTree::parse(f.readAll(), &why);
-    f.close();
-    if (tree) {
-        m_tree = std::move(*tree);
-        return;
-    }
-    // Keep the user's file: move it aside and start from the defaults.
-    const QString stamp = m_path + QStringLiteral(".broken-") +
+    const QString stamp = path + QStringLiteral(".broken-") +
                           QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = stamp + QLatin1Char('-') + QString::number(n);
-    if (QFile::rename(m_path, aside)) {
-        m_problem =
-            QStringLiteral("The settings file %1 could not be read (%2). It has been "
-                           "kept as %3, and Varno starts with its default settings.")
-                .arg(QDir::toNativeSeparators(m_path), why, QDir::toNativeSeparators(aside));
-    } else {
+    return aside;
+}
+
+QString whyUnusable(const FileContents &file)
+{
+    switch (file.problem) {
+    case FileProblem::Folder: return QStringLiteral("it is a folder");
+    case FileProblem::NotRegular: return QStringLiteral("it is not a regular file");
+    case FileProblem::TooLarge: return QStringLiteral("it is larger than 4 MiB");
+    default: return file.reason;
+    }
+}
+
+}  // namespace
+
+void SettingsFile::load()
+{
+    const QString shown = QDir::toNativeSeparators(m_path);
+    const FileContents file = readRegularFile(m_path, MaxSettingsBytes);
+    if (file.problem == FileProblem::Missing)
+        return;
+    if (file.problem != FileProblem::None) {
+        // Keep the user's file: move it aside and start from the defaults.
+        const QString aside = asideName(m_path);
+        if (QFile::rename(m_path, aside)) {
+            m_problem = QStringLiteral("The settings file %1 could not be read (%2). It has been "
+                                       "kept as %3, and Varno starts with its default settings.")
+                            .arg(shown, whyUnusable(file), QDir::toNativeSeparators(aside));
+        } else {
+            m_writable = false;
+            m_problem = QStringLiteral("The settings file %1 could not be read (%2). Varno starts "
+                                       "with its default settings and will not change that file.")
+                            .arg(shown, whyUnusable(file));
+        }
+        qCWarning(lcApp) << m_problem;
+        return;
+    }
+    SettingsTree::Parsed parsed = SettingsTree::parse(file.data);
+    m_tree = std::move(parsed.tree);
+    if (parsed.dropped.isEmpty())
+        return;
+    // Every value that reads is kept; the file as it was is kept beside it
+    // before the rest is written back.
+    constexpr int Listed = 8;
+    QString lines = parsed.dropped.mid(0, Listed).join(QStringLiteral("; "));
+    if (parsed.dropped.size() > Listed)
+        lines += QStringLiteral("; and %1 more").arg(parsed.dropped.size() - Listed);
+    const QString copy = asideName(m_path);
+    if (!QFile::copy(m_path, copy)) {
         m_writable = false;
-        m_problem = QStringLiteral("The settings file %1 could not be read (%2). Varno starts "
-                                   "with its default settings and will not change that file.")
-                        .arg(QDir::toNativeSeparators(m_path), why);
+        m_problem = QStringLiteral("Some lines of the settings file %1 could not be read and were "
+                                   "left out (%2). Varno will not change that file.")
+                        .arg(shown, lines);
+    } else {
+        m_problem = QStringLiteral("Some lines of the settings file %1 could not be read and were "
+                                   "left out (%2). The file as it was is kept as %3.")
+                        .arg(shown, lines, QDir::toNativeSeparators(copy));
+        persist();
     }
     qCWarning(lcApp) << m_problem;
 }

@@ -1,5 +1,7 @@
 #include "app/settingstree.h"
 
+#include <QHash>
+
 namespace varno {
 
 namespace {
@@ -235,52 +237,71 @@ QByteArray SettingsTree::serialize() const
     return out.toUtf8();
 }
 
-std::optional<SettingsTree> SettingsTree::parse(const QByteArray &text, QString *problem)
+SettingsTree::Parsed SettingsTree::parse(const QByteArray &text)
 {
-    const auto fail = [&](int lineNo, const QString &why) -> std::optional<SettingsTree> {
-        if (problem)
-            *problem = QStringLiteral("line %1: %2").arg(lineNo).arg(why);
-        return std::nullopt;
+    Parsed out;
+    const auto drop = [&](qsizetype lineNo, const QString &why) {
+        out.dropped << QStringLiteral("line %1: %2").arg(lineNo).arg(why);
     };
-    const QString s = QString::fromUtf8(text);
-    if (s.toUtf8() != text)
-        return fail(1, QStringLiteral("the file is not UTF-8 text"));
-    const QStringList lines = s.split(QLatin1Char('\n'));
-    SettingsTree tree;
+    QByteArrayView bytes(text);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
     SettingsSection *current = nullptr;
+    // Value names already in the current section, folded, to their place:
+    // a file of many values must not be searched value by value.
+    QHash<QString, size_t> names;
     bool headerSeen = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    qsizetype lineNo = 0;
+    for (qsizetype from = 0; from <= bytes.size();) {
+        qsizetype to = bytes.indexOf('\n', from);
+        if (to < 0)
+            to = bytes.size();
+        const QByteArrayView raw = bytes.sliced(from, to - from);
+        from = to + 1;
+        ++lineNo;
+        const QString line = QString::fromUtf8(raw);
         const QString t = line.trimmed();
         if (t.isEmpty() || t.startsWith(QLatin1Char(';')))
             continue;
-        if (!headerSeen) {
-            if (t != QLatin1String(kHeader))
-                return fail(i + 1, QStringLiteral("the first line is not \"%1\"").arg(kHeader));
+        if (line.toUtf8() != raw) {
+            drop(lineNo, QStringLiteral("it is not UTF-8 text"));
+            continue;
+        }
+        if (!headerSeen && t == QLatin1String(kHeader)) {
             headerSeen = true;
             continue;
         }
         if (t.startsWith(QLatin1Char('['))) {
-            if (!t.endsWith(QLatin1Char(']')) || t.size() < 3)
-                return fail(i + 1, QStringLiteral("a key name is not closed by \"]\""));
-            current = &tree.create(sectionName(t.mid(1, t.size() - 2)));
+            if (!t.endsWith(QLatin1Char(']')) || t.size() < 3) {
+                drop(lineNo, QStringLiteral("a section name is not closed by \"]\""));
+                current = nullptr;
+                continue;
+            }
+            current = &out.tree.create(sectionName(t.mid(1, t.size() - 2)));
+            names.clear();
+            for (size_t i = 0; i < current->values.size(); ++i)
+                names.insert(current->values[i].name.toCaseFolded(), i);
             continue;
         }
-        if (!current)
-            return fail(i + 1, QStringLiteral("a value stands before any key"));
+        if (!current) {
+            drop(lineNo, QStringLiteral("a value stands outside any section"));
+            continue;
+        }
         SettingsValue v;
-        if (!parseValue(t, v))
-            return fail(i + 1, QStringLiteral("this value cannot be read"));
-        if (SettingsValue *old = findValue(*current, v.name))
-            *old = v;
-        else
+        if (!parseValue(t, v)) {
+            drop(lineNo, QStringLiteral("this value cannot be read"));
+            continue;
+        }
+        const QString folded = v.name.toCaseFolded();
+        const auto known = names.constFind(folded);
+        if (known != names.constEnd()) {
+            current->values[*known] = v;
+        } else {
+            names.insert(folded, current->values.size());
             current->values.push_back(v);
+        }
     }
-    if (!headerSeen && !s.trimmed().isEmpty())
-        return fail(1, QStringLiteral("the file holds no settings header"));
-    return tree;
+    return out;
 }
 
 }  // namespace varno

@@ -53,14 +53,21 @@ public:
     static const SettingsValue *findValue(const SettingsSection &key, const QString &name);
 
     QByteArray serialize() const;
-    // Parses a whole file; on failure returns nothing and sets `problem` to
-    // a description naming the line.
-    static std::optional<SettingsTree> parse(const QByteArray &text, QString *problem);
+    // Parses a whole file in one pass. Lines that cannot be read are left
+    // out and listed ("line 7: this value cannot be read"); every other
+    // value is kept. A UTF-8 byte-order mark is allowed.
+    struct Parsed;
+    static Parsed parse(const QByteArray &text);
 
 private:
     static QString fold(const QString &path) { return path.toCaseFolded(); }
     std::vector<SettingsSection> m_sections;  // creation order, for stable files
     std::map<QString, size_t> m_index;        // folded path -> position
+};
+
+struct SettingsTree::Parsed {
+    SettingsTree tree;
+    QStringList dropped;
 };
 
 }  // namespace varno

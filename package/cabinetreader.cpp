@@ -13,7 +13,9 @@
 
 #include <mspack.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -147,13 +149,19 @@ mspack_file *ioOpen(mspack_system *self, const char *filename, int mode)
         return nullptr;
     f->io = io;
     if (mode == MSPACK_SYS_OPEN_READ) {
+        // Opened without blocking and checked to be a regular file: a FIFO
+        // or a device named as a cabinet would otherwise hang the walk.
         errno = 0;
-        f->fp = std::fopen(filename, "rb");
+        const int fd = ::open(filename, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         struct stat st {};
-        if (f->fp && (fstat(fileno(f->fp), &st) != 0 || S_ISDIR(st.st_mode))) {
-            std::fclose(f->fp);
-            f->fp = nullptr;
-            errno = EISDIR;
+        if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(fd);
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        } else if (fd >= 0) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            f->fp = ::fdopen(fd, "rb");
+            if (!f->fp)
+                ::close(fd);
         }
         if (!f->fp) {
             io->openErrno = errno;

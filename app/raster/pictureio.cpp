@@ -7,6 +7,7 @@
 
 #include "app/raster/pcx.h"
 #include "app/raster/tga.h"
+#include "base/regularfile.h"
 #include "base/runtimeerror.h"
 
 #include <QBuffer>
@@ -26,8 +27,9 @@ namespace varno {
 namespace {
 
 // Larger files are refused before they are read: no picture within
-// Limits::MaxPicturePixels needs more, even uncompressed.
-constexpr qint64 MaxFileBytes = qint64(512) << 20;
+// Limits::MaxPicturePixels needs more, even uncompressed at 16 bits a
+// channel, with room for headers and a palette.
+constexpr qint64 MaxFileBytes = Limits::MaxPicturePixels * 8 + (qint64(1) << 20);
 // Qt's own guard on the memory one decoded picture may take, in MiB: the
 // largest allowed picture at 8 bytes a pixel (16-bit channels).
 constexpr int ReaderAllocationLimit = int(Limits::MaxPicturePixels * 8 >> 20);
@@ -425,22 +427,20 @@ QByteArray encodeJpeg(const Raster &raster, int qualityFactor)
 
 Raster loadPicture(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        throw runtimeError(Err::FileNotFound);
-    if (info.isDir())
-        throw runtimeError(Err::PathFileAccess);
-    if (info.size() > MaxFileBytes)
+    const FileContents file = readRegularFile(path, MaxFileBytes);
+    switch (file.problem) {
+    case FileProblem::None: break;
+    case FileProblem::Missing: throw runtimeError(Err::FileNotFound);
+    case FileProblem::Folder: throw runtimeError(Err::PathFileAccess);
+    case FileProblem::NotRegular:
+        throw refuse(Err::InvalidPicture, QStringLiteral("not a regular file: %1").arg(path));
+    case FileProblem::TooLarge:
         throw refuse(Err::OutOfMemory, QStringLiteral("file too large: %1").arg(path));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw refuse(file.error() == QFileDevice::PermissionsError ? Err::PermissionDenied
-                                                                   : Err::PathFileAccess,
-                     file.errorString());
-    const QByteArray data = file.read(MaxFileBytes);
-    if (file.error() != QFileDevice::NoError)
-        throw refuse(Err::DeviceIOError, file.errorString());
-    return decode(data, info.suffix().toLower());
+    case FileProblem::Unreadable:
+        throw refuse(QFileInfo(path).isReadable() ? Err::DeviceIOError : Err::PermissionDenied,
+                     file.reason);
+    }
+    return decode(file.data, QFileInfo(path).suffix().toLower());
 }
 
 Raster loadPictureData(const QByteArray &data)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace varno;
 
 namespace {
@@ -52,6 +54,8 @@ TEST_F(BadInput, EachFailureIsOneLineNamingTheFile)
     ASSERT_TRUE(good.open(QIODevice::ReadOnly));
     write("cut.tsk", good.readAll().left(2000));
     write("junk.jpg", "not a picture");
+    // A FIFO would block a reader that opened it for good.
+    ASSERT_EQ(mkfifo("fifo.jpg", 0600), 0);
     const struct {
         QStringList args;
         int code;

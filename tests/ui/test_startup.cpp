@@ -270,7 +270,8 @@ TEST(Startup, ABrokenSettingsFileIsReportedOnceAndKept)
         ASSERT_EQ(prompt.messages().size(), 1u);
         EXPECT_EQ(prompt.messages()[0].icon, MsgIcon::Exclamation);
         EXPECT_EQ(prompt.messages()[0].title, QStringLiteral("Velmora - Notice"));
-        EXPECT_TRUE(prompt.messages()[0].text.contains(QStringLiteral("default settings")));
+        EXPECT_TRUE(prompt.messages()[0].text.contains(
+            QStringLiteral("line 1: a value stands outside any section")));
         EXPECT_EQ(run.module.doc.themeType, QStringLiteral("QVGA"));
         run.exit();
     }
