@@ -36,8 +36,12 @@ AppPaths AppPaths::forEditor()
 
 AppPaths AppPaths::forCommand(const QString &scratch)
 {
-    AppPaths p = forEditor();
-    p.tmpFolder = cleanFolder(scratch);
+    // A command writes nothing but its scratch folder and its output, so
+    // it runs with a read-only or missing home, beside any other run.
+    AppPaths p;
+    p.appFolder = cleanFolder(scratch);
+    p.settingsFile = p.appFolder + QStringLiteral("/settings.reg");
+    p.tmpFolder = p.folder(QStringLiteral("tmp"));
     return p;
 }
 

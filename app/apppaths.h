@@ -15,7 +15,7 @@ struct AppPaths {
 
     // Paths of the editor: VARNO_HOME when set, else the standard locations.
     static AppPaths forEditor();
-    // As forEditor(), but with `scratch` as the working folder.
+    // Paths of a headless command: everything inside its private `scratch`.
     static AppPaths forCommand(const QString &scratch);
 
     // appFolder + "/" + name, e.g. folder("tsk").

@@ -6,6 +6,7 @@
 #include "app/raster/pictureio.h"
 #include "base/runtimeerror.h"
 #include "cli/consoleprompt.h"
+#include "base/signalcleanup.h"
 #include "colour/autocolours.h"
 #include "colour/colortable.h"
 #include "colour/palettes.h"
@@ -43,7 +44,6 @@ struct UsageError {
 struct Workspace {
     explicit Workspace(QTextStream &err) : prompt(err)
     {
-        QDir().mkpath(paths.appFolder);
         QDir().mkpath(paths.tmpFolder);
         settings.themesFolder = QDir::currentPath() + QLatin1Char('/');
         doc.colours.colors = defaultThemeColors();
@@ -52,8 +52,16 @@ struct Workspace {
 
     QString subject() const { return prompt.subject(); }
 
+    // Removes the scratch folder when the command is interrupted.
+    struct SignalGuard {
+        explicit SignalGuard(const QString &folder) : path(folder) { removeOnSignal(path); }
+        ~SignalGuard() { forgetOnSignal(path); }
+        QString path;
+    };
+
     ConsolePrompt prompt;
     QTemporaryDir scratch{QDir::tempPath() + QStringLiteral("/varno-XXXXXX")};
+    SignalGuard guard{scratch.path()};
     AppPaths paths = AppPaths::forCommand(scratch.path());
     AppSettings settings;
     ThemeDocument doc;
@@ -364,7 +372,7 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
         };
         try {
             cab.findMembers();
-            QTemporaryDir peek;
+            const QDir peek(w.scratch.filePath(QStringLiteral("peek")));
             cab.extract(QString(), peek.path(), QString());
             todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
             menuEncoding = encodingOf(peek.filePath(QStringLiteral("0stwater.002")));

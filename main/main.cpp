@@ -1,5 +1,6 @@
 // Varno's program: starts the editor, or runs one command without a window.
 #include "app/raster/raster.h"
+#include "base/signalcleanup.h"
 #include "cli/commands.h"
 #include "ui/widgets/mainwindow.h"
 
@@ -89,6 +90,7 @@ int main(int argc, char **argv)
                                                         "default.warning=false"));
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("varno"));
+        varno::installSignalCleanup();
         const QStringList args = QGuiApplication::arguments().mid(1);
         if (!varno::isCommand(args.first())) {
             err << "varno: unknown command " << args.first() << "; see varno --help\n";

@@ -61,7 +61,9 @@ Raster canvas(const Raster &source, QSize size, const TransparencyOverlay &overl
 
 bool folderHasFiles(const QString &folder)
 {
-    return !QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty();
+    return !QDir(folder)
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                .isEmpty();
 }
 
 // The directive file, written once into the application folder; its last
@@ -100,20 +102,31 @@ Raster menuPictureForSave(const ThemeDocument &doc)
 void deleteWorkFiles(const QString &folder, const QStringList &endings)
 {
     QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    // A folder of a working file's name (left by a hostile theme in an
+    // older version) goes too: it would stand where the file is written.
+    for (const QFileInfo &entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)) {
         for (const QString &ending : endings) {
-            if (name.endsWith(ending, Qt::CaseInsensitive)) {
-                if (!dir.remove(name))
+            if (entry.fileName().endsWith(ending, Qt::CaseInsensitive)) {
+                const bool removed = entry.isDir() && !entry.isSymLink()
+                                         ? QDir(entry.filePath()).removeRecursively()
+                                         : dir.remove(entry.fileName());
+                if (!removed)
                     throw RuntimeError(Err::PermissionDenied, QStringLiteral("SaveTheme"),
-                                       QStringLiteral("cannot delete %1").arg(dir.filePath(name)));
+                                       QStringLiteral("cannot delete %1").arg(entry.filePath()));
                 break;
             }
         }
     }
 }
 
-void replaceFile(const QString &from, const QString &to)
+void replaceFile(const QString &from, const QString &linkOrFile)
 {
+    // Saving over a link replaces what it points to and keeps the link.
+    QString to = linkOrFile;
+    const QFileInfo target(linkOrFile);
+    if (target.isSymLink())
+        to = target.exists() ? target.canonicalFilePath() : target.symLinkTarget();
     const QByteArray src = QFile::encodeName(from);
     const QByteArray dst = QFile::encodeName(to);
     if (std::rename(src.constData(), dst.constData()) == 0)

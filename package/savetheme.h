@@ -41,12 +41,13 @@ bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &tar
 Raster todayPictureForSave(const ThemeDocument &doc);
 Raster menuPictureForSave(const ThemeDocument &doc);
 
-// Deletes the files of `folder` whose names end in one of `endings`
-// (case-insensitive, e.g. ".gif"); sub-folders are left alone.
+// Deletes the files and folders of `folder` whose names end in one of
+// `endings` (case-insensitive, e.g. ".gif").
 void deleteWorkFiles(const QString &folder, const QStringList &endings);
 
 // Moves `from` over `to`, replacing it in one step where the file system
-// allows; across file systems the copy is completed beside `to` first.
+// allows; across file systems the copy is completed beside `to` first. When
+// `to` is a symbolic link, the file it points to is replaced.
 void replaceFile(const QString &from, const QString &to);
 
 }  // namespace varno

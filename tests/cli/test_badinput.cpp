@@ -109,3 +109,13 @@ TEST_F(BadInput, MemberNamesReachTheTerminalEscapedAndTheXmlParses)
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
     EXPECT_EQ(fullName, QStringLiteral("a&b<c>\"\\x1b[2J\\x0ax.txt"));
 }
+
+TEST_F(BadInput, CommandsNeedNothingWritableButTheirOutput)
+{
+    // A home that cannot exist: its parent is a plain file.
+    write("blocker", "");
+    qputenv("VARNO_HOME", QFile::encodeName(work.filePath("blocker/home")));
+    const Outcome b = run({"build", "-o", "t.tsk", "--profile", "vga", "--name", "T"});
+    EXPECT_EQ(b.code, Exit::Ok) << b.err.toStdString();
+    EXPECT_EQ(run({"info", "t.tsk"}).code, Exit::Ok);
+}

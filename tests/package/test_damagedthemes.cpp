@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -223,4 +224,28 @@ TEST(CabinetWork, RetriesOfADamagedFolderStopAtTheExpansionLimit)
     EXPECT_GT(outOfWork, 20);
     EXPECT_TRUE(QFile::exists(dir.filePath("out/early")));
     EXPECT_TRUE(QFile::exists(dir.filePath("out/m0")));
+}
+
+TEST_F(DamagedThemes, AFolderWhereAWorkingFileBelongsIsClearedBeforeSaving)
+{
+    // What a hostile theme left in the working folder of an older version.
+    ASSERT_TRUE(QDir().mkpath(paths.tmpFolder + "/tdywater.gif/inner"));
+    doc.themeName = QStringLiteral("After");
+    ThemeContext c = ctx();
+    EXPECT_TRUE(saveTheme(c, CompressionNone, home.filePath("after.tsk")));
+    EXPECT_TRUE(prompt.messages().empty());
+}
+
+TEST_F(DamagedThemes, SavingOverALinkReplacesWhatItPointsTo)
+{
+    goodTheme();
+    ASSERT_TRUE(QDir().mkpath(home.filePath("archive")));
+    writeFile(home.filePath("archive/real.tsk"), "old");
+    ASSERT_TRUE(QFile::link(home.filePath("archive/real.tsk"), home.filePath("link.tsk")));
+    ThemeContext c = ctx();
+    ASSERT_TRUE(saveTheme(c, CompressionHigh, home.filePath("link.tsk")));
+    EXPECT_TRUE(QFileInfo(home.filePath("link.tsk")).isSymLink());
+    QFile real(home.filePath("archive/real.tsk"));
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(real.readAll().startsWith("MSCF"));
 }
