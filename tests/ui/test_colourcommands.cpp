@@ -34,16 +34,11 @@ TEST_F(ColourCommands, EachDialogIndexStoresItsSlotsAndRedrawsItsView)
         int index;
         std::vector<int> targets;
         const char *view;
-    } cases[] = {{0, {NavBarLeft}, "MAIN"},
-                 {5, {CommandBar}, "MAIN"},
-                 {6, {NavTray, NavTray2, NavTray3}, "NAVIGATION"},
-                 {7, {MessageBarLeft}, "MESSAGE"},
-                 {8, {MessageBarRight}, "MESSAGE"},
-                 {9, {ImpMessageBarLeft}, "MESSAGEIMP"},
-                 {10, {ImpMessageBarRight}, "MESSAGEIMP"},
-                 {11, {DialogText}, "MESSAGE"},
-                 {12, {MenuText}, "MENU"},
-                 {15, {ImpDialogText}, "MESSAGEIMP"}};
+    } cases[] = {
+        {0, {NavBarLeft}, "MAIN"},          {6, {NavTray, NavTray2, NavTray3}, "NAVIGATION"},
+        {7, {MessageBarLeft}, "MESSAGE"},   {9, {ImpMessageBarLeft}, "MESSAGEIMP"},
+        {11, {DialogText}, "MESSAGE"},      {12, {MenuText}, "MENU"},
+        {15, {ImpDialogText}, "MESSAGEIMP"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
         colours() = defaultThemeColors();
@@ -128,7 +123,7 @@ TEST_F(ColourCommands, ElementListButton)
         int entry;
         int slot;
         const char *view;
-    } cases[] = {{11, MenuText, "MENU"}, {12, DialogText, "MESSAGE"}, {2, NavBarText, "MAIN"}};
+    } cases[] = {{11, MenuText, "MENU"}, {12, DialogText, "MESSAGE"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.entry);
         window->setColourListIndex(c.entry);
