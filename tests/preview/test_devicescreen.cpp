@@ -121,10 +121,12 @@ TEST_F(DeviceScreenTest, TodayOverlayBlendsUnderTheBars)
     }
 }
 
+// Each mode drops more: meetings go with "notm" kept, tasks with "notmm".
 TEST_F(DeviceScreenTest, TodayItemsByMode)
 {
     flatPicture(rgb(0, 0, 0));
     doc.colours.colors[TodayLines] = rgb(0, 255, 255);
+    doc.colours.colors[TodayTextColor] = rgb(255, 255, 0);
     const struct {
         const char *mode;
         bool line49, line79, line136;
@@ -132,6 +134,7 @@ TEST_F(DeviceScreenTest, TodayItemsByMode)
                  {"notm", true, true, false},
                  {"notmm", true, false, false},
                  {"none", false, false, false}};
+    int previousText = 240 * 320;
     for (const auto &m : modes) {
         SCOPED_TRACE(m.mode);
         settings.todayText = m.mode;
@@ -139,13 +142,18 @@ TEST_F(DeviceScreenTest, TodayItemsByMode)
         EXPECT_EQ(portrait().pixel(239, 49) == rgb(0, 255, 255), m.line49);
         EXPECT_EQ(portrait().pixel(239, 79) == rgb(0, 255, 255), m.line79);
         EXPECT_EQ(portrait().pixel(239, 136) == rgb(0, 255, 255), m.line136);
-        // Icons sit in the left 20 columns; with none nothing covers the picture.
-        bool iconPixels = false;
+        // Icons sit in the left 20 columns, text to their right.
+        int icon = 0, text = 0;
         for (int y = 28; y < 28 + 177; ++y)
-            for (int x = 0; x < 20; ++x)
-                iconPixels = iconPixels || portrait().pixel(x, y) != rgb(0, 0, 0);
-        EXPECT_EQ(iconPixels, QLatin1String(m.mode) != "none");
+            for (int x = 0; x < 240; ++x) {
+                icon += x < 20 && portrait().pixel(x, y) != rgb(0, 0, 0);
+                text += x >= 20 && portrait().pixel(x, y) == rgb(255, 255, 0);
+            }
+        EXPECT_EQ(icon > 0, QLatin1String(m.mode) != "none");
+        EXPECT_LT(text, previousText);
+        previousText = text;
     }
+    EXPECT_EQ(previousText, 0);
 }
 
 TEST_F(DeviceScreenTest, LandscapeKeptForStandardAndSquareButRefreshedByLoadDefault)
