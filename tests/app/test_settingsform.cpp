@@ -12,7 +12,7 @@ using varno::test::ScriptedPrompt;
 
 namespace {
 
-class Settings : public ::testing::Test {
+class SettingsFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -40,7 +40,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Settings, OpensOnTheCurrentValues)
+TEST_F(SettingsFormTest, OpensOnTheCurrentValues)
 {
     dialog.load();
     EXPECT_EQ(dialog.name1, QStringLiteral("Ann"));
@@ -65,7 +65,7 @@ TEST_F(Settings, OpensOnTheCurrentValues)
     }
 }
 
-TEST_F(Settings, BlankNamesAreRefusedInOrder)
+TEST_F(SettingsFormTest, BlankNamesAreRefusedInOrder)
 {
     dialog.load();
     dialog.name2 = "   ";
@@ -79,7 +79,7 @@ TEST_F(Settings, BlankNamesAreRefusedInOrder)
     EXPECT_EQ(s.name2, QStringLiteral("b.example"));
 }
 
-TEST_F(Settings, AcceptStoresTrimmedValuesCancelNothing)
+TEST_F(SettingsFormTest, AcceptStoresTrimmedValuesCancelNothing)
 {
     dialog.load();
     dialog.name1 = "  Bo  ";

@@ -18,26 +18,12 @@ TEST(ErrorBoxes, StandardAndLongWording)
     EXPECT_EQ(sub.text, QStringLiteral("Path not found\r\r(Error #76)"));
     EXPECT_EQ(sub.title, QStringLiteral("Error in frmMain: Sub Form_Load"));
 
-    const MessageText fn = errorBox(e, QStringLiteral("Module1"), QStringLiteral("Function"),
-                                    QStringLiteral("BestTextColor"));
-    EXPECT_EQ(fn.title, QStringLiteral("Error in Module1: Function BestTextColor"));
-
     const MessageText lng = longErrorBox(e, QStringLiteral("DoScreenMain"));
     EXPECT_EQ(lng.text, QStringLiteral("Error: Path not found (DoScreenMain)"));
     EXPECT_EQ(lng.title, QStringLiteral("Velmora - Error"));
 
     const MessageText named = longErrorBox(e, QStringLiteral("SaveTheme"), true);
     EXPECT_EQ(named.text, QStringLiteral("Error in SaveTheme: Path not found (SaveTheme)"));
-}
-
-TEST(ErrorBoxes, StringTable)
-{
-    EXPECT_EQ(stringResource(101), QStringLiteral("Varno"));
-    EXPECT_EQ(stringResource(102), QStringLiteral("Velmora"));
-    EXPECT_EQ(stringResource(103), QStringLiteral("Velmora - Notice"));
-    EXPECT_EQ(stringResource(104), QStringLiteral("Velmora - Error"));
-    EXPECT_EQ(stringResource(105), QStringLiteral("Velmora - Information"));
-    EXPECT_EQ(stringResource(106), QString());
 }
 
 TEST(Trap, ShowsTheBoxKeepsEarlierChangesAndReturns)

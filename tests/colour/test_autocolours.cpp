@@ -52,6 +52,13 @@ TEST(AutoColours, FlatGreyPicture)
     EXPECT_EQ(c[MessageBarLeft], defaultThemeColors()[MessageBarLeft]);
     EXPECT_FALSE(prompt.isBusy());
     EXPECT_TRUE(prompt.messages().empty());
+
+    // Nothing shown: nothing changes.
+    Scene none(rgb(1, 2, 3));
+    none.shown = Raster();
+    autoColorAverage(prompt, *none.data);
+    EXPECT_TRUE(none.redraws.isEmpty());
+    EXPECT_EQ(none.colours.colors, defaultThemeColors());
 }
 
 TEST(AutoColours, ChannelsClampAndHeadingsFollow)
@@ -87,14 +94,4 @@ TEST(AutoColours, Wm5BaseHueFromTheAverage)
     EXPECT_EQ(grey.colours.colors.baseHueIndex, 160);
     const float level = static_cast<float>(125 * 0.0049);
     EXPECT_EQ(grey.colours.colors.baseHueColor, hsvToRgb(125, level, level));
-}
-
-TEST(AutoColours, NoPictureDoesNothing)
-{
-    ScriptedPrompt prompt;
-    Scene s(rgb(1, 2, 3));
-    s.shown = Raster();
-    autoColorAverage(prompt, *s.data);
-    EXPECT_TRUE(s.redraws.isEmpty());
-    EXPECT_EQ(s.colours.colors, defaultThemeColors());
 }

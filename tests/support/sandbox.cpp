@@ -1,6 +1,7 @@
 #include "support/sandbox.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,19 @@ Sandbox::~Sandbox()
 QString dataFile(const QString &relative)
 {
     return QDir(QStringLiteral(VARNO_TEST_DATA)).filePath(relative);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
 }
 
 }  // namespace varno::test

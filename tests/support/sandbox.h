@@ -29,4 +29,8 @@ private:
 // Path of a committed fixture under tests/data.
 QString dataFile(const QString &relative);
 
+// Whole-file helpers; a file that cannot be read reads as empty.
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+
 }  // namespace varno::test

@@ -17,19 +17,11 @@ std::vector<RecordedMessage> ScriptedPrompt::messages() const
     return out;
 }
 
-bool ScriptedPrompt::scriptUsedUp() const
-{
-    return m_msgAnswers.empty() && m_colorAnswers.empty() && m_fileAnswers.empty() &&
-           m_inputAnswers.empty();
-}
-
 void ScriptedPrompt::clear()
 {
     m_calls.clear();
-    m_msgAnswers.clear();
     m_colorAnswers.clear();
     m_fileAnswers.clear();
-    m_inputAnswers.clear();
 }
 
 MsgResult ScriptedPrompt::messageBox(const QString &text, MsgIcon icon, const QString &title,
@@ -39,11 +31,6 @@ MsgResult ScriptedPrompt::messageBox(const QString &text, MsgIcon icon, const QS
     c.kind = RecordedCall::Message;
     c.message = {text, icon, title, buttons};
     m_calls.push_back(c);
-    if (!m_msgAnswers.empty()) {
-        const MsgResult r = m_msgAnswers.front();
-        m_msgAnswers.pop_front();
-        return r;
-    }
     if (buttons != MsgButtons::OK)
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
     return MsgResult::OK;
@@ -94,24 +81,12 @@ QString ScriptedPrompt::chooseFileToSave(const FileDialogRequest &request)
     return nextFile(RecordedCall::Save, request);
 }
 
-QString ScriptedPrompt::askText(const QString &prompt, const QString &title, const QString &current,
+QString ScriptedPrompt::askText(const QString &prompt, const QString &, const QString &current,
                                 bool &cancelled)
 {
-    RecordedCall c;
-    c.kind = RecordedCall::Input;
-    c.inputPrompt = prompt;
-    c.inputTitle = title;
-    c.inputCurrent = current;
-    m_calls.push_back(c);
-    if (m_inputAnswers.empty()) {
-        ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
-        cancelled = true;
-        return current;
-    }
-    const std::optional<QString> a = m_inputAnswers.front();
-    m_inputAnswers.pop_front();
-    cancelled = !a.has_value();
-    return a ? *a : current;
+    ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
+    cancelled = true;
+    return current;
 }
 
 void ScriptedPrompt::setBusy(bool busy)

@@ -1,5 +1,6 @@
 // A Prompt that records every question exactly and answers from a script.
-// An unscripted question that needs an answer fails the running test.
+// Message boxes are answered OK; one offering more than OK, an unscripted
+// dialog or any text input box fails the running test.
 #pragma once
 
 #include "base/prompt.h"
@@ -23,31 +24,26 @@ struct RecordedMessage {
 };
 
 struct RecordedCall {
-    enum Kind { Message, Color, Open, Save, Input } kind = Message;
-    RecordedMessage message{};                      // Message
-    uint32_t initialColour = 0;                     // Color
-    bool fullOpen = false;                          // Color
-    FileDialogRequest file;                         // Open, Save
-    QString inputPrompt, inputTitle, inputCurrent;  // Input
+    enum Kind { Message, Color, Open, Save } kind = Message;
+    RecordedMessage message{};   // Message
+    uint32_t initialColour = 0;  // Color
+    bool fullOpen = false;       // Color
+    FileDialogRequest file;      // Open, Save
 };
 
 class ScriptedPrompt : public Prompt {
 public:
     // Script: answers are taken in order, per kind of question.
-    void answerMessage(MsgResult r) { m_msgAnswers.push_back(r); }
     void answerColor(uint32_t c) { m_colorAnswers.push_back(c); }
     void cancelColor() { m_colorAnswers.push_back(std::nullopt); }
     void answerFile(const QString &path) { m_fileAnswers.push_back(path); }
     void cancelFile() { m_fileAnswers.push_back(std::nullopt); }
-    void answerInput(const QString &text) { m_inputAnswers.push_back(text); }
-    void cancelInput() { m_inputAnswers.push_back(std::nullopt); }
 
     // What was asked.
     const std::vector<RecordedCall> &calls() const { return m_calls; }
     std::vector<RecordedMessage> messages() const;
     bool isBusy() const { return m_busyDepth > 0; }
     int busyOnCount() const { return m_busyOn; }
-    bool scriptUsedUp() const;
     void clear();
 
     MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
@@ -63,10 +59,8 @@ private:
     QString nextFile(RecordedCall::Kind kind, const FileDialogRequest &request);
 
     std::vector<RecordedCall> m_calls;
-    std::deque<MsgResult> m_msgAnswers;
     std::deque<std::optional<uint32_t>> m_colorAnswers;
     std::deque<std::optional<QString>> m_fileAnswers;
-    std::deque<std::optional<QString>> m_inputAnswers;
     int m_busyDepth = 0;
     int m_busyOn = 0;
 };

@@ -16,14 +16,6 @@ protected:
         EditorTest::SetUp();
         screen.requests.clear();
     }
-    int menuItem(const char *menu)
-    {
-        const auto items = colourElements();
-        for (size_t i = 0; i < items.size(); ++i)
-            if (QLatin1String(items[i].menu) == QLatin1String(menu))
-                return static_cast<int>(i);
-        return -1;
-    }
 };
 
 }  // namespace
@@ -34,16 +26,11 @@ TEST_F(ColourCommands, EachDialogIndexStoresItsSlotsAndRedrawsItsView)
         int index;
         std::vector<int> targets;
         const char *view;
-    } cases[] = {{0, {NavBarLeft}, "MAIN"},
-                 {5, {CommandBar}, "MAIN"},
-                 {6, {NavTray, NavTray2, NavTray3}, "NAVIGATION"},
-                 {7, {MessageBarLeft}, "MESSAGE"},
-                 {8, {MessageBarRight}, "MESSAGE"},
-                 {9, {ImpMessageBarLeft}, "MESSAGEIMP"},
-                 {10, {ImpMessageBarRight}, "MESSAGEIMP"},
-                 {11, {DialogText}, "MESSAGE"},
-                 {12, {MenuText}, "MENU"},
-                 {15, {ImpDialogText}, "MESSAGEIMP"}};
+    } cases[] = {
+        {0, {NavBarLeft}, "MAIN"},          {6, {NavTray, NavTray2, NavTray3}, "NAVIGATION"},
+        {7, {MessageBarLeft}, "MESSAGE"},   {9, {ImpMessageBarLeft}, "MESSAGEIMP"},
+        {11, {DialogText}, "MESSAGE"},      {12, {MenuText}, "MENU"},
+        {15, {ImpDialogText}, "MESSAGEIMP"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.index);
         colours() = defaultThemeColors();
@@ -85,41 +72,6 @@ TEST_F(ColourCommands, TrayKeyColourAndCancelledDialog)
     EXPECT_EQ(colours(), before);
 }
 
-TEST_F(ColourCommands, PickerModeArmsAPickThatFollowsTheHeadings)
-{
-    window->toggleColourPicker();
-    EXPECT_TRUE(window->view().useColorPickerChecked);
-    module.settings.headings = "opposite";
-    const Colour right = colours()[NavBarRight];
-    window->colourMenuItem(menuItem("mnuLeftNavigationBar"));
-    EXPECT_TRUE(window->view().pickerCursor);
-    EXPECT_EQ(window->pendingElement, QStringLiteral("LEFT"));
-    EXPECT_TRUE(prompt.calls().empty());
-    screen.previewColour = rgb(7, 8, 9);
-    window->releaseOnPortrait(100, 100);
-    EXPECT_FALSE(window->view().pickerCursor);
-    EXPECT_EQ(colours()[NavBarLeft], rgb(7, 8, 9));
-    EXPECT_EQ(colours()[MessageBarRight], rgb(7, 8, 9));
-    EXPECT_EQ(colours()[MessageBarLeft], right);
-
-    // A picked tray colour is stored as it is, in the first tray slot only.
-    window->colourMenuItem(menuItem("mnuNavigationTray"));
-    screen.previewColour = rgb(0, 255, 0);
-    window->releaseOnPortrait(100, 100);
-    EXPECT_EQ(colours()[NavTray], rgb(0, 255, 0));
-    EXPECT_EQ(colours()[NavTray2], defaultThemeColors()[NavTray2]);
-    EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain NAVIGATION"));
-
-    // Without picker mode the same menu opens the dialog and leaves the
-    // message bars alone.
-    window->toggleColourPicker();
-    prompt.answerColor(rgb(5, 5, 5));
-    const ThemeColors before = colours();
-    window->colourMenuItem(menuItem("mnuLeftNavigationBar"));
-    EXPECT_EQ(colours()[NavBarLeft], rgb(5, 5, 5));
-    EXPECT_EQ(colours()[MessageBarRight], before[MessageBarRight]);
-}
-
 TEST_F(ColourCommands, ElementListButton)
 {
     window->colourListedElement();
@@ -128,7 +80,7 @@ TEST_F(ColourCommands, ElementListButton)
         int entry;
         int slot;
         const char *view;
-    } cases[] = {{11, MenuText, "MENU"}, {12, DialogText, "MESSAGE"}, {2, NavBarText, "MAIN"}};
+    } cases[] = {{11, MenuText, "MENU"}, {12, DialogText, "MESSAGE"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.entry);
         window->setColourListIndex(c.entry);

@@ -9,7 +9,7 @@ using namespace varno;
 
 namespace {
 
-class newTheme : public varno::test::EditorTest<RecordingScreen> {
+class NewTheme : public varno::test::EditorTest<RecordingScreen> {
 protected:
     void SetUp() override
     {
@@ -29,7 +29,7 @@ using NewThemeDrawn = varno::test::EditorTest<PreviewScreen>;
 
 }  // namespace
 
-TEST_F(newTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
+TEST_F(NewTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
 {
     const struct {
         int profile;
@@ -64,7 +64,6 @@ TEST_F(newTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
         for (int b = 0; b < 3; ++b)
             EXPECT_EQ(v.newThemePressed[b], b == c.pressed) << b;
         EXPECT_EQ(v.landscapeVisible, c.landscape);
-        EXPECT_EQ(module.doc.themeName, QString());
         EXPECT_EQ(v.themeNameText, QString());
         // The standard, SE and VGA dialogs go; the square one stays.
         EXPECT_EQ(closed, (std::vector<int>{0, 1, 2}));
@@ -78,18 +77,7 @@ TEST_F(newTheme, EachCommandSetsProfileIndicatorsAndStartsAfresh)
     }
 }
 
-TEST_F(newTheme, StandardAfterSquareHidesLandscapeAndPressesButtonZero)
-{
-    window->newTheme(3);
-    EXPECT_FALSE(window->view().landscapeVisible);
-    window->newTheme(1);
-    EXPECT_TRUE(window->view().landscapeVisible);
-    window->newTheme(0);
-    EXPECT_FALSE(window->view().landscapeVisible);
-    EXPECT_EQ(window->view().newThemePressed, (std::array<bool, 3>{true, false, false}));
-}
-
-TEST_F(newTheme, ButtonGroupRunsTheFirstThreeProfiles)
+TEST_F(NewTheme, ButtonGroupRunsTheFirstThreeProfiles)
 {
     window->pressNewThemeButton(2);
     EXPECT_EQ(module.doc.themeType, QStringLiteral("VGA"));
@@ -102,7 +90,7 @@ TEST_F(newTheme, ButtonGroupRunsTheFirstThreeProfiles)
     EXPECT_TRUE(screen.requests.isEmpty());
 }
 
-TEST_F(newTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
+TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
 {
     window->newTheme(5);
     openAllDialogs();
@@ -114,16 +102,8 @@ TEST_F(newTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
     EXPECT_EQ(closed, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(module.registry, nullptr);
     SettingsFile reg(box.file(QStringLiteral("settings.reg")));
-    const QString key = QStringLiteral("Settings");
-    EXPECT_EQ(reg.readString(key, "TTYPE"), QStringLiteral("VGA"));
-    EXPECT_EQ(reg.readWord(key, "wm5colors"), -1);
-}
-
-TEST_F(newTheme, ThemeNameKeepsOnlyAcceptedCharacters)
-{
-    window->setThemeName(QStringLiteral("Blue/Wave? v2, final"));
-    EXPECT_EQ(module.doc.themeName, QStringLiteral("BlueWave v2 final"));
-    EXPECT_EQ(window->view().themeNameText, QStringLiteral("BlueWave v2 final"));
+    EXPECT_EQ(reg.readString("Settings", "TTYPE"), QStringLiteral("VGA"));
+    EXPECT_EQ(reg.readWord("Settings", "wm5colors"), -1);
 }
 
 TEST_F(NewThemeDrawn, ThePreviewFollowsTheProfile)
