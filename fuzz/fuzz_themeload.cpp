@@ -42,8 +42,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ThemeLoadView view;
     loadThemeFile(ctx, view, theme, false);
 
-    // The listing paths of the reader, and the setup reader on raw bytes.
+    // A load leaves nothing behind in the working folder.
+    if (!QDir(paths.tmpFolder).isEmpty())
+        __builtin_trap();
+
+    // The work is bounded: no extraction decodes more than the limit,
+    // however its members overlap.
+    const QString all = home.filePath(QStringLiteral("all"));
     CabinetReader cab(theme);
+    try {
+        cab.extract(QString(), all, QString());
+    } catch (const RuntimeError &) {
+    }
+    if (cab.decodedBytes() > CabinetReader::MaxExpansion)
+        __builtin_trap();
+    QDir(all).removeRecursively();
+
+    // The listing paths of the reader, and the setup reader on raw bytes.
     try {
         cab.membersXml();
         cab.fileCount();
