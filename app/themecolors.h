@@ -46,12 +46,12 @@ constexpr int SlotCount = 22;
 
 // The 22 slots with the base hue: what a snapshot copies and a theme stores.
 struct ThemeColors {
-    std::array<Colour, SlotCount> Slots{};
+    std::array<Colour, SlotCount> bySlot{};
     int32_t baseHueIndex = 417;  // below 256 a grey, 256 or more a hue
     Colour baseHueColor = rgb(54, 83, 178);
 
-    Colour &operator[](int slot) { return Slots.at(static_cast<std::size_t>(slot)); }
-    Colour operator[](int slot) const { return Slots.at(static_cast<std::size_t>(slot)); }
+    Colour &operator[](int slot) { return bySlot.at(static_cast<std::size_t>(slot)); }
+    Colour operator[](int slot) const { return bySlot.at(static_cast<std::size_t>(slot)); }
     bool operator==(const ThemeColors &) const = default;
 };
 

@@ -12,16 +12,16 @@ namespace varno {
 
 namespace {
 
-constexpr int Slots = 8;
+constexpr int FolderSlots = 8;
 constexpr int PathMax = 4096;
 // Plain storage the handler can read: it may run at any moment, so it
 // touches nothing Qt or the allocator owns.
-char g_folders[Slots][PathMax];
-std::atomic<bool> g_used[Slots];
+char g_folders[FolderSlots][PathMax];
+std::atomic<bool> g_used[FolderSlots];
 
 void onSignal(int signal)
 {
-    for (int i = 0; i < Slots; ++i) {
+    for (int i = 0; i < FolderSlots; ++i) {
         if (!g_used[i].load())
             continue;
         // fork, execve and waitpid are safe in a handler; a tree walk is not.
@@ -56,7 +56,7 @@ void removeOnSignal(const QString &folder)
     const QByteArray path = QFile::encodeName(folder);
     if (path.isEmpty() || path.size() >= PathMax)
         return;
-    for (int i = 0; i < Slots; ++i) {
+    for (int i = 0; i < FolderSlots; ++i) {
         if (g_used[i].load())
             continue;
         std::memcpy(g_folders[i], path.constData(), size_t(path.size()) + 1);
@@ -68,7 +68,7 @@ void removeOnSignal(const QString &folder)
 void forgetOnSignal(const QString &folder)
 {
     const QByteArray path = QFile::encodeName(folder);
-    for (int i = 0; i < Slots; ++i)
+    for (int i = 0; i < FolderSlots; ++i)
         if (g_used[i].load() && path == g_folders[i])
             g_used[i].store(false);
 }

@@ -177,7 +177,7 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfileAndCompression)
             view.calls.clear();
             ASSERT_TRUE(load(tsk));
             EXPECT_TRUE(prompt.calls().empty());
-            EXPECT_EQ(doc.colours.colors.Slots, saved.colours.colors.Slots);
+            EXPECT_EQ(doc.colours.colors.bySlot, saved.colours.colors.bySlot);
             EXPECT_EQ(doc.wm5Theme, p.wm5);
             if (p.wm5) {
                 EXPECT_EQ(doc.colours.colors.baseHueIndex, 300);
