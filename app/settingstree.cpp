@@ -22,7 +22,8 @@ QString sectionName(const QString &header)
     if (!header.startsWith(QLatin1String("HKEY_"), Qt::CaseInsensitive))
         return header;
     const qsizetype at = header.indexOf(legacyRoot, 0, Qt::CaseInsensitive);
-    return at < 0 ? header : header.mid(at + legacyRoot.size());
+    const QString rest = at < 0 ? QString() : header.mid(at + legacyRoot.size());
+    return rest.trimmed().isEmpty() ? header : rest;
 }
 
 QString escapeText(const QString &s)
