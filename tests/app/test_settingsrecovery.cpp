@@ -26,8 +26,8 @@ protected:
     QStringList aside() const
     {
         // A FIFO set aside lists only among "system" entries.
-        return QDir(dir.path()).entryList({QStringLiteral("settings.reg.broken-*")},
-                                          QDir::AllEntries | QDir::System);
+        return QDir(dir.path())
+            .entryList({QStringLiteral("settings.reg.broken-*")}, QDir::AllEntries | QDir::System);
     }
     QTemporaryDir dir;
 };
