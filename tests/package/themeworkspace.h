@@ -11,9 +11,6 @@
 namespace varno::test {
 
 struct RecordingView : ThemeLoadView {
-    void showOverlayLevel(int v) override { calls << QStringLiteral("slider %1").arg(v); }
-    void showDefaultScreen() override { calls << QStringLiteral("LoadDefault"); }
-    void setThemeNameText(const QString &t) override { calls << QStringLiteral("name ") + t; }
     void showProfile(int checked, int pressed) override
     {
         calls << QStringLiteral("profile %1 %2").arg(checked).arg(pressed);
