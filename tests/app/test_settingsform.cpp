@@ -55,7 +55,7 @@ TEST_F(SettingsFormTest, CancelKeepsOkRefusesBlankNamesThenStores)
     dialog.name1 = "  Bo  ";
     dialog.name2 = "   ";
     dialog.todayTextOption = -1;
-    dialog.headingsOption = 0;
+    dialog.headingsOption = 1;
     dialog.foldersOption = 0;
     EXPECT_TRUE(dialog.pressButton(0));
     EXPECT_FALSE(dialog.pressButton(1));
@@ -67,8 +67,8 @@ TEST_F(SettingsFormTest, CancelKeepsOkRefusesBlankNamesThenStores)
     dialog.name2 = dialog.name3 = "x";
     EXPECT_TRUE(dialog.pressButton(1));
     EXPECT_EQ(s.name1, QStringLiteral("Bo"));
-    const QStringList stored[] = {{"Headings", "manual"}, {"TodayText", "none"}, {"Paths", "no"},
-                                  {"Name1", "Bo"},        {"Name2", "x"},        {"Name3", "x"}};
+    const QStringList stored[] = {{"Headings", "same"}, {"TodayText", "none"}, {"Paths", "no"},
+                                  {"Name1", "Bo"},      {"Name2", "x"},        {"Name3", "x"}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(registry.valueName(settingsSectionName(), i + 1), stored[i][0]);
         EXPECT_EQ(registry.readString(settingsSectionName(), stored[i][0]), stored[i][1]);
