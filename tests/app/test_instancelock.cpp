@@ -1,41 +1,30 @@
 #include "app/instancelock.h"
+#include "support/sandbox.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QSysInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace varno;
 
-TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo)
+// A second holder is refused until the first lets go; a lock left by a
+// process that has ended, as a crash would leave it, is taken over.
+TEST(InstanceLock, RefusedWhileHeldTakenOverFromTheDead)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("sub/varno.lock"));
-    InstanceLock first(file);
+    InstanceLock first(file), second(file);
     ASSERT_TRUE(first.tryLock());
-    InstanceLock second(file);
     EXPECT_FALSE(second.tryLock());
     first.unlock();
-    EXPECT_TRUE(second.tryLock());
-}
+    ASSERT_TRUE(second.tryLock());
+    second.unlock();
 
-TEST(InstanceLock, ALockLeftByADeadProcessIsTakenOver)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("varno.lock"));
-    // A process that has ended leaves its id behind, as a crash would.
     QProcess p;
     p.start(QStringLiteral("true"), {});
     ASSERT_TRUE(p.waitForStarted());
-    const qint64 deadPid = p.processId();
+    const QByteArray owner = QByteArray::number(p.processId()) + "\nvarno\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n";
     ASSERT_TRUE(p.waitForFinished());
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray::number(deadPid) + "\nvarno\n" + QSysInfo::machineHostName().toUtf8() +
-            "\n");
-    f.close();
-    InstanceLock lock(file);
-    EXPECT_TRUE(lock.tryLock());
+    varno::test::writeFile(file, owner);
+    EXPECT_TRUE(first.tryLock());
 }

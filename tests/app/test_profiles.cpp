@@ -4,6 +4,8 @@
 
 using namespace varno;
 
+// Keys: name characters and backspace pass, everything else becomes 0;
+// pasted text loses what the keys would refuse.
 TEST(ThemeNameFilter, AcceptsOnlyNameCharacters)
 {
     QString accepted;
@@ -15,12 +17,8 @@ TEST(ThemeNameFilter, AcceptsOnlyNameCharacters)
     }
     EXPECT_EQ(accepted, QStringLiteral(" -.0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_"
                                        "abcdefghijklmnopqrstuvwxyz"));
-    EXPECT_EQ(themeNameKeyFilter(8), 8);  // backspace
+    EXPECT_EQ(themeNameKeyFilter(8), 8);
     EXPECT_EQ(themeNameKeyFilter(0x4e2d), 0);
-}
-
-TEST(ThemeNameFilter, PastedTextLosesRejectedCharacters)
-{
     EXPECT_EQ(filterThemeName(QStringLiteral("My/Theme?, v1.0_b-2\n\u00e9")),
               QStringLiteral("MyTheme v1.0_b-2"));
 }

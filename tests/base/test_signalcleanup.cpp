@@ -1,12 +1,6 @@
 // An interrupted command leaves no scratch folder behind.
 #include "base/signalcleanup.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "support/sandbox.h"
 
 #include <csignal>
 #include <sys/wait.h>
@@ -17,13 +11,10 @@ using namespace varno;
 TEST(SignalCleanup, ATerminatedProcessRemovesItsScratchFoldersAndEndsAsTheSignalSays)
 {
     QTemporaryDir parent;
-    const QString scratch = parent.filePath(QStringLiteral("varno-scratch"));
-    const QString forgotten = parent.filePath(QStringLiteral("kept"));
-    for (const QString &folder : {scratch, forgotten}) {
-        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/tmp/theme-x")));
-        QFile f(folder + QStringLiteral("/tmp/theme-x/tdywater.001"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const QString scratch = parent.filePath("varno-scratch"), forgotten = parent.filePath("kept");
+    ASSERT_TRUE(QDir().mkpath(forgotten));
+    ASSERT_TRUE(QDir().mkpath(scratch + "/tmp/theme-x"));
+    varno::test::writeFile(scratch + "/tmp/theme-x/tdywater.001", "");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

@@ -1,101 +1,77 @@
-// What the commands print for damaged and hostile input: one line naming
-// the file, nothing raw from a member name, and XML that parses.
-#include "cli/commands.h"
+// What the commands print for damaged and hostile input or a wrong call: one
+// line naming the file or the mistake, nothing raw from a member name, and
+// XML that parses.
+#include "clirun.h"
 #include "package/cabwriter.h"
-#include "support/sandbox.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
-
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 using namespace varno;
+using varno::test::writeFile;
 
-namespace {
+using BadInput = CommandTest;
 
-struct Outcome {
-    int code;
-    QString out, err;
-};
-
-Outcome run(const QStringList &args)
+TEST_F(BadInput, EachFailureIsOneLineNamingTheFileOrTheMistake)
 {
-    Outcome r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = runCommand(args, out, err);
-    return r;
-}
-
-class BadInput : public ::testing::Test {
-protected:
-    void SetUp() override { QDir::setCurrent(work.path()); }
-    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
-    static void write(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    varno::test::Sandbox box;
-    QTemporaryDir work;
-};
-
-}  // namespace
-
-TEST_F(BadInput, EachFailureIsOneLineNamingTheFile)
-{
-    ASSERT_EQ(run({"build", "-o", "good.tsk", "--profile", "qvga", "--name", "Good"}).code,
-              Exit::Ok);
-    QFile good("good.tsk");
-    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
-    write("cut.tsk", good.readAll().left(2000));
-    write("junk.jpg", "not a picture");
+    build("good.tsk", "qvga");
+    writeFile("cut.tsk", varno::test::readFile("good.tsk").left(2000));
+    writeFile("junk.jpg", "not a picture");
     // A FIFO would block a reader that opened it for good.
     ASSERT_EQ(mkfifo("fifo.jpg", 0600), 0);
+    const int Bad = Exit::BadInput, Use = Exit::Usage;
+    const QString buildX = "build -o x.tsk --profile qvga --name X ";
     const struct {
-        QStringList args;
+        QString args;  // split at spaces
         int code;
         QString err;
     } cases[] = {
-        {{"info", "cut.tsk"},
-         Exit::BadInput,
-         "varno: cut.tsk: 000000vl.000 cannot be read: "
-         "Invalid data.\n"},
-        {{"info", "missing.tsk"},
-         Exit::BadInput,
-         "varno: missing.tsk: The system cannot find the file specified.\n"},
-        {{"render", "cut.tsk", "-o", "x.png"},
-         Exit::BadInput,
+        {"info cut.tsk", Bad, "varno: cut.tsk: 000000vl.000 cannot be read: Invalid data.\n"},
+        {"render cut.tsk -o x.png", Bad,
          "varno: cut.tsk: 000000vl.000 cannot be read: Invalid data.\n"},
-        {{"list", "junk.jpg"}, Exit::BadInput, "varno: junk.jpg: Invalid data.\n"},
-        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--image", "junk.jpg"},
-         Exit::BadInput,
-         "varno: junk.jpg: Invalid picture (Error #481)\n"},
-        {{"build", "-o", "x.tsk", "--profile", "qvga", "--name", "X", "--image", ""},
-         Exit::Usage,
-         "varno build: --image needs a picture file\n"},
+        {"info missing.tsk", Bad,
+         "varno: missing.tsk: The system cannot find the file specified.\n"},
+        {"list junk.jpg", Bad, "varno: junk.jpg: Invalid data.\n"},
+        {buildX + "--image fifo.jpg", Bad, "varno: fifo.jpg: Invalid picture (Error #481)\n"},
+        {buildX + "--colors-from junk.jpg", Bad, "varno: junk.jpg: Invalid data.\n"},
+        {buildX + "--image ", Use, "varno build: --image needs a picture file\n"},
+        {"info", Use, "varno info: give one theme file\n"},
+        {"build -o x.tsk --profile xga --name X", Use,
+         "varno build: --profile is one of std, qvga, vga, sq240\n"},
+        {"build -o x.tsk --profile std --wm5 --name X", Use,
+         "varno build: the standard profile has no WM5 variant\n"},
+        {buildX + "--color Nope=#000000", Use,
+         "varno build: --color Nope=#000000: give SLOT=#RRGGBB with a slot such as NavBarLeft\n"},
+        {buildX + "--fit x", Use, "varno build: --fit and the backgrounds need --image\n"},
+        {buildX + "--image good.tsk --justify top", Use,
+         "varno build: --justify is top, center or bottom with --fit x; left, center or right "
+         "with --fit y\n"},
+        {"build -o x.txt --profile qvga --name X", Use, "varno build: -o must name a .tsk file\n"},
+        {"build --frobnicate 1", Use, "varno build: unknown option frobnicate\n"},
+        {"nonsense", Use, "varno: unknown command nonsense\n"},
+        {"render good.tsk --profile qvga -o x.png", Use,
+         "varno render: give a theme file or --profile, not both\n"},
+        {"render --profile qvga --view SIDEWAYS -o x.png", Use,
+         "varno render: --view is one of MAIN, MENU, MESSAGE, MESSAGEIMP, NAVIGATION\n"},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Outcome o = run(c.args);
+        SCOPED_TRACE(c.args.toStdString());
+        const Outcome o = run(c.args.split(u' '));
         EXPECT_EQ(o.code, c.code);
         EXPECT_EQ(o.err, c.err);
     }
+    EXPECT_FALSE(QFile::exists("x.tsk"));
 }
 
 TEST_F(BadInput, MemberNamesReachTheTerminalEscapedAndTheXmlParses)
 {
     const QString name = QStringLiteral("a&b<c>\"\x1b[2J\nx.txt");
+    const QString shown = QStringLiteral("a&b<c>\"\\x1b[2J\\x0ax.txt");
     writeCabinet(work.filePath("odd.cab"), {{name, "data"}}, false);
-
     const Outcome plain = run({"list", "odd.cab"});
     ASSERT_EQ(plain.code, Exit::Ok);
-    EXPECT_TRUE(plain.out.contains(QStringLiteral("a&b<c>\"\\x1b[2J\\x0ax.txt")))
-        << plain.out.toStdString();
+    EXPECT_TRUE(plain.out.contains(shown)) << plain.out.toStdString();
     EXPECT_EQ(plain.out.count(QLatin1Char('\n')), 1);
 
     const Outcome xml = run({"list", "odd.cab", "--xml"});
@@ -107,13 +83,13 @@ TEST_F(BadInput, MemberNamesReachTheTerminalEscapedAndTheXmlParses)
             fullName = reader.readElementText();
     }
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    EXPECT_EQ(fullName, QStringLiteral("a&b<c>\"\\x1b[2J\\x0ax.txt"));
+    EXPECT_EQ(fullName, shown);
 }
 
 TEST_F(BadInput, CommandsNeedNothingWritableButTheirOutput)
 {
     // A home that cannot exist: its parent is a plain file.
-    write("blocker", "");
+    writeFile("blocker", "");
     qputenv("VARNO_HOME", QFile::encodeName(work.filePath("blocker/home")));
     const Outcome b = run({"build", "-o", "t.tsk", "--profile", "vga", "--name", "T"});
     EXPECT_EQ(b.code, Exit::Ok) << b.err.toStdString();

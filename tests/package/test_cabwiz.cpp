@@ -8,21 +8,9 @@
 #include "resources/resources.h"
 #include "support/sandbox.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtEndian>
-
-#include <tuple>
-
-#include <gtest/gtest.h>
-
-// GLib names struct members after Qt's keyword macro.
-#undef signals
-#include <gio/gio.h>
-#include <libgcab.h>
 
 using namespace varno;
 using varno::test::readFile;
@@ -30,21 +18,15 @@ using varno::test::writeFile;
 
 namespace {
 
-struct Cabextract {
-    int exitCode = -1;
-    QString output;
-};
-
-Cabextract cabextract(const QStringList &args)
+// The exit code of cabextract, or -1 when it does not end.
+int cabextract(const QStringList &args)
 {
     QProcess p;
     p.start(QStringLiteral("cabextract"), args);
-    if (!p.waitForFinished(30000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
+    return p.waitForFinished(30000) ? p.exitCode() : -1;
 }
 
-class CabWizTest : public ::testing::Test {
+class CabWizScript : public ::testing::Test {
 protected:
     // A theme's working folder: script, two pictures.
     void prepare(const QString &type, bool wm5, const ThemeColors &colours = defaultThemeColors())
@@ -58,77 +40,56 @@ protected:
     {
         return runCabWiz({dir.filePath("vl.inf"), dir.filePath("CabWizErr.txt"), "ipaq", compress});
     }
-    QByteArray setupFile(const CabWizResult &r)
-    {
-        QTemporaryDir out;
-        EXPECT_EQ(cabextract({"-q", "-d", out.path(), r.cabinet}).exitCode, 0);
-        return readFile(out.filePath("000000vl.000"));
-    }
     QTemporaryDir dir;
 };
 
-bool haveCabextract()
-{
-    return !QStandardPaths::findExecutable("cabextract").isEmpty();
-}
+class CabWizTest : public CabWizScript {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable("cabextract").isEmpty())
+            GTEST_SKIP() << "cabextract is not installed";
+    }
+    QTemporaryDir out;
+};
 
 }  // namespace
 
-TEST_F(CabWizTest, BuildsTheSetupFileAndPicturesInTheDeviceOrder)
+// Stored and MSZIP cabinets that cabextract tests and unpacks to the setup
+// file and the pictures under their device names; the setup file carries the
+// name after its 100-byte header, the device files, and the DPI line, the 22
+// colours and the base hue as registry records.
+TEST_F(CabWizTest, BuildsWhatCabextractReadsBack)
 {
-    if (!haveCabextract())
-        GTEST_SKIP() << "cabextract is not installed";
     for (const bool compress : {false, true}) {
         SCOPED_TRACE(compress ? "MSZIP" : "stored");
-        prepare("QVGA", false);
+        ThemeColors colours = defaultThemeColors();
+        colours[DotsColor] = rgb(1, 2, 3);
+        colours.baseHueIndex = 300;
+        prepare("VGA", true, colours);
         const CabWizResult r = run(compress);
         ASSERT_TRUE(r.ok) << r.problems.join('\n').toStdString();
         EXPECT_EQ(r.cabinet, dir.filePath("vl.ipaq.CAB"));
-        EXPECT_EQ(cabextract({"-t", r.cabinet}).exitCode, 0);
-        const QStringList listing = cabextract({"-l", r.cabinet}).output.split('\n');
-        QStringList names;
-        for (const QString &line : listing)
-            if (line.contains(" | ") && !line.contains("Name"))
-                names << line.section(" | ", 2).trimmed();
-        EXPECT_EQ(names, (QStringList{"000000vl.000", "0stwater.002", "tdywater.001"}));
-
-        QTemporaryDir out;
-        ASSERT_EQ(cabextract({"-q", "-d", out.path(), r.cabinet}).exitCode, 0);
+        EXPECT_EQ(readFile(dir.filePath("CabWizErr.txt")), QByteArray());
+        EXPECT_EQ(cabextract({"-t", r.cabinet}), 0);
+        ASSERT_EQ(cabextract({"-q", "-d", out.path(), r.cabinet}), 0);
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::Files),
+                  (QStringList{"000000vl.000", "0stwater.002", "tdywater.001"}));
         EXPECT_EQ(readFile(out.filePath("tdywater.001")), QByteArray("today picture bytes"));
         EXPECT_EQ(readFile(out.filePath("0stwater.002")), QByteArray(3000, 'm'));
-        EXPECT_EQ(readFile(dir.filePath("CabWizErr.txt")), QByteArray());
     }
-}
-
-TEST_F(CabWizTest, SetupFileCarriesScriptDeviceFilesAndValues)
-{
-    if (!haveCabextract())
-        GTEST_SKIP() << "cabextract is not installed";
-    ThemeColors colours = defaultThemeColors();
-    colours[DotsColor] = rgb(1, 2, 3);
-    colours.baseHueIndex = 300;
-    prepare("VGA", true, colours);
-    const QByteArray bytes = setupFile(run());
-    ASSERT_FALSE(bytes.isEmpty());
-    // The theme name sits right after the 100-byte header.
+    const QByteArray bytes = readFile(out.filePath("000000vl.000"));
     EXPECT_EQ(bytes.mid(100, 10), QByteArray("Blue Wave\0", 10));
     const Result<CeSetup> parsed = parseCeSetup(bytes);
     ASSERT_TRUE(parsed.ok());
     const CeSetup &s = parsed.value();
-    EXPECT_EQ(s.provider, "Windows");
     EXPECT_EQ(s.unsupported, (QList<QByteArray>{"HPC", "Jupiter"}));
     EXPECT_EQ(s.processor, 2577u);
-    EXPECT_EQ(s.versionMinMajor, 3u);
-    EXPECT_EQ(s.versionMaxMajor, 100u);
     ASSERT_EQ(s.files.size(), 2u);
-    EXPECT_EQ(s.files[0].id, 1);
     EXPECT_EQ(s.files[0].name + s.files[0].directory, "tdywater.gif%CE2%");
     EXPECT_EQ(s.files[0].flags, 0x40000000u);
-    EXPECT_EQ(s.files[1].name, "stwater.gif");
-    // DPI line, 22 colours, base hue.
     ASSERT_EQ(s.values.size(), 24u);
-    // Root, key, name, type and data of each record.
-    auto record = [&](size_t i) {
+    const auto record = [&](size_t i) {
         const auto &v = s.values[i];
         return std::tuple(v.root, v.key, v.name, v.type, v.data);
     };
@@ -136,7 +97,6 @@ TEST_F(CabWizTest, SetupFileCarriesScriptDeviceFilesAndValues)
                                     0x00010001u, QByteArray("\xC0\0\0\0", 4)));
     EXPECT_EQ(record(1), std::tuple(3, QByteArray("Software\\Microsoft\\Color"), QByteArray("5"),
                                     1u, QByteArray("\x00\x80\xFF\x00", 4)));
-    EXPECT_EQ(s.values[22].name, "40");
     EXPECT_EQ(s.values[22].data, QByteArray("\x01\x02\x03\x00", 4));
     EXPECT_EQ(s.values[23].name, "BaseHue");
     EXPECT_EQ(s.values[23].data, QByteArray("\x2C\x01\0\0", 4));
@@ -147,10 +107,9 @@ TEST_F(CabWizTest, SetupFileCarriesScriptDeviceFilesAndValues)
               marker + RegistryAreaLead);
     // Shared strings: "Software" and "Microsoft" are stored once.
     EXPECT_EQ(qFromLittleEndian<uint16_t>(bytes.constData() + 48), 5);
-    EXPECT_EQ(qFromLittleEndian<uint16_t>(bytes.constData() + 54), 2);
 }
 
-TEST_F(CabWizTest, ProblemsNameTheLineAndLeaveNoCabinet)
+TEST_F(CabWizScript, ProblemsNameTheLineAndLeaveNoCabinet)
 {
     const struct {
         const char *name;
@@ -189,17 +148,14 @@ TEST_F(CabWizTest, ProblemsNameTheLineAndLeaveNoCabinet)
         const CabWizResult r = run();
         EXPECT_FALSE(r.ok);
         EXPECT_FALSE(QFile::exists(dir.filePath("vl.ipaq.CAB")));
-        EXPECT_TRUE(
-            readFile(dir.filePath("CabWizErr.txt")).contains(QByteArray(c.problem) + "\r\n"))
-            << readFile(dir.filePath("CabWizErr.txt")).toStdString();
+        const QByteArray log = readFile(dir.filePath("CabWizErr.txt"));
+        EXPECT_TRUE(log.contains(QByteArray(c.problem) + "\r\n")) << log.toStdString();
     }
 }
 
+// Names padded with zeros to eight (as cabextract shows) or cut to eight.
 TEST(CabMemberName, EightDotThreeNamesNumberedInOrder)
 {
-    EXPECT_EQ(cabMemberName("tdywater.gif", 1), QStringLiteral("tdywater.001"));
-    EXPECT_EQ(cabMemberName("stwater.gif", 2), QStringLiteral("0stwater.002"));
-    EXPECT_EQ(cabMemberName("vl.inf", 0), QStringLiteral("000000vl.000"));
     EXPECT_EQ(cabMemberName("averylongname.bmp", 12), QStringLiteral("averylon.012"));
     EXPECT_EQ(cabMemberName("noext", 3), QStringLiteral("000noext.003"));
 }
@@ -210,40 +166,7 @@ TEST(CabWizDirectives, CompressionFollowsTheDirectiveFile)
     const QString ddf = dir.filePath("cabwiz.ddf");
     writeFile(ddf, customResource("CABWIZDDF"));
     EXPECT_FALSE(ddfWantsCompression(ddf));
-    writeFile(ddf, ";\r\n.Set Compress=ON\r\n");
-    EXPECT_TRUE(ddfWantsCompression(ddf));
     writeFile(ddf, ".Set Compress = on   ; yes\r\n;.Set Compress=OFF\r\n");
     EXPECT_TRUE(ddfWantsCompression(ddf));
     EXPECT_FALSE(ddfWantsCompression(dir.filePath("missing.ddf")));
-}
-
-TEST(CeSetupReader, RefusesBrokenOffsets)
-{
-    CeSetup s;
-    s.appName = "x";
-    s.provider = "p";
-    s.values.push_back({3, "Software\\Microsoft\\Color", "5", 1, QByteArray("\1\2\3\0", 4)});
-    const QByteArray good = s.build();
-    ASSERT_TRUE(parseCeSetup(good).ok());
-    const struct {
-        const char *name;
-        int at;
-        uint32_t value;
-    } cuts[] = {{"length", 8, 99999},
-                {"strings offset", 60, 0xFFFFFF},
-                {"key count", 56, 400},
-                {"hive count", 54, 0},
-                {"app name offset", 84, 0xFFFF}};
-    for (const auto &c : cuts) {
-        SCOPED_TRACE(c.name);
-        QByteArray bad = good;
-        const bool word = (c.at >= 48 && c.at < 60) || c.at >= 84;
-        if (word)
-            qToLittleEndian<uint16_t>(static_cast<uint16_t>(c.value), bad.data() + c.at);
-        else
-            qToLittleEndian<uint32_t>(c.value, bad.data() + c.at);
-        const Result<CeSetup> r = parseCeSetup(bad);
-        EXPECT_FALSE(r.ok());
-    }
-    EXPECT_FALSE(parseCeSetup(good.left(99)).ok());
 }

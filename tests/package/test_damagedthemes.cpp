@@ -2,19 +2,12 @@
 // they cause is bounded, and nothing they hold outlives their load.
 #include "package/cabinetreader.h"
 #include "package/cabwriter.h"
-#include "package/themeloader.h"
-#include "support/scriptedprompt.h"
 #include "themeworkspace.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QtEndian>
-
-#include <gtest/gtest.h>
+#include <QDataStream>
 
 using namespace varno;
-using varno::test::RecordedMessage;
+using varno::test::readFile;
 
 namespace {
 
@@ -29,54 +22,38 @@ struct StoredMember {
 QByteArray storedCabinet(const QByteArray &folder, const std::vector<StoredMember> &members,
                          bool badLastBlock = false)
 {
-    const auto le16 = [](QByteArray &b, quint16 v) {
-        b.append(char(v & 0xff)).append(char(v >> 8));
-    };
-    const auto le32 = [&](QByteArray &b, quint32 v) {
-        le16(b, quint16(v & 0xffff));
-        le16(b, quint16(v >> 16));
-    };
-    const int blocks = int((folder.size() + 32767) / 32768);
-    QByteArray files;
+    QByteArray head, files, data;
+    QDataStream h(&head, QIODevice::WriteOnly), f(&files, QIODevice::WriteOnly),
+        d(&data, QIODevice::WriteOnly);
+    for (QDataStream *s : {&h, &f, &d})
+        s->setByteOrder(QDataStream::LittleEndian);
+    // Size, offset, folder 0, a date at midnight, the archive attribute, name.
     for (const StoredMember &m : members) {
-        le32(files, m.length);
-        le32(files, m.offset);
-        le16(files, 0);                       // iFolder
-        le16(files, 0x5921), le16(files, 0);  // a date and midnight
-        le16(files, 0x20);                    // archive attribute
-        files += m.name + '\0';
+        f << m.length << m.offset << quint16(0) << quint16(0x5921) << quint16(0) << quint16(0x20);
+        f.writeRawData(m.name.constData(), int(m.name.size()) + 1);
     }
-    const quint32 coffFiles = 36 + 8;
-    const quint32 coffCabStart = coffFiles + quint32(files.size());
-    QByteArray data;
+    const int blocks = int((folder.size() + 32767) / 32768);
     for (int i = 0; i < blocks; ++i) {
         const QByteArray chunk = folder.mid(i * 32768, 32768);
-        le32(data, badLastBlock && i == blocks - 1 ? 0x12345678u : 0);  // 0: no checksum
-        le16(data, quint16(chunk.size()));
-        le16(data, quint16(chunk.size()));
-        data += chunk;
+        // A zero checksum is none.
+        d << quint32(badLastBlock && i == blocks - 1 ? 0x12345678u : 0) << quint16(chunk.size())
+          << quint16(chunk.size());
+        d.writeRawData(chunk.constData(), int(chunk.size()));
     }
-    QByteArray cab("MSCF");
-    le32(cab, 0);
-    le32(cab, coffCabStart + quint32(data.size()));
-    le32(cab, 0);
-    le32(cab, coffFiles);
-    le32(cab, 0);
-    cab.append(char(3)).append(char(1));
-    le16(cab, 1);  // cFolders
-    le16(cab, quint16(members.size()));
-    le16(cab, 0), le16(cab, 0), le16(cab, 0);
-    le32(cab, coffCabStart);
-    le16(cab, quint16(blocks));
-    le16(cab, 0);  // stored
-    return cab + files + data;
+    // The header (version 1.3, one folder), then the folder: where its data
+    // starts, how many blocks, stored.
+    const quint32 coffFiles = 44, coffCabStart = coffFiles + quint32(files.size());
+    h.writeRawData("MSCF", 4);
+    h << quint32(0) << coffCabStart + quint32(data.size()) << quint32(0) << coffFiles << quint32(0)
+      << quint8(3) << quint8(1) << quint16(1) << quint16(members.size()) << quint16(0) << quint16(0)
+      << quint16(0) << coffCabStart << quint16(blocks) << quint16(0);
+    return head + files + data;
 }
 
-QString writeFile(const QString &path, const QByteArray &bytes)
+// Writes `bytes` to `path` and gives the path.
+QString written(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    varno::test::writeFile(path, bytes);
     return path;
 }
 
@@ -104,12 +81,8 @@ protected:
         doc.todayPicture = Raster(640, 588);
         doc.todayPicture.fill(rgb(10, 120, 200));
         doc.menuPicture = doc.todayPicture;
-        ThemeContext c = ctx();
-        const QString path = home.filePath("good.tsk");
-        EXPECT_TRUE(saveTheme(c, CompressionHigh, path));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
+        EXPECT_TRUE(save(CompressionHigh, home.filePath("good.tsk")));
+        return readFile(home.filePath("good.tsk"));
     }
     // What the user had before a load was tried.
     void userDocument()
@@ -128,16 +101,6 @@ protected:
         EXPECT_EQ(doc.todayPicture.pixel(5, 5), rgb(7, 7, 7));
         EXPECT_FALSE(view.calls.contains(QStringLiteral("DoScreenMain MAIN")));
     }
-    QStringList workLeftovers() const
-    {
-        return QDir(paths.tmpFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    }
-
-    struct View : ThemeLoadView {
-        void drawScreen(const QString &v) override { calls << QStringLiteral("DoScreenMain ") + v; }
-        void showDefaultScreen() override { calls << QStringLiteral("LoadDefault"); }
-        QStringList calls;
-    } view;
 };
 
 }  // namespace
@@ -150,40 +113,36 @@ TEST_F(DamagedThemes, ACutThemeSaysWhyAndLeavesTheDocumentAsItWas)
         userDocument();
         view.calls.clear();
         prompt.clear();
-        EXPECT_FALSE(load(writeFile(home.filePath("cut.tsk"), good.left(keep))));
+        EXPECT_FALSE(load(written(home.filePath("cut.tsk"), good.left(keep))));
         ASSERT_EQ(prompt.messages().size(), 1u);
-        const RecordedMessage m = prompt.messages()[0];
+        const varno::test::RecordedMessage m = prompt.messages()[0];
         EXPECT_TRUE(m.text.startsWith(QLatin1String("Error: "))) << m.text.toStdString();
         EXPECT_TRUE(m.text.endsWith(QLatin1String(" (LoadTheme)"))) << m.text.toStdString();
         EXPECT_EQ(m.icon, MsgIcon::Critical);
         expectUserDocument();
-        EXPECT_EQ(workLeftovers(), QStringList());
+        EXPECT_EQ(leftovers(), QStringList());
     }
 }
 
 TEST_F(DamagedThemes, MembersInFoldersNamedLikeWorkingFilesLeaveNoTrace)
 {
-    const QByteArray good = goodTheme();
+    goodTheme();
     for (const char *member : {"tdywater.gif\\readme.txt", "tdywater.001\\x"}) {
         SCOPED_TRACE(member);
         // The good theme's members plus one hostile member in a folder.
-        CabinetReader reader(writeFile(home.filePath("good.tsk"), good));
+        CabinetReader reader(home.filePath("good.tsk"));
         QTemporaryDir parts;
         ASSERT_TRUE(reader.extract(QString(), parts.path(), QString()));
         std::vector<CabMember> members;
-        for (const QString &name : QDir(parts.path()).entryList(QDir::Files)) {
-            QFile f(parts.filePath(name));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            members.push_back({name, f.readAll()});
-        }
+        for (const QString &name : QDir(parts.path()).entryList(QDir::Files))
+            members.push_back({name, readFile(parts.filePath(name))});
         members.push_back({member, "x"});
         const QString hostile = home.filePath("hostile.tsk");
         writeCabinet(hostile, members, false);
 
         EXPECT_TRUE(load(hostile));
-        EXPECT_EQ(workLeftovers(), QStringList());
-        ThemeContext c = ctx();
-        EXPECT_TRUE(saveTheme(c, CompressionNone, home.filePath("after.tsk")));
+        EXPECT_EQ(leftovers(), QStringList());
+        EXPECT_TRUE(save(CompressionNone, home.filePath("after.tsk")));
         EXPECT_TRUE(load(home.filePath("after.tsk")));
     }
 }
@@ -195,13 +154,11 @@ TEST(CabinetWork, MembersSharingAFarOffsetDecodeTheirFolderOnce)
     QByteArray folder(int(far) + 16, 'a');
     folder.replace(int(far), 16, "the shared bytes");
     const QString cab =
-        writeFile(dir.filePath("shared.cab"), storedCabinet(folder, sharedFarOffset(300, far)));
+        written(dir.filePath("shared.cab"), storedCabinet(folder, sharedFarOffset(300, far)));
     CabinetReader reader(cab);
     ASSERT_TRUE(reader.extract(QString(), dir.filePath("out"), QString()));
     EXPECT_EQ(reader.decodedBytes(), folder.size());
-    QFile last(dir.filePath("out/m299"));
-    ASSERT_TRUE(last.open(QIODevice::ReadOnly));
-    EXPECT_EQ(last.readAll(), QByteArray("the shared bytes"));
+    EXPECT_EQ(readFile(dir.filePath("out/m299")), QByteArray("the shared bytes"));
 }
 
 TEST(CabinetWork, RetriesOfADamagedFolderStopAtTheExpansionLimit)
@@ -213,8 +170,7 @@ TEST(CabinetWork, RetriesOfADamagedFolderStopAtTheExpansionLimit)
     std::vector<StoredMember> members = sharedFarOffset(40, far);
     members.push_back({"early", 0, 100});
     members.push_back({"broken", far + 40000, 100});  // in the damaged last block
-    const QString cab =
-        writeFile(dir.filePath("damaged.cab"), storedCabinet(folder, members, true));
+    const QString cab = written(dir.filePath("damaged.cab"), storedCabinet(folder, members, true));
     CabinetReader reader(cab);
     EXPECT_FALSE(reader.extract(QString(), dir.filePath("out"), QString()));
     EXPECT_LE(reader.decodedBytes(), CabinetReader::MaxExpansion);
@@ -231,8 +187,7 @@ TEST_F(DamagedThemes, AFolderWhereAWorkingFileBelongsIsClearedBeforeSaving)
     // What a hostile theme left in the working folder of an older version.
     ASSERT_TRUE(QDir().mkpath(paths.tmpFolder + "/tdywater.gif/inner"));
     doc.themeName = QStringLiteral("After");
-    ThemeContext c = ctx();
-    EXPECT_TRUE(saveTheme(c, CompressionNone, home.filePath("after.tsk")));
+    EXPECT_TRUE(save(CompressionNone, home.filePath("after.tsk")));
     EXPECT_TRUE(prompt.messages().empty());
 }
 
@@ -240,12 +195,9 @@ TEST_F(DamagedThemes, SavingOverALinkReplacesWhatItPointsTo)
 {
     goodTheme();
     ASSERT_TRUE(QDir().mkpath(home.filePath("archive")));
-    writeFile(home.filePath("archive/real.tsk"), "old");
+    varno::test::writeFile(home.filePath("archive/real.tsk"), "old");
     ASSERT_TRUE(QFile::link(home.filePath("archive/real.tsk"), home.filePath("link.tsk")));
-    ThemeContext c = ctx();
-    ASSERT_TRUE(saveTheme(c, CompressionHigh, home.filePath("link.tsk")));
+    ASSERT_TRUE(save(CompressionHigh, home.filePath("link.tsk")));
     EXPECT_TRUE(QFileInfo(home.filePath("link.tsk")).isSymLink());
-    QFile real(home.filePath("archive/real.tsk"));
-    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(real.readAll().startsWith("MSCF"));
+    EXPECT_TRUE(readFile(home.filePath("archive/real.tsk")).startsWith("MSCF"));
 }

@@ -4,13 +4,11 @@
 #pragma once
 
 #include "base/prompt.h"
-#include "support/printers.h"
+#include "base/runtimeerror.h"
+// Also gtest, <optional> and the Qt printers.
+#include "support/sandbox.h"
 
-#include <QString>
-
-#include <cstdint>
 #include <deque>
-#include <optional>
 #include <vector>
 
 namespace varno::test {
@@ -23,12 +21,19 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage &) const = default;
 };
 
+// Readable failure output.
+inline void PrintTo(const RecordedMessage &m, std::ostream *os)
+{
+    *os << "{\"" << m.text.toStdString() << "\", icon " << int(m.icon) << ", \""
+        << m.title.toStdString() << "\", buttons " << int(m.buttons) << "}";
+}
+
 struct RecordedCall {
     enum Kind { Message, Color, Open, Save } kind = Message;
     RecordedMessage message{};   // Message
     uint32_t initialColour = 0;  // Color
     bool fullOpen = false;       // Color
-    FileDialogRequest file;      // Open, Save
+    FileDialogRequest file{};    // Open, Save
 };
 
 class ScriptedPrompt : public Prompt {
@@ -41,22 +46,70 @@ public:
 
     // What was asked.
     const std::vector<RecordedCall> &calls() const { return m_calls; }
-    std::vector<RecordedMessage> messages() const;
+    std::vector<RecordedMessage> messages() const
+    {
+        std::vector<RecordedMessage> out;
+        for (const RecordedCall &c : m_calls)
+            if (c.kind == RecordedCall::Message)
+                out.push_back(c.message);
+        return out;
+    }
     bool isBusy() const { return m_busyDepth > 0; }
     int busyOnCount() const { return m_busyOn; }
-    void clear();
+    void clear()
+    {
+        m_calls.clear();
+        m_colorAnswers.clear();
+        m_fileAnswers.clear();
+    }
 
     MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
-                         MsgButtons buttons) override;
-    uint32_t chooseColour(uint32_t initial, bool fullOpen) override;
-    QString chooseFileToOpen(const FileDialogRequest &request) override;
-    QString chooseFileToSave(const FileDialogRequest &request) override;
-    QString askText(const QString &prompt, const QString &title, const QString &current,
-                    bool &cancelled) override;
-    void setBusy(bool busy) override;
+                         MsgButtons buttons) override
+    {
+        m_calls.push_back({RecordedCall::Message, {text, icon, title, buttons}});
+        if (buttons != MsgButtons::OK)
+            ADD_FAILURE() << "unscripted question: " << text.toStdString();
+        return MsgResult::OK;
+    }
+    uint32_t chooseColour(uint32_t initial, bool fullOpen) override
+    {
+        return next(m_colorAnswers,
+                    {.kind = RecordedCall::Color, .initialColour = initial, .fullOpen = fullOpen});
+    }
+    QString chooseFileToOpen(const FileDialogRequest &request) override
+    {
+        return next(m_fileAnswers, {.kind = RecordedCall::Open, .file = request});
+    }
+    QString chooseFileToSave(const FileDialogRequest &request) override
+    {
+        return next(m_fileAnswers, {.kind = RecordedCall::Save, .file = request});
+    }
+    QString askText(const QString &prompt, const QString &, const QString &, bool &) override
+    {
+        ADD_FAILURE() << "unscripted input box: " << prompt.toStdString();
+        throw cancelError();
+    }
+    void setBusy(bool busy) override
+    {
+        m_busyOn += busy;
+        m_busyDepth = std::max(0, m_busyDepth + (busy ? 1 : -1));
+    }
 
 private:
-    QString nextFile(RecordedCall::Kind kind, const FileDialogRequest &request);
+    // Records the call and gives the next scripted answer; with none left the
+    // test fails and the dialog is cancelled.
+    template <typename T> T next(std::deque<std::optional<T>> &answers, const RecordedCall &call)
+    {
+        m_calls.push_back(call);
+        const std::optional<T> a = answers.empty() ? std::nullopt : answers.front();
+        if (answers.empty())
+            ADD_FAILURE() << "unscripted dialog: " << call.file.title.toStdString();
+        else
+            answers.pop_front();
+        if (!a)
+            throw cancelError();
+        return *a;
+    }
 
     std::vector<RecordedCall> m_calls;
     std::deque<std::optional<uint32_t>> m_colorAnswers;
@@ -66,6 +119,3 @@ private:
 };
 
 }  // namespace varno::test
-
-// Readable failure output for recorded messages.
-void PrintTo(const varno::test::RecordedMessage &m, std::ostream *os);
