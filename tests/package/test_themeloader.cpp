@@ -226,7 +226,7 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
         for (const auto &[text, title] : c.messages)
             expected.push_back({text, MsgIcon::Critical, title, MsgButtons::OK});
         EXPECT_EQ(prompt.messages(), expected);
-        EXPECT_EQ(doc.colours.colors.Slots, defaultThemeColors().Slots);
+        EXPECT_EQ(doc.colours.colors.bySlot, defaultThemeColors().bySlot);
     }
     prompt.clear();
     prompt.cancelFile();
