@@ -200,6 +200,12 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
     EXPECT_EQ(model->mainCanvas.pixel(0, 0), picture.pixel(100, 40));
     expectCanvasesShown();
 
+    // A press outside the frame drags nothing.
+    QTest::mousePress(pan, Qt::LeftButton, Qt::NoModifier, QPoint(5, 395));
+    QTest::mouseMove(pan, QPoint(100, 395));
+    QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, QPoint(100, 395));
+    EXPECT_EQ(model->panRect.topLeft(), QPoint(100, 40));
+
     pan->close();
     EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(enabled("btnButton2"));

@@ -202,6 +202,7 @@ TEST(MainWindowZoom, FollowsTheScreensDensity)
     // ... unless the window would not fit the screen.
     EXPECT_EQ(MainWindow::zoomForScreen(2, QSize(1400, 900)), 1);
     EXPECT_EQ(MainWindow::zoomForScreen(4, QSize(2560, 1400)), 3);
+    EXPECT_EQ(MainWindow::zoomForScreen(3, QSize()), 3);  // no screen known
 }
 
 TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
