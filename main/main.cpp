@@ -41,16 +41,16 @@ int runEditor(int argc, char **argv, const QString &file)
     QGuiApplication::setDesktopFileName(QStringLiteral("varno"));
     // The device font; the previews fall back to a look-alike without it.
     varno::loadDeviceFonts();
-    varno::EditorSession module(varno::AppPaths::forEditor());
+    varno::EditorSession session(varno::AppPaths::forEditor());
     varno::QtPrompt startPrompt;
-    switch (module.main(startPrompt)) {
+    switch (session.start(startPrompt)) {
     case varno::EditorSession::Start::AlreadyRunning:
         QTextStream(stderr) << "varno: the editor is already running\n";
         return 0;
     case varno::EditorSession::Start::Failed: return 1;
     case varno::EditorSession::Start::ShowWindow: break;
     }
-    varno::MainWindow window(module);
+    varno::MainWindow window(session);
     window.load();
     window.show();
     // Once the window is up, so a dialog the file opens sits over it.

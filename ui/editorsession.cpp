@@ -12,7 +12,7 @@ EditorSession::EditorSession(AppPaths appPaths)
 
 EditorSession::~EditorSession() = default;
 
-EditorSession::Start EditorSession::main(Prompt &prompt)
+EditorSession::Start EditorSession::start(Prompt &prompt)
 {
     // One editor at a time; a second start ends silently.
     if (!m_lock.tryLock())

@@ -23,7 +23,7 @@ public:
 
     enum class Start { AlreadyRunning, Failed, ShowWindow };
     // Start-up up to showing the main window (which the caller does).
-    Start main(Prompt &prompt);
+    Start start(Prompt &prompt);
 
     // Step 4 of exit: store and release the settings store.
     void releaseSettingsFile();

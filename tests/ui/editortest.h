@@ -30,7 +30,7 @@ template <typename ScreenT> class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.main(prompt), EditorSession::Start::ShowWindow);
+        ASSERT_EQ(module.start(prompt), EditorSession::Start::ShowWindow);
         window = std::make_unique<Editor>(module, prompt, screen);
         ASSERT_TRUE(window->start());
     }

@@ -19,7 +19,7 @@ struct EditorRun {
     explicit EditorRun(ScriptedPrompt &p) : prompt(p), module(AppPaths::forEditor()) {}
     bool start()
     {
-        if (module.main(prompt) != EditorSession::Start::ShowWindow)
+        if (module.start(prompt) != EditorSession::Start::ShowWindow)
             return false;
         window = std::make_unique<Editor>(module, prompt, screen);
         return window->start();
@@ -140,12 +140,12 @@ TEST(Startup, ASecondStartEndsSilentlyUntilTheFirstHasGone)
         EditorRun first(prompt);
         ASSERT_TRUE(first.start());
         EditorSession second(AppPaths::forEditor());
-        EXPECT_EQ(second.main(secondPrompt), EditorSession::Start::AlreadyRunning);
+        EXPECT_EQ(second.start(secondPrompt), EditorSession::Start::AlreadyRunning);
         EXPECT_TRUE(secondPrompt.calls().empty());
         first.window->quit();
     }
     EditorSession third(AppPaths::forEditor());
-    EXPECT_EQ(third.main(prompt), EditorSession::Start::ShowWindow);
+    EXPECT_EQ(third.start(prompt), EditorSession::Start::ShowWindow);
 }
 
 TEST(Startup, AWorkingFolderThatIsAFileStopsTheLoadWithItsBox)

@@ -26,7 +26,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(module.main(prompt), EditorSession::Start::ShowWindow);
+        ASSERT_EQ(module.start(prompt), EditorSession::Start::ShowWindow);
         window = std::make_unique<MainWindow>(module);
         ASSERT_TRUE(window->load());
     }
