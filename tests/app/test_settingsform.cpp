@@ -59,9 +59,8 @@ TEST_F(SettingsFormTest, CancelKeepsOkRefusesBlankNamesThenStores)
     dialog.foldersOption = 0;
     EXPECT_TRUE(dialog.pressButton(0));
     EXPECT_FALSE(dialog.pressButton(1));
-    EXPECT_EQ(prompt.messages(), (std::vector<varno::test::RecordedMessage>{
-                                     {"Please Enter a Name in Name 2", MsgIcon::Exclamation,
-                                      "Velmora", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(), std::vector{varno::test::okBox("Please Enter a Name in Name 2",
+                                                                "Velmora", MsgIcon::Exclamation)});
     EXPECT_EQ(registry.valueCount(settingsSectionName()), 0);
     EXPECT_EQ(s.name1, QStringLiteral("Ann"));
     dialog.name2 = dialog.name3 = "x";

@@ -18,9 +18,8 @@ TEST(Trap, ShowsTheBoxKeepsEarlierChangesAndReturns)
     EXPECT_EQ(changed, 1);
     EXPECT_TRUE(trap(prompt, "a", "Sub", "b", [] {}));
     EXPECT_EQ(prompt.messages(),
-              (std::vector<RecordedMessage>{
-                  {"Subscript out of range\r\r(Error #9)", MsgIcon::Critical,
-                   "Error in frmMain: Sub mnuSwapNavColors_Click", MsgButtons::OK}}));
+              std::vector{okBox("Subscript out of range\r\r(Error #9)",
+                                "Error in frmMain: Sub mnuSwapNavColors_Click")});
 }
 
 TEST(Trap, LongFormTurnsForeignExceptionsIntoRunTimeErrors)

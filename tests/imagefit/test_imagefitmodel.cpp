@@ -56,11 +56,6 @@ protected:
     QTemporaryDir dir;
 };
 
-RecordedMessage critical(const char *text, const char *title = "Velmora - Error")
-{
-    return {QString::fromUtf8(text), MsgIcon::Critical, QString::fromUtf8(title), MsgButtons::OK};
-}
-
 }  // namespace
 
 TEST_F(ImageFitModelTest, FileNamesAreCheckedBeforeLoading)
@@ -84,7 +79,7 @@ TEST_F(ImageFitModelTest, FileNamesAreCheckedBeforeLoading)
         prompt.answerFile(path);
         f->loadMainImage();
         if (c.refusal) {
-            EXPECT_EQ(prompt.messages(), std::vector{critical(c.refusal)});
+            EXPECT_EQ(prompt.messages(), std::vector{okBox(c.refusal)});
         } else {
             EXPECT_TRUE(prompt.messages().empty());
             EXPECT_EQ(settings.imagesFolder, dir.path());
@@ -284,11 +279,11 @@ TEST_F(ImageFitModelTest, AFitTooLargeToMakeIsReportedAndTheDialogStaysOpen)
     fit(*f, ResizeMode::FitY);
     f->panWindow(QStringLiteral("main"));
     EXPECT_FALSE(f->pressButton(ImageFitModel::OKButton));
-    EXPECT_EQ(prompt.messages(), (std::vector{critical("Out of memory\r\r(Error #7)",
-                                                       "Error in frmImage: Sub btnResizing_Click"),
-                                              critical("Error in PanWindow: Out of memory"),
-                                              critical("Out of memory\r\r(Error #7)",
-                                                       "Error in frmImage: Sub TransferImages")}));
+    EXPECT_EQ(prompt.messages(),
+              (std::vector{
+                  okBox("Out of memory\r\r(Error #7)", "Error in frmImage: Sub btnResizing_Click"),
+                  okBox("Error in PanWindow: Out of memory"),
+                  okBox("Out of memory\r\r(Error #7)", "Error in frmImage: Sub TransferImages")}));
     EXPECT_EQ(f->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(doc.todayPicture.isNull());
 }

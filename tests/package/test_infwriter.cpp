@@ -40,7 +40,6 @@ TEST(InstallationScript, SaveTrimsTheNameAndReportsAMissingFolder)
     EXPECT_TRUE(prompt.calls().empty());
     saveInfFile(prompt, dir.filePath(QStringLiteral("missing")), "T", QStringLiteral("STD"), false,
                 defaultThemeColors(), name);
-    EXPECT_EQ(prompt.messages(), (std::vector<varno::test::RecordedMessage>{
-                                     {"Error in SaveIniFile! Path not found 76", MsgIcon::Critical,
-                                      "Velmora - Error", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(),
+              std::vector{varno::test::okBox("Error in SaveIniFile! Path not found 76")});
 }

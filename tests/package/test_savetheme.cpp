@@ -5,8 +5,8 @@
 #include "themeworkspace.h"
 
 using namespace varno;
+using varno::test::okBox;
 using varno::test::readFile;
-using varno::test::RecordedMessage;
 using varno::test::writeFile;
 
 namespace {
@@ -42,11 +42,9 @@ TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
     EXPECT_EQ(asked.initialFolder, paths.defaultFolder("tsk"));
     EXPECT_EQ(asked.fileName, QStringLiteral("Blue Wave"));
     EXPECT_EQ(prompt.calls()[2].file.initialFolder, elsewhere + "/");
-    EXPECT_EQ(
-        prompt.messages(),
-        (std::vector<RecordedMessage>{
-            {"Theme My Theme has been saved!", MsgIcon::Information, "Velmora", MsgButtons::OK},
-            {"Theme plain has been saved!", MsgIcon::Information, "Velmora", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(),
+              (std::vector{okBox("Theme My Theme has been saved!", "Velmora", MsgIcon::Information),
+                           okBox("Theme plain has been saved!", "Velmora", MsgIcon::Information)}));
     EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files), QStringList({"My Theme.tsk", "plain.tsk"}));
     EXPECT_EQ(doc.currentThemeName, QStringLiteral("Blue Wave"));
     EXPECT_FALSE(prompt.isBusy());
@@ -59,9 +57,8 @@ TEST_F(SaveThemeTest, CancelAndBlankNameStopQuietlyOrWithANotice)
     EXPECT_FALSE(save(CompressionHigh, ""));
     doc.themeName = "   ";
     EXPECT_FALSE(save(CompressionHigh, ""));
-    EXPECT_EQ(prompt.messages(), (std::vector<RecordedMessage>{
-                                     {"Please Enter a Theme Name First", MsgIcon::Exclamation,
-                                      "Velmora - Notice", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(), std::vector{okBox("Please Enter a Theme Name First",
+                                                   "Velmora - Notice", MsgIcon::Exclamation)});
     EXPECT_FALSE(prompt.isBusy());
     EXPECT_EQ(QDir(settings.themesFolder).entryList(QDir::Files), QStringList());
 }
@@ -74,9 +71,8 @@ TEST_F(SaveThemeTest, ReplacesAnOldThemeOrKeepsItAndSaysWhy)
     writeFile(tsk, "old theme");
     templateInf = "not a script\r\n";
     EXPECT_FALSE(save(CompressionHigh, tsk));
-    EXPECT_EQ(prompt.messages(), (std::vector<RecordedMessage>{
-                                     {"CAB file not created! Unable to assemble Theme File!",
-                                      MsgIcon::Critical, "Velmora - Error", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(),
+              std::vector{okBox("CAB file not created! Unable to assemble Theme File!")});
     EXPECT_EQ(readFile(tsk), QByteArray("old theme"));
     // Left for inspection.
     EXPECT_FALSE(readFile(paths.tmpFolder + "/CabWizErr.txt").isEmpty());

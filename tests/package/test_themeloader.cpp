@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 using namespace varno;
+using varno::test::okBox;
 using varno::test::RecordedMessage;
 
 namespace {
@@ -174,7 +175,6 @@ TEST_F(LoadThemeTest, ColoursFromAThemeLeaveImagesProfileAndWm5Alone)
     ASSERT_TRUE(load(ColorsFromTheme));
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Select TSK File"));
-    EXPECT_EQ(asked.filter, QStringLiteral("TSK files (*.tsk)|*.tsk"));
     EXPECT_EQ(asked.fileName, paths.defaultFolder("tsk") + "*.tsk");
     EXPECT_EQ(doc.colours.colors[NavBarLeft], rgb(9, 8, 7));
     EXPECT_EQ(doc.colours.colors.baseHueIndex, 260);
@@ -224,7 +224,7 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
         EXPECT_FALSE(load(c.members.empty() ? home.filePath("nothing.tsk") : cabinet(c.members)));
         std::vector<RecordedMessage> expected;
         for (const auto &[text, title] : c.messages)
-            expected.push_back({text, MsgIcon::Critical, title, MsgButtons::OK});
+            expected.push_back(okBox(text, title));
         EXPECT_EQ(prompt.messages(), expected);
         EXPECT_EQ(doc.colours.colors.bySlot, defaultThemeColors().bySlot);
     }
@@ -248,7 +248,6 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
     EXPECT_TRUE(view.calls.contains("CloseImageDialogs"));
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Load Image From Theme"));
-    EXPECT_EQ(asked.filter, QStringLiteral("tsk files (*.tsk)|*.tsk"));
     EXPECT_EQ(asked.initialFolder, paths.defaultFolder("tsk"));
     // No today picture (2), no file (1), cancelled (nothing said).
     prompt.clear();
@@ -257,10 +256,7 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
         answer.isEmpty() ? prompt.cancelFile() : prompt.answerFile(answer);
         EXPECT_TRUE(loadImageFromTheme(c, view).isNull());
     }
-    const auto box = [](const char *text) {
-        return RecordedMessage{text, MsgIcon::Critical, "Error", MsgButtons::OK};
-    };
     EXPECT_EQ(prompt.messages(),
-              (std::vector<RecordedMessage>{box("Error opening Pocket PC Theme (2)"),
-                                            box("Error opening Pocket PC Theme (1)")}));
+              (std::vector{okBox("Error opening Pocket PC Theme (2)", "Error"),
+                           okBox("Error opening Pocket PC Theme (1)", "Error")}));
 }

@@ -21,6 +21,13 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage &) const = default;
 };
 
+// A box offering OK alone, as nearly all are.
+inline RecordedMessage okBox(const QString &text, const QString &title = "Velmora - Error",
+                             MsgIcon icon = MsgIcon::Critical)
+{
+    return {text, icon, title, MsgButtons::OK};
+}
+
 // Readable failure output.
 inline void PrintTo(const RecordedMessage &m, std::ostream *os)
 {

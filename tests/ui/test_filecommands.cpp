@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace varno;
-using varno::test::RecordedMessage;
+using varno::test::okBox;
 
 namespace {
 
@@ -25,10 +25,8 @@ protected:
 TEST_F(FileCommands, SaveButtonAsksForCompressionFirst)
 {
     window->saveAskingCompression();
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0],
-              (RecordedMessage{"Enter Theme Name First!", MsgIcon::Exclamation, "Notice",
-                               MsgButtons::OK}));
+    EXPECT_EQ(prompt.messages(),
+              std::vector{okBox("Enter Theme Name First!", "Notice", MsgIcon::Exclamation)});
     prompt.clear();
 
     window->setThemeName("Sky");

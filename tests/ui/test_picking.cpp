@@ -20,22 +20,17 @@ protected:
     // the element a release selected without opening any dialog.
     QString armedBy(bool landscape, int x, int y)
     {
+        const auto release = [&](int atX, int atY) {
+            landscape ? window->releaseOnLandscape(atX, atY) : window->releaseOnPortrait(atX, atY);
+        };
         module.usePicker = true;
         window->pendingElement.clear();
-        if (landscape)
-            window->releaseOnLandscape(x, y);
-        else
-            window->releaseOnPortrait(x, y);
+        release(x, y);
         const bool armed =
             landscape ? window->view().pickerCursorLandscape : window->view().pickerCursor;
         QString key = armed ? window->pendingElement : QString();
-        // Disarm by taking the pick somewhere harmless.
-        if (armed) {
-            if (landscape)
-                window->releaseOnLandscape(0, 0);
-            else
-                window->releaseOnPortrait(0, 0);
-        }
+        if (armed)
+            release(0, 0);  // disarm by taking the pick somewhere harmless
         return key;
     }
     void show(const char *view) { window->drawScreen(QString::fromLatin1(view)); }

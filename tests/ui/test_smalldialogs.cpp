@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace varno;
-using varno::test::RecordedMessage;
+using varno::test::okBox;
 using varno::test::ScriptedPrompt;
 
 TEST(SmallDialogs, AboutShowsTheVersionInThreeParts)
@@ -30,10 +30,9 @@ TEST(SmallDialogs, HelpNeedsItsFile)
         opened << file + "#" + topic;
     };
     showHelpContents(prompt, dir.path(), viewer);
-    ASSERT_EQ(prompt.messages().size(), 1u);
-    EXPECT_EQ(prompt.messages()[0],
-              (RecordedMessage{"Unable to display Help due to lack of a help file!",
-                               MsgIcon::Exclamation, "Varno", MsgButtons::OK}));
+    EXPECT_EQ(prompt.messages(),
+              std::vector{okBox("Unable to display Help due to lack of a help file!", "Varno",
+                                MsgIcon::Exclamation)});
     EXPECT_TRUE(opened.isEmpty());
 
     QFile help(dir.filePath("varno.chm"));

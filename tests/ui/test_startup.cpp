@@ -155,9 +155,8 @@ TEST(Startup, AWorkingFolderThatIsAFileStopsTheLoadWithItsBox)
     ScriptedPrompt prompt;
     EditorRun run(prompt);
     EXPECT_FALSE(run.start());
-    EXPECT_EQ(prompt.messages(), (std::vector<RecordedMessage>{
-                                     {"Path/File access error\r\r(Error #75)", MsgIcon::Critical,
-                                      "Error in frmMain: Sub Form_Load", MsgButtons::OK}}));
+    EXPECT_EQ(prompt.messages(), std::vector{okBox("Path/File access error\r\r(Error #75)",
+                                                   "Error in frmMain: Sub Form_Load")});
     // The folders before it were made; the load stopped there.
     EXPECT_TRUE(QFileInfo(box.file(QStringLiteral("pt"))).isDir());
     EXPECT_FALSE(QFileInfo::exists(box.file(QStringLiteral("images"))));

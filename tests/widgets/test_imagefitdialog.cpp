@@ -1,6 +1,7 @@
 // The fitting dialog's widgets over ImageFitModel: which controls each variant
 // shows, each control bound to its handler and field, the canvases as the
 // model has them, OK and Cancel, and the pan window's drag.
+#include "imagefit/probe.h"
 #include "support/scriptedprompt.h"
 #include "ui/widgets/imagefitdialog_p.h"
 #include "ui/widgets/panwindow_p.h"
@@ -20,16 +21,6 @@ namespace {
 
 using K = ImageDialogKind;
 
-// Every pixel its own colour, so a region taken one pixel off never matches.
-Raster gradient(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(x & 255, y & 255, (x >> 8) * 16 + (y >> 8)));
-    return Raster::fromImage(image);
-}
-
 // What a canvas view shows, as a buffer.
 Raster shownOn(QDialog &dialog, const char *view)
 {
@@ -42,7 +33,7 @@ Raster shownOn(QDialog &dialog, const char *view)
 class ImageFitDialogTest : public ::testing::Test {
 protected:
     // A dialog of `kind` shown over `picture`; showing it activates the model.
-    void open(K kind, const Raster &picture = gradient(400, 300))
+    void open(K kind, const Raster &picture = probe(400, 300))
     {
         dialog.reset();
         model = std::make_unique<ImageFitModel>(kind, prompt, doc, settings);
@@ -135,7 +126,7 @@ TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
                  {"radFlip1", &ImageFitModel::flipTarget, ImageFitModel::FlipMenu},
                  {"radSizing1", &ImageFitModel::sizing, ImageFitModel::ClipImage},
                  {"radFlip0", &ImageFitModel::flipTarget, ImageFitModel::FlipMain}};
-    open(K::Square, gradient(300, 500));
+    open(K::Square, probe(300, 500));
     click(*dialog, "ckbUseMain");
     EXPECT_TRUE(model->useMainInMenu);
     for (const auto &s : steps) {
@@ -182,7 +173,7 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
 {
     // 760 x 596 fits the 382 x 400 window, less a pixel on each side for
     // the frame, at exactly half size.
-    const Raster picture = gradient(760, 596);
+    const Raster picture = probe(760, 596);
     open(K::SE, picture);
     click(*dialog, "btnButton2");
     PanWindow *pan = dialog->panWindow();

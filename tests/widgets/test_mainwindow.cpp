@@ -6,6 +6,7 @@
 #include "preview/devicescreen.h"
 #include "ui/widgets/mainwindow.h"
 #include "ui/widgets/previewwidget.h"
+#include "widgettest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -137,15 +138,13 @@ TEST_F(MainWindowTest, StartFlagAndStatusBarNaming)
     QMouseEvent move(QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10), QPointF(), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window->portrait(), &move);
-    auto *label = window->findChild<QLabel *>(QStringLiteral("lblPointer"));
-    ASSERT_NE(label, nullptr);
+    auto *label = test::child<QLabel>(*window, "lblPointer");
     EXPECT_EQ(label->text(), QStringLiteral("60, 10: Left Navigation Bar"));
 }
 
 TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
 {
-    auto *name = window->findChild<QLineEdit *>(QStringLiteral("txtThemeName"));
-    ASSERT_NE(name, nullptr);
+    auto *name = test::child<QLineEdit>(*window, "txtThemeName");
     QTest::keyClicks(name, QStringLiteral("My/Th?eme, 2_b.c"));
     EXPECT_EQ(name->text(), QStringLiteral("MyTheme 2_b.c"));
     EXPECT_EQ(module.doc.themeName, QStringLiteral("MyTheme 2_b.c"));
@@ -153,12 +152,10 @@ TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
 
 TEST_F(MainWindowTest, ControlsDriveTheModel)
 {
-    auto *list = window->findChild<QComboBox *>(QStringLiteral("cmbColors"));
-    ASSERT_NE(list, nullptr);
+    auto *list = test::child<QComboBox>(*window, "cmbColors");
     list->setCurrentIndex(11);
     EXPECT_EQ(window->model().view().colourListIndex, 11);
-    auto *slider = window->findChild<QSlider *>(QStringLiteral("sliderTransparency"));
-    ASSERT_NE(slider, nullptr);
+    auto *slider = test::child<QSlider>(*window, "sliderTransparency");
     slider->setValue(128);
     EXPECT_EQ(module.doc.colours.main.level, 128);
     EXPECT_TRUE(module.doc.colours.main.enabled);
