@@ -2,29 +2,14 @@
 // overlay colours, HSV, averaging, shifting and grey tests.
 #include "colour/colourfunctions.h"
 
-#include "base/runtimeerror.h"
+#include "support/scriptedprompt.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace varno;
-
-namespace {
-
-template <typename F> int errorOf(F &&f, QString *description = nullptr)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        if (description)
-            *description = e.description;
-        return e.number;
-    }
-    return 0;
-}
-
-}  // namespace
+using varno::test::errorOf;
 
 TEST(ColourChannels, TruncatingDivisionAndSignedMod)
 {

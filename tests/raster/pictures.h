@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/raster/raster.h"
-#include "base/runtimeerror.h"
+#include "support/scriptedprompt.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -28,17 +28,6 @@ QByteArray encodePcx(const QImage &image, int bits, int planes);
 QByteArray encodeGif(const QImage &indexed);
 
 void putLe16(QByteArray &data, int at, int value);
-
-// Number of the RuntimeError `f` throws; 0 when it throws none.
-template <typename F> int errorOf(F &&f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number;
-    }
-    return 0;
-}
 
 // Compares with a per-channel tolerance; on a mismatch writes
 // <name>-actual.png to the working folder.

@@ -141,13 +141,10 @@ TEST(PictureIo, FilesAreRecognisedByContent)
     };
     EXPECT_EQ(load("main.gif", encodeWithQt(Bands, "png")), 0);
     EXPECT_EQ(load("old.bmp", encodePcx(Bands, 8, 3)), 0);
-    try {
-        loadPicture(box.file(QStringLiteral("missing.png")));
-        FAIL();
-    } catch (const RuntimeError &e) {
-        EXPECT_EQ(e.number, Err::FileNotFound);
-        EXPECT_EQ(e.description, QStringLiteral("File not found"));
-    }
+    QString description;
+    EXPECT_EQ(errorOf([&] { loadPicture(box.file("missing.png")); }, &description),
+              Err::FileNotFound);
+    EXPECT_EQ(description, QStringLiteral("File not found"));
     EXPECT_EQ(errorOf([&] { loadPicture(box.path()); }), Err::PathFileAccess);
 }
 

@@ -28,6 +28,20 @@ inline RecordedMessage okBox(const QString &text, const QString &title = "Velmor
     return {text, icon, title, MsgButtons::OK};
 }
 
+// Number of the RuntimeError `f` throws, 0 when it throws none; its text
+// goes to `description` when asked for.
+template <typename F> int errorOf(F &&f, QString *description = nullptr)
+{
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        if (description)
+            *description = e.description;
+        return e.number;
+    }
+    return 0;
+}
+
 // Readable failure output.
 inline void PrintTo(const RecordedMessage &m, std::ostream *os)
 {
