@@ -11,11 +11,9 @@
 #include "ui/widgets/smalldialogs_p.h"
 #include "widgettest.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -33,9 +31,7 @@ Colour shownPixel(const QLabel *label, int x, int y)
 
 void moveOver(QWidget *widget, int x, int y)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), widget->mapToGlobal(QPointF(x, y)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
+    mouseAt(widget, QEvent::MouseMove, QPointF(x, y));
 }
 
 }  // namespace
@@ -148,10 +144,7 @@ TEST(AboutDialogTest, ShowsTheModelAndClosesOnAClick)
     EXPECT_EQ(child<QLabel>(dialog, "lblVersion")->text(), about.versionText);
     QLabel *label = child<QLabel>(dialog, "Label2");
     EXPECT_EQ(label->text(), about.siteAddress);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1),
-                        label->mapToGlobal(QPointF(1, 1)), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(label, &release);
+    mouseAt(label, QEvent::MouseButtonRelease, QPointF(1, 1), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 

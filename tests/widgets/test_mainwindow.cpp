@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QSlider>
 #include <QTest>
 
@@ -135,9 +134,7 @@ TEST_F(MainWindowTest, StartFlagAndStatusBarNaming)
     window->setZoom(2);
     release(window->portrait(), {20, 20});
     EXPECT_TRUE(window->model().view().menuShowing);
-    QMouseEvent move(QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10), QPointF(), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->portrait(), &move);
+    test::mouseAt(window->portrait(), QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10));
     auto *label = test::child<QLabel>(*window, "lblPointer");
     EXPECT_EQ(label->text(), QStringLiteral("60, 10: Left Navigation Bar"));
 }

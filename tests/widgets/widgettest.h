@@ -4,6 +4,8 @@
 #include "app/raster/raster.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -21,6 +23,14 @@ inline void click(QObject &parent, const char *name)
 {
     if (auto *button = child<QAbstractButton>(parent, name))
         button->click();
+}
+
+// A mouse event of `type` at `at` in `widget`, with `button` the one it is about.
+inline void mouseAt(QWidget *widget, QEvent::Type type, QPointF at,
+                    Qt::MouseButton button = Qt::NoButton)
+{
+    QMouseEvent event(type, at, widget->mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 // The colour inside a swatch button's outline.
