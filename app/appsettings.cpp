@@ -81,6 +81,7 @@ QString SettingsStore::readString(const char *name)
 
 void SettingsStore::readAtStartup(AppSettings &s)
 {
+    SettingsFile::Batch batch(m_reg);
     for (const char *name :
          {"TTYPE", "ImagesPath", "CapturePath", "TSKPath", "TodayText", "GLNTUSER", "GLNTPWD"})
         s.*fieldOf(name) = readString(name);
@@ -91,6 +92,7 @@ void SettingsStore::readAtStartup(AppSettings &s)
 
 void SettingsStore::readFolders(AppSettings &s)
 {
+    SettingsFile::Batch batch(m_reg);
     for (const char *name : {"ImagesPath", "CapturePath", "TSKPath", "TodayText"})
         s.*fieldOf(name) = readString(name);
 }
@@ -105,6 +107,7 @@ void SettingsStore::defaultFolders(AppSettings &s) const
 void SettingsStore::storeAtExit(const AppSettings &s, const QString &themeType, bool wm5,
                                 bool usePicker)
 {
+    SettingsFile::Batch batch(m_reg);
     m_reg.writeString(m_key, QStringLiteral("TTYPE"), themeType);
     // True is stored with all bits set, as the device-side tools expect.
     m_reg.writeWord(m_key, QStringLiteral("wm5colors"), wm5 ? -1 : 0);
@@ -120,12 +123,14 @@ void SettingsStore::storeAtExit(const AppSettings &s, const QString &themeType, 
 
 void SettingsStore::storeDialogValues(const AppSettings &s)
 {
+    SettingsFile::Batch batch(m_reg);
     for (const char *name : {"Headings", "TodayText", "Paths", "Name1", "Name2", "Name3"})
         m_reg.writeString(m_key, QString::fromLatin1(name), s.*fieldOf(name));
 }
 
 void SettingsStore::storeLogin(const AppSettings &s)
 {
+    SettingsFile::Batch batch(m_reg);
     m_reg.writeString(m_key, QStringLiteral("GLNTUSER"), s.siteUser);
     m_reg.writeString(m_key, QStringLiteral("GLNTPWD"), s.sitePassword);
 }

@@ -109,6 +109,9 @@ void SettingsFile::persist()
 {
     if (!m_writable)
         return;
+    m_pending = m_batches > 0;
+    if (m_pending)
+        return;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile f(m_path);
     const QByteArray data = m_tree.serialize();

@@ -48,6 +48,23 @@ public:
     // or the last write failed).
     bool writable() const { return m_writable; }
 
+    // Holds the file back while several values change together (start-up,
+    // exit) and writes it once when the last batch ends.
+    class Batch {
+    public:
+        explicit Batch(SettingsFile &file) : m_file(file) { ++m_file.m_batches; }
+        ~Batch()
+        {
+            if (--m_file.m_batches == 0 && m_file.m_pending)
+                m_file.persist();
+        }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        SettingsFile &m_file;
+    };
+
 private:
     const SettingsValue *value(const QString &key, const QString &name) const;
     SettingsValue &valueForWrite(const QString &key, const QString &name);
@@ -60,6 +77,8 @@ private:
     QString m_problem;
     bool m_writable = true;
     bool m_lastWriteFailed = false;
+    int m_batches = 0;
+    bool m_pending = false;
 };
 
 }  // namespace varno
