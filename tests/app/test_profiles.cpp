@@ -22,11 +22,3 @@ TEST(ThemeNameFilter, AcceptsOnlyNameCharacters)
     EXPECT_EQ(filterThemeName(QStringLiteral("My/Theme?, v1.0_b-2\n\u00e9")),
               QStringLiteral("MyTheme v1.0_b-2"));
 }
-
-// Profiles themselves are checked where they show: start-up, new themes,
-// saving and loading. An unknown type falls back to VGA.
-TEST(Profiles, UnknownTypeFallsBackToVga)
-{
-    EXPECT_EQ(changeImagesDialogFor("anything"), ImageDialogKind::VGA);
-    EXPECT_EQ(saveGeometryFor("anything").todaySize, QSize(640, 588));
-}

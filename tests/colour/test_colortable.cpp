@@ -44,11 +44,3 @@ TEST(RestoreColors, ResetUndoAndSnapshot)
     EXPECT_FALSE(s.restoreFromSnapshot);
     EXPECT_EQ(s.menu.color, White);
 }
-
-TEST(ResetTransparency, EachResetsOnlyItsOwnOverlay)
-{
-    ColourState s = scribbled();
-    resetMenuTransparency(s);
-    EXPECT_EQ(s.menu, (TransparencyOverlay{0, White, false}));
-    EXPECT_EQ(s.main, scribbled().main);
-}

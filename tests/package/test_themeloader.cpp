@@ -77,21 +77,6 @@ TEST(ThemeSetup, RecordsAreFoundByTheirPatterns)
     EXPECT_NO_THROW(readThemeSetup(QByteArray(32767, 'x')));
 }
 
-// The exact sizes are loaded in the round trip; these are the edges.
-TEST(ThemeSetup, ProfileFromTheTodayPictureSize)
-{
-    for (const auto &[w, h, wm5, type, checked, pressed] :
-         {std::tuple{240, 239, true, "SQ240", 6, -1},
-          {320, 100, true, "QVGA", 4, -1},
-          {321, 588, true, "VGA", 5, -1},
-          {319, 240, false, "STD", 0, 0}}) {
-        const InferredProfile p = inferProfile(w, h, wm5);
-        EXPECT_EQ(p.themeType, QString::fromLatin1(type)) << w << "x" << h;
-        EXPECT_EQ(p.checked, checked) << w << "x" << h;
-        EXPECT_EQ(p.pressed, pressed) << w << "x" << h;
-    }
-}
-
 // Document -> theme file -> document, for every profile, each compression
 // in turn: pictures cut to the profile's sizes and stored as PNG or JPEG,
 // colours and base hue as saved, and the working folder left clean.

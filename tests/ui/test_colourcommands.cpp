@@ -64,17 +64,6 @@ TEST_F(ColourCommands, CancelledDialogMovesTheUndoPoint)
     EXPECT_EQ(colours(), before);
 }
 
-TEST_F(ColourCommands, ElementListButton)
-{
-    window->colourListedElement();
-    EXPECT_TRUE(prompt.calls().empty());
-    window->setColourListIndex(11);
-    prompt.answerColor(rgb(4, 4, 4));
-    window->colourListedElement();
-    EXPECT_EQ(colours()[MenuText], rgb(4, 4, 4));
-    EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MENU"));
-}
-
 TEST_F(ColourCommands, ResetSwapMessageBarsAndOverlays)
 {
     colours()[NavBarLeft] = rgb(1, 1, 1);

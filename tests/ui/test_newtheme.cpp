@@ -73,16 +73,6 @@ TEST_F(NewTheme, StartsAfreshAndClosesAllButTheSquareDialog)
     EXPECT_EQ(screen.requests, QStringList{QStringLiteral("LoadDefault")});
 }
 
-TEST_F(NewTheme, ButtonGroupRunsTheFirstThreeProfiles)
-{
-    window->pressNewThemeButton(2);
-    EXPECT_EQ(module.doc.themeType, QStringLiteral("VGA"));
-    EXPECT_EQ(window->view().newThemePressed, (std::array<bool, 3>{false, false, true}));
-    screen.requests.clear();
-    window->pressNewThemeButton(3);
-    EXPECT_TRUE(screen.requests.isEmpty());
-}
-
 TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
 {
     window->newTheme(5);
@@ -97,17 +87,6 @@ TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
     SettingsFile reg(box.file(QStringLiteral("settings.reg")));
     EXPECT_EQ(reg.readString("Settings", "TTYPE"), QStringLiteral("VGA"));
     EXPECT_EQ(reg.readWord("Settings", "wm5colors"), -1);
-}
-
-TEST_F(NewThemeDrawn, ThePreviewFollowsTheProfile)
-{
-    window->newTheme(3);
-    EXPECT_EQ(screen.screen().portraitScreen.height(), 240);
-    module.doc.colours.menu = {77, rgb(1, 2, 3), true};
-    window->drawScreen("MENU");
-    EXPECT_TRUE(window->view().menuShowing);
-    EXPECT_EQ(window->view().overlayLevel, 77);
-    EXPECT_EQ(window->view().overlaySwatch, rgb(1, 2, 3));
 }
 
 TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKind)

@@ -1,9 +1,8 @@
-// About box, help command and input box.
+// The help command.
 #include "support/scriptedprompt.h"
 #include "ui/smalldialogs.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,15 +10,6 @@
 using namespace varno;
 using varno::test::okBox;
 using varno::test::ScriptedPrompt;
-
-TEST(SmallDialogs, AboutShowsTheVersionInThreeParts)
-{
-    AboutBox about;
-    about.load();
-    EXPECT_TRUE(about.versionText.contains(QRegularExpression("^Version: \\d+\\.\\d+\\.\\d+$")))
-        << about.versionText.toStdString();
-    EXPECT_EQ(about.programName, QStringLiteral("Varno"));
-}
 
 TEST(SmallDialogs, HelpNeedsItsFile)
 {
@@ -40,16 +30,4 @@ TEST(SmallDialogs, HelpNeedsItsFile)
     help.close();
     showHelpContents(prompt, dir.path(), viewer);
     EXPECT_EQ(opened, QStringList{dir.filePath("varno.chm") + "#welcome.htm"});
-}
-
-TEST(SmallDialogs, InputBoxCancelKeepsTheEarlierResult)
-{
-    InputBoxModel box;
-    box.result = "before";
-    box.cancelled = true;
-    box.load();
-    EXPECT_FALSE(box.cancelled);
-    box.text = "typed";
-    box.cancel();
-    EXPECT_EQ(box.result, QStringLiteral("before"));
 }

@@ -89,22 +89,6 @@ TEST(Startup, StoredProfileIsShownAtLoadAndStoredAgainAtExit)
     }
 }
 
-// A profile stored as a number reads as QVGA; any picker value but "T" as off.
-TEST(Startup, ValuesOfTheWrongKindReadAsDefaultsAndAreRewritten)
-{
-    Sandbox box;
-    settingsOf(box).writeWord(Key, "TTYPE", 2);
-    settingsOf(box).writeString(Key, "Picker", "t");
-    ScriptedPrompt prompt;
-    EditorRun run(prompt);
-    ASSERT_TRUE(run.start());
-    EXPECT_EQ(run.module.doc.themeType, QStringLiteral("QVGA"));
-    EXPECT_FALSE(run.window->view().useColorPickerChecked);
-    run.window->quit();
-    EXPECT_EQ(settingsOf(box).readString(Key, "TTYPE"), QStringLiteral("QVGA"));
-    EXPECT_EQ(settingsOf(box).readString(Key, "Picker"), QStringLiteral("F"));
-}
-
 TEST(Startup, FoldersAreRememberedAcrossRunsOnlyWithPathsYes)
 {
     for (const bool remember : {false, true}) {

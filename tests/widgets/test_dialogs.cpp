@@ -7,15 +7,10 @@
 #include "ui/widgets/internalcolorsdialog_p.h"
 #include "ui/widgets/qtprompt.h"
 #include "ui/widgets/qtprompt_p.h"
-#include "ui/widgets/settingsdialog_p.h"
 #include "ui/widgets/smalldialogs_p.h"
 #include "widgettest.h"
 
-#include <QButtonGroup>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -35,41 +30,6 @@ void moveOver(QWidget *widget, int x, int y)
 }
 
 }  // namespace
-
-TEST(SettingsDialogTest, NamesShowAndEachOptionStoresItsValue)
-{
-    QTemporaryDir dir;
-    AppPaths paths;
-    paths.appFolder = dir.path();
-    SettingsFile file(dir.filePath("settings.reg"));
-    SettingsStore store(file, paths, settingsSectionName());
-    ScriptedPrompt prompt;
-    AppSettings s;
-    s.name1 = "Ann";
-    s.name2 = "b.example";
-    s.name3 = "c.example";
-    const struct {
-        const char *option;
-        QString AppSettings::*field;
-        const char *value;
-    } cases[] = {{"radTodayText3", &AppSettings::todayText, "none"},
-                 {"radHeadings2", &AppSettings::headings, "opposite"},
-                 {"radDirectories1", &AppSettings::paths, "yes"}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.option);
-        s.todayText = "notm";
-        s.headings = "same";
-        s.paths = "no";
-        SettingsDialog dialog(prompt, s, store);
-        EXPECT_EQ(child<QLineEdit>(dialog, "txtName2")->text(), QStringLiteral("b.example"));
-        EXPECT_EQ(child<QButtonGroup>(dialog, "radTodayText")->checkedId(), 1);
-        EXPECT_TRUE(child<QRadioButton>(dialog, "radHeadings1")->isChecked());
-        click(dialog, c.option);
-        click(dialog, "btnButton1");
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(s.*c.field, QString::fromLatin1(c.value));
-    }
-}
 
 TEST(InternalColorsDialogTest, EachSwatchEditsItsSlotAndThePreviewFollows)
 {
@@ -136,31 +96,6 @@ TEST(SaveThemeDialogTest, AnswersTheSelectedCompression)
     }
 }
 
-TEST(AboutDialogTest, ShowsTheModelAndClosesOnAClick)
-{
-    AboutBox about;
-    about.load();
-    AboutDialog dialog;
-    EXPECT_EQ(child<QLabel>(dialog, "lblVersion")->text(), about.versionText);
-    QLabel *label = child<QLabel>(dialog, "Label2");
-    EXPECT_EQ(label->text(), about.siteAddress);
-    mouseAt(label, QEvent::MouseButtonRelease, QPointF(1, 1), Qt::LeftButton);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-}
-
-TEST(InputBoxDialogTest, OkHandsOverTheTextCancelKeepsTheCurrent)
-{
-    for (const bool ok : {true, false}) {
-        SCOPED_TRACE(ok);
-        InputBoxDialog dialog("Folder name:", "Varno", "current");
-        auto *text = child<QLineEdit>(dialog, "txtInput");
-        EXPECT_EQ(text->text(), QStringLiteral("current"));
-        text->setText(QStringLiteral("New Folder"));
-        click(dialog, ok ? "btnOk" : "btnCancel");
-        EXPECT_EQ(dialog.model().result, ok ? QStringLiteral("New Folder") : "current");
-    }
-}
-
 TEST(QtPromptParts, FileFiltersInQtForm)
 {
     const struct {
@@ -173,19 +108,4 @@ TEST(QtPromptParts, FileFiltersInQtForm)
     };
     for (const auto &c : cases)
         EXPECT_EQ(qtFileFilter(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected));
-}
-
-TEST(QtPromptParts, FileDialogStartsInTheRightPlace)
-{
-    const struct {
-        const char *folder, *name, *expected;
-    } cases[] = {{"/x/tsk/", "Blue Wave", "/x/tsk/Blue Wave"},
-                 {"", "/x/tsk/*.tsk", "/x/tsk/"},
-                 {"/x/images/", "/y/z.png", "/y/z.png"}};
-    for (const auto &c : cases) {
-        FileDialogRequest request;
-        request.initialFolder = QString::fromLatin1(c.folder);
-        request.fileName = QString::fromLatin1(c.name);
-        EXPECT_EQ(fileDialogStart(request), QString::fromLatin1(c.expected)) << c.name;
-    }
 }

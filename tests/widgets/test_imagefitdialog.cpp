@@ -49,7 +49,6 @@ protected:
         EXPECT_TRUE(shownOn(*dialog, "LEADMenu").samePixels(model->menuCanvas));
     }
     bool enabled(const char *name) { return child<QWidget>(*dialog, name)->isEnabled(); }
-    bool checked(const char *name) { return child<QAbstractButton>(*dialog, name)->isChecked(); }
     void TearDown() override
     {
         dialog.reset();
@@ -108,45 +107,6 @@ TEST_F(ImageFitDialogTest, EachVariantShowsExactlyItsControls)
         EXPECT_EQ(child<QLabel>(*dialog, "LEADMenu")->size(), c.canvas);
         expectCanvasesShown();  // showing activated the model
     }
-}
-
-TEST_F(ImageFitDialogTest, EachControlReachesItsHandlerAndTheCanvasesFollow)
-{
-    const struct {
-        const char *control;
-        int ImageFitModel::*field;
-        int value;
-    } steps[] = {{"radSizing0", &ImageFitModel::sizing, ImageFitModel::SizeImageToFit},
-                 {"btnResizing1", &ImageFitModel::resizeMode, int(ResizeMode::FitX)},
-                 {"btnJustify0", &ImageFitModel::justification, int(Justify::Start)},
-                 {"btnResizing2", &ImageFitModel::resizeMode, int(ResizeMode::FitY)},
-                 {"btnJustify2", &ImageFitModel::justification, int(Justify::End)},
-                 {"btnJustify1", &ImageFitModel::justification, int(Justify::Centre)},
-                 {"btnResizing0", &ImageFitModel::resizeMode, int(ResizeMode::XY)},
-                 {"radFlip1", &ImageFitModel::flipTarget, ImageFitModel::FlipMenu},
-                 {"radSizing1", &ImageFitModel::sizing, ImageFitModel::ClipImage},
-                 {"radFlip0", &ImageFitModel::flipTarget, ImageFitModel::FlipMain}};
-    open(K::Square, probe(300, 500));
-    click(*dialog, "ckbUseMain");
-    EXPECT_TRUE(model->useMainInMenu);
-    for (const auto &s : steps) {
-        SCOPED_TRACE(s.control);
-        click(*dialog, s.control);
-        EXPECT_EQ((*model).*s.field, s.value);
-        EXPECT_TRUE(checked(s.control));
-        expectCanvasesShown();
-    }
-
-    // The flip, clear and swatch controls reach theirs.
-    const Raster before = model->mainCanvas;
-    click(*dialog, "btnFlipLeftRight");
-    EXPECT_FALSE(model->mainCanvas.samePixels(before));
-    prompt.answerColor(uint32_t(rgb(200, 10, 30)));
-    click(*dialog, "oPicMenuBack");
-    EXPECT_EQ(swatchColour(*dialog, "oPicMenuBack"), rgb(200, 10, 30));
-    click(*dialog, "btnButton5");
-    EXPECT_EQ(model->menuCanvas.pixel(10, 10), rgb(200, 10, 30));
-    expectCanvasesShown();
 }
 
 TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)

@@ -8,12 +8,10 @@
 #include "ui/widgets/previewwidget.h"
 #include "widgettest.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -85,19 +83,6 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
     EXPECT_EQ(shown, expected);
 }
 
-TEST_F(MainWindowTest, ProfileChecksAndPressedButtonsFollowTheModel)
-{
-    window->action(QStringLiteral("mnuNewWM5QVGA"))->trigger();
-    for (int i = 0; i < ProfileCount; ++i)
-        EXPECT_EQ(window->action(QLatin1String(profiles()[i].command))->isChecked(), i == 4) << i;
-    window->action(QStringLiteral("btnNewTheme0"))->trigger();
-    EXPECT_TRUE(window->action(QStringLiteral("btnNewTheme0"))->isChecked());
-    EXPECT_TRUE(window->action(QStringLiteral("mnuNewStandard"))->isChecked());
-    EXPECT_TRUE(window->landscape()->isHidden());
-    window->action(QStringLiteral("mnuNewVGA"))->trigger();
-    EXPECT_FALSE(window->landscape()->isHidden());
-}
-
 TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
 {
     // In picker mode a click only arms a pick, so no dialog opens.
@@ -147,17 +132,6 @@ TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
     EXPECT_EQ(module.doc.themeName, QStringLiteral("MyTheme 2_b.c"));
 }
 
-TEST_F(MainWindowTest, ControlsDriveTheModel)
-{
-    auto *list = test::child<QComboBox>(*window, "cmbColors");
-    list->setCurrentIndex(11);
-    EXPECT_EQ(window->model().view().colourListIndex, 11);
-    auto *slider = test::child<QSlider>(*window, "sliderTransparency");
-    slider->setValue(128);
-    EXPECT_EQ(module.doc.colours.main.level, 128);
-    EXPECT_TRUE(module.doc.colours.main.enabled);
-}
-
 TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
 {
     // The dialog itself is tested on its own; here OK is pressed at once.
@@ -183,20 +157,6 @@ TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(window->portrait()->picture().pixelColor(25, 60), QColor(200, 10, 10));
     EXPECT_TRUE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
-}
-
-TEST(MainWindowZoom, FollowsTheScreensDensity)
-{
-    const struct {
-        double dpi;
-        int zoom;
-    } cases[] = {{30, 1}, {96, 2}, {120, 3}, {400, 4}};
-    for (const auto &c : cases)
-        EXPECT_EQ(MainWindow::zoomForDpi(c.dpi), c.zoom) << c.dpi;
-    // ... unless the window would not fit the screen.
-    EXPECT_EQ(MainWindow::zoomForScreen(2, QSize(1400, 900)), 1);
-    EXPECT_EQ(MainWindow::zoomForScreen(4, QSize(2560, 1400)), 3);
-    EXPECT_EQ(MainWindow::zoomForScreen(3, QSize()), 3);  // no screen known
 }
 
 TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
