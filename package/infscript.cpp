@@ -1,5 +1,7 @@
 #include "package/infscript.h"
 
+#include "base/codepage.h"
+
 namespace varno {
 
 namespace {
@@ -68,7 +70,7 @@ QStringList splitInfFields(const QString &value)
 InfScript InfScript::parse(const QByteArray &text)
 {
     InfScript s;
-    const QString all = QString::fromLatin1(text);
+    const QString all = fromCp1252(text);
     const QStringList lines = all.split(QLatin1Char('\n'));
     InfSection *current = nullptr;
     for (int i = 0; i < lines.size(); ++i) {

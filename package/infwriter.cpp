@@ -1,5 +1,6 @@
 #include "package/infwriter.h"
 
+#include "base/codepage.h"
 #include "base/messages.h"
 
 #include <QFile>
@@ -21,7 +22,7 @@ QByteArray toAnsi(const QString &text)
     QByteArray out;
     out.reserve(text.size());
     for (const QChar c : text)
-        out.append(c.unicode() < 256 ? static_cast<char>(c.unicode()) : '?');
+        out.append(toCp1252(QString(c)).value_or("?"));
     return out;
 }
 

@@ -24,7 +24,7 @@ QByteArray buildInfText(const QByteArray &templateInf, const QString &themeType,
 void saveInfFile(Prompt &prompt, const QString &folder, const QByteArray &templateInf,
                  const QString &themeType, bool wm5, const ThemeColors &colors, QString &appName);
 
-// 8-bit text as the scripts and setup files hold it (Latin-1; other
+// 8-bit text as the scripts and setup files hold it (Windows-1252; other
 // characters become '?').
 QByteArray toAnsi(const QString &text);
 

@@ -2,6 +2,7 @@
 
 #include "app/profiles.h"
 #include "app/raster/pictureio.h"
+#include "base/codepage.h"
 #include "base/messages.h"
 #include "base/trap.h"
 #include "package/cabwiz.h"
@@ -190,6 +191,16 @@ bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &tar
             const QString base = fileName.endsWith(QLatin1String(".tsk"), Qt::CaseInsensitive)
                                      ? fileName.chopped(4)
                                      : fileName;
+            // The setup file holds the name in the devices' code page.
+            if (const QChar c = firstNotInCp1252(base); !c.isNull()) {
+                restorePointer();
+                prompt.messageBox(QStringLiteral("The theme name \"%1\" holds \"%2\", which a "
+                                                 "Pocket PC cannot show. Please choose a name "
+                                                 "in Western European letters.")
+                                      .arg(base, c),
+                                  MsgIcon::Exclamation, stringResource(Str::Notice));
+                return;
+            }
             const QStringList workFiles = {QStringLiteral(".gif"), QStringLiteral(".txt"),
                                            QStringLiteral(".dat"), QStringLiteral(".inf")};
             if (!QFileInfo(work).isDir() && !QDir().mkpath(work))

@@ -2,6 +2,7 @@
 
 #include "app/profiles.h"
 #include "app/raster/pictureio.h"
+#include "base/codepage.h"
 #include "base/messages.h"
 #include "base/trap.h"
 #include "colour/colortable.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <optional>
 
@@ -116,14 +118,39 @@ Raster pictureOnCanvas(Raster picture)
     return canvas;
 }
 
+namespace {
+
+// The records as the setup file's own structure holds them.
+ThemeSetupRecords recordsOf(const CeSetup &setup)
+{
+    ThemeSetupRecords r;
+    r.themeName = fromCp1252(setup.appName);
+    for (const CeSetup::Value &v : setup.values) {
+        const int slot = slotOfName(v.name);
+        if (slot >= 0 && v.data.size() >= 3) {
+            const auto byte = [&](int i) { return static_cast<uint8_t>(v.data[i]); };
+            r.colours[slot] = rgb(byte(0), byte(1), byte(2));
+        } else if (v.name == "BaseHue" && v.data.size() >= 4) {
+            r.baseHueIndex = qFromLittleEndian<int32_t>(v.data.constData());
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
 ThemeSetupRecords readThemeSetup(const QByteArray &b)
 {
     if (b.size() > MaxSetupFileBytes)
         throw runtimeError(Err::Overflow, QStringLiteral("LoadTheme"));
+    // The byte scan below can take a colour's own bytes for a record, so it
+    // serves only setup files whose structure does not hold together.
+    if (const Result<CeSetup> parsed = parseCeSetup(b); parsed.ok())
+        return recordsOf(parsed.value());
     ThemeSetupRecords r;
     const int zero = b.indexOf('\0', 100);
     if (b.size() > 100)
-        r.themeName = QString::fromLatin1(b.mid(100, zero < 0 ? -1 : zero - 100));
+        r.themeName = fromCp1252(b.mid(100, zero < 0 ? -1 : zero - 100));
     // Without the marker the area is taken to start where it would for a
     // marker at the very beginning.
     const int marker = findCeMarker(b);

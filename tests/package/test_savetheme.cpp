@@ -51,14 +51,22 @@ TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
     EXPECT_EQ(prompt.busyOnCount(), 2);
 }
 
-TEST_F(SaveThemeTest, CancelAndBlankNameStopQuietlyOrWithANotice)
+// A file name becomes the theme's name, which devices hold in Windows-1252.
+TEST_F(SaveThemeTest, CancelBlankNameAndForeignLettersStopQuietlyOrWithANotice)
 {
     prompt.cancelFile();
     EXPECT_FALSE(save(CompressionHigh, ""));
+    prompt.answerFile(settings.themesFolder + QStringLiteral("\u0422\u0435\u043c\u0430.tsk"));
+    EXPECT_FALSE(save(CompressionHigh, ""));
     doc.themeName = "   ";
     EXPECT_FALSE(save(CompressionHigh, ""));
-    EXPECT_EQ(prompt.messages(), std::vector{okBox("Please Enter a Theme Name First",
-                                                   "Velmora - Notice", MsgIcon::Exclamation)});
+    EXPECT_EQ(prompt.messages(),
+              (std::vector{okBox(QStringLiteral("The theme name \"\u0422\u0435\u043c\u0430\" holds "
+                                                "\"\u0422\", which a Pocket PC cannot show. Please "
+                                                "choose a name in Western European letters."),
+                                 "Velmora - Notice", MsgIcon::Exclamation),
+                           okBox("Please Enter a Theme Name First", "Velmora - Notice",
+                                 MsgIcon::Exclamation)}));
     EXPECT_FALSE(prompt.isBusy());
     EXPECT_EQ(QDir(settings.themesFolder).entryList(QDir::Files), QStringList());
 }

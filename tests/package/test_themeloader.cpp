@@ -106,12 +106,19 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfile)
         doc.todayPicture.fill(rgb(250, 0, 0));
         doc.menuPicture = Raster(640, 588);
         doc.menuPicture.fill(rgb(0, 0, 250));
-        for (int slot = 0; slot < SlotCount; ++slot)
-            doc.colours.colors[slot] = rgb(slot * 11, 255 - slot, slot);
+        // Bytes that look like the setup file's own record patterns: a
+        // length, a zero, digits, "BaseHue".
+        for (int slot = 0; slot < SlotCount; ++slot) {
+            const int k = slot + p.checked, digit = '0' + k % 10;
+            const Colour tricky[] = {rgb(6, 0, 0x35),  rgb(0, digit, 0),   rgb(7, 0, digit),
+                                     rgb(digit, 0, 6), rgb('B', 'a', 's'), rgb(slot, 0, 0)};
+            doc.colours.colors[slot] = tricky[k % 6];
+        }
         doc.colours.colors.baseHueIndex = 300;
         doc.colours.colors.baseHueColor = paletteColor(palettes, 300);
         const ThemeColors saved = doc.colours.colors;
-        const QString tsk = settings.themesFolder + "rt.tsk";
+        // The name is the file's, held in the devices' code page.
+        const QString tsk = settings.themesFolder + QStringLiteral("rt \u20ac\u00e9.tsk");
         ASSERT_TRUE(save(compression, tsk));
         // The cabinet stores its members as they are.
         EXPECT_EQ(varno::test::readFile(tsk).count(magic), 2);
@@ -126,7 +133,7 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfile)
         EXPECT_EQ(doc.wm5Theme, p.wm5);
         EXPECT_EQ(doc.colours.colors.baseHueIndex == 300, p.wm5);  // WM5 themes alone carry it
         EXPECT_EQ(doc.themeType, QString::fromLatin1(p.type));
-        EXPECT_EQ(doc.themeName, QStringLiteral("rt"));
+        EXPECT_EQ(doc.themeName, QStringLiteral("rt \u20ac\u00e9"));
         // Each picture fills its size on a black 640 x 588 canvas.
         for (const auto &[picture, size, channel] :
              {std::tuple(&doc.todayPicture, p.today, 0), std::tuple(&doc.menuPicture, p.menu, 2)}) {
