@@ -256,10 +256,23 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
                  "menu-background"});
     if (!a.positional().isEmpty())
         throw UsageError{QStringLiteral("unexpected %1").arg(a.positional().first())};
-    const QString output =
-        QFileInfo(a.has("o") ? a.value("o") : a.required("output")).absoluteFilePath();
-    if (output.isEmpty() || !output.endsWith(QLatin1String(".tsk"), Qt::CaseInsensitive))
+    // A theme's name is its file's name: either gives the other.
+    const QString given = a.has("o") ? a.value("o") : a.value("output");
+    if (given.isEmpty() && !a.has("name"))
+        throw UsageError{QStringLiteral("give -o NAME.tsk or --name NAME")};
+    if (!given.isEmpty() && !given.endsWith(QLatin1String(".tsk"), Qt::CaseInsensitive))
         throw UsageError{QStringLiteral("-o must name a .tsk file")};
+    const QString name = given.isEmpty() ? a.value("name") : QFileInfo(given).fileName().chopped(4);
+    if (a.has("name") && a.value("name") != name)
+        throw UsageError{QStringLiteral("--name %1 differs from the file's name %2: a theme's "
+                                        "name is its file's name")
+                             .arg(a.value("name"), name)};
+    if (name.isEmpty() || filterThemeName(name) != name)
+        throw UsageError{QStringLiteral("the theme's name \"%1\" may hold only letters, digits, "
+                                        "spaces, '-', '.' and '_'")
+                             .arg(name)};
+    const QString output =
+        QFileInfo(given.isEmpty() ? name + QStringLiteral(".tsk") : given).absoluteFilePath();
     static const std::map<QString, QString> profiles = {
         {"std", "STD"}, {"qvga", "QVGA"}, {"vga", "VGA"}, {"sq240", "SQ240"}};
     const auto profile = profiles.find(a.required("profile").toLower());
@@ -284,10 +297,7 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     w.doc.themeType = profile->second;
     w.doc.wm5Theme = wm5;
-    w.doc.themeName = a.required("name");
-    if (filterThemeName(w.doc.themeName) != w.doc.themeName)
-        throw UsageError{
-            QStringLiteral("--name may hold letters, digits, spaces, '-', '.' and '_'")};
+    w.doc.themeName = name;
     for (const QString &c : a.values("color")) {
         const int slot = slotByName(c.section(QLatin1Char('='), 0, 0));
         const auto colour = parseColour(c.section(QLatin1Char('='), 1));
@@ -306,6 +316,9 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
         w.doc.colours.colors.baseHueColor = paletteColor(w.palettes, hue);
     }
     const FitRequest fit = fitRequest(a);
+    if (a.has("justify") && changeImagesDialogFor(w.doc.themeType) == ImageDialogKind::Standard)
+        throw UsageError{QStringLiteral("--justify: the standard profile's pictures are not "
+                                        "justified; use --profile qvga, vga or sq240")};
     for (const char *option : {"image", "menu-image"})
         if (a.has(option) && a.value(option).isEmpty())
             throw UsageError{
@@ -341,7 +354,8 @@ int build(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     if (!saveTheme(ctx, compression->second, output) || w.prompt.failed())
         return Exit::BadInput;
-    out << "Saved " << QDir::toNativeSeparators(output) << "\n";
+    // Saving makes the ending ".tsk" whatever its letter case.
+    out << "Saved " << QDir::toNativeSeparators(output.chopped(4) + QStringLiteral(".tsk")) << "\n";
     return Exit::Ok;
 }
 
@@ -352,6 +366,20 @@ QString encodingOf(const QString &path)
     return format.isEmpty() ? QStringLiteral("unknown") : QString::fromLatin1(format);
 }
 
+// The pictures as the theme stores them, noted while the loader reads them.
+struct StoredPictures : ThemeLoadView {
+    struct Picture {
+        QSize size;
+        QString encoding = QStringLiteral("unknown");
+    };
+    void storedPicture(const QString &role, const QString &file, const Raster &picture) override
+    {
+        (role == QLatin1String("TODAY") ? today : menu) = {QSize(picture.width(), picture.height()),
+                                                           encodingOf(file)};
+    }
+    Picture today, menu;
+};
+
 int info(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {QStringLiteral("json")});
@@ -359,9 +387,7 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
     const QString theme = singleInput(a, "theme file");
     Workspace w(err);
 
-    // The members and their encodings, read before the loader clears up.
     QJsonArray members;
-    QString todayEncoding, menuEncoding;
     {
         CabinetReader cab(theme);
         cab.fileFound = [&](const QString &name, const QDateTime &when, int64_t size,
@@ -372,10 +398,6 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
         };
         try {
             cab.findMembers();
-            const QDir peek(w.scratch.filePath(QStringLiteral("peek")));
-            cab.extract(QString(), peek.path(), QString());
-            todayEncoding = encodingOf(peek.filePath(QStringLiteral("tdywater.001")));
-            menuEncoding = encodingOf(peek.filePath(QStringLiteral("0stwater.002")));
         } catch (const RuntimeError &e) {
             err << "varno: " << printable(theme) << ": " << e.description << "\n";
             return Exit::BadInput;
@@ -383,29 +405,30 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     ThemeContext ctx = w.context();
     w.prompt.setSubject(theme);
-    if (!loadThemeFile(ctx, w.view, theme, false) || w.prompt.failed())
+    StoredPictures stored;
+    if (!loadThemeFile(ctx, stored, theme, false) || w.prompt.failed())
         return Exit::BadInput;
 
     const int profile = profileIndexFor(w.doc.themeType, w.doc.wm5Theme);
     const ThemeColors &c = w.doc.colours.colors;
-    const Raster today = todayPictureForSave(w.doc);
-    const Raster menu = menuPictureForSave(w.doc);
     QJsonObject colours;
     for (int slot = 0; slot < SlotCount; ++slot)
         colours.insert(QLatin1String(slotName(slot)), hexColour(c[slot]));
+    const auto picture = [](const StoredPictures::Picture &p) {
+        return QJsonObject{
+            {"width", p.size.width()}, {"height", p.size.height()}, {"encoding", p.encoding}};
+    };
+    // Only Windows Mobile 5 themes carry a base hue.
+    const bool hasHue = w.doc.wm5Theme;
     QJsonObject o{{"name", w.doc.currentThemeName},
                   {"profile", w.doc.themeType},
                   {"profileCaption",
                    profile >= 0 ? QString::fromLatin1(profiles()[profile].caption) : QString()},
                   {"wm5", w.doc.wm5Theme},
-                  {"baseHueIndex", c.baseHueIndex},
-                  {"baseHueColor", hexColour(c.baseHueColor)},
-                  {"today", QJsonObject{{"width", today.width()},
-                                        {"height", today.height()},
-                                        {"encoding", todayEncoding}}},
-                  {"menu", QJsonObject{{"width", menu.width()},
-                                       {"height", menu.height()},
-                                       {"encoding", menuEncoding}}},
+                  {"baseHueIndex", hasHue ? QJsonValue(c.baseHueIndex) : QJsonValue()},
+                  {"baseHueColor", hasHue ? QJsonValue(hexColour(c.baseHueColor)) : QJsonValue()},
+                  {"today", picture(stored.today)},
+                  {"menu", picture(stored.menu)},
                   {"colors", colours},
                   {"members", members}};
     if (a.has("json")) {
@@ -416,13 +439,13 @@ int info(const QStringList &args, QTextStream &out, QTextStream &err)
         << "Profile: " << w.doc.themeType
         << (profile >= 0 ? QStringLiteral(" (%1)").arg(profiles()[profile].caption) : QString())
         << "\n"
-        << "Windows Mobile 5: " << (w.doc.wm5Theme ? "yes" : "no") << "\n"
-        << "Base hue: " << c.baseHueIndex << " " << hexColour(c.baseHueColor) << "\n"
-        << "Today picture: " << today.width() << "x" << today.height() << " " << todayEncoding
-        << "\n"
-        << "Start-menu picture: " << menu.width() << "x" << menu.height() << " " << menuEncoding
-        << "\n"
-        << "Colours:\n";
+        << "Windows Mobile 5: " << (w.doc.wm5Theme ? "yes" : "no") << "\n";
+    if (hasHue)
+        out << "Base hue: " << c.baseHueIndex << " " << hexColour(c.baseHueColor) << "\n";
+    for (const auto &[caption, p] : {std::pair{"Today picture: ", &stored.today},
+                                     std::pair{"Start-menu picture: ", &stored.menu}})
+        out << caption << p->size.width() << "x" << p->size.height() << " " << p->encoding << "\n";
+    out << "Colours:\n";
     for (int slot = 0; slot < SlotCount; ++slot)
         out << "  " << QString::fromLatin1(slotName(slot)).leftJustified(20) << hexColour(c[slot])
             << "\n";
@@ -558,6 +581,10 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
         screen.drawScreen(QStringLiteral("MAIN"));
         autoColorAverage(w.prompt, scene);
     }
+    if (const int profile = profileIndexFor(w.doc.themeType, w.doc.wm5Theme);
+        a.has("landscape") && (profile < 0 || !profiles()[profile].landscape))
+        throw UsageError{QStringLiteral("--landscape: the %1 profile has no landscape screen")
+                             .arg(w.doc.themeType)};
     screen.drawScreen(view);
     if (w.prompt.failed())
         return Exit::BadInput;
@@ -608,34 +635,53 @@ bool isCommand(const QString &name)
     return commands().count(name) > 0;
 }
 
+namespace {
+
+// Each command's usage, in the order --help lists them.
+const std::vector<std::pair<QString, QString>> &usages()
+{
+    static const std::vector<std::pair<QString, QString>> table = {
+        {"build",
+         "build (-o NAME.tsk | --name NAME) --profile std|qvga|vga|sq240 [--wm5]\n"
+         "        [--image FILE [--fit clip|xy|x|y] [--justify top|center|bottom|left|right]\n"
+         "         [--background #RRGGBB] [--menu-background #RRGGBB]] [--menu-image FILE]\n"
+         "        [--compression low|med|high]\n"
+         "        [--color SLOT=#RRGGBB]... [--base-hue N] [--colors-from THEME.tsk]\n"
+         "        [--emit-inf FILE]\n"
+         "                  Make a theme file. The file's name is the theme's name (what\n"
+         "                  the device lists); without -o the theme is NAME.tsk here. The\n"
+         "                  picture is fitted as the editor's fitting dialog would: clip\n"
+         "                  (unscaled, the default), xy (stretched), x or y (to the width or\n"
+         "                  height, then justified; not on the std profile). SLOT is a colour\n"
+         "                  slot name such as NavBarLeft.\n"},
+        {"info",
+         "info THEME.tsk [--json]\n"
+         "                  Show a theme's name, profile, colours, pictures and members.\n"},
+        {"list", "list THEME.tsk [--xml]\n"
+                 "                  List the members of a cabinet.\n"},
+        {"extract",
+         "extract THEME.tsk [-d DIR]\n"
+         "                  Extract every member of a cabinet into DIR (default: here).\n"},
+        {"render",
+         "render (THEME.tsk | --profile std|qvga|vga|sq240 [--wm5])\n"
+         "        [--view MAIN|MENU|MESSAGE|MESSAGEIMP|NAVIGATION] [--landscape]\n"
+         "        [--auto-colors] [--settings today=all|notm|notmm|none] -o OUT.png\n"
+         "                  Write what the device preview shows (--landscape: qvga and vga).\n"},
+        {"cabwiz",
+         "cabwiz SCRIPT.inf [/err FILE] [/cpu NAME]\n"
+         "                  Compile an installation script and its files into a cabinet.\n"},
+    };
+    return table;
+}
+
+}  // namespace
+
 QString commandsHelp()
 {
-    return QStringLiteral(
-        "Commands (no window needed):\n"
-        "  build -o OUT.tsk --profile std|qvga|vga|sq240 [--wm5] --name NAME\n"
-        "        [--image FILE [--fit clip|xy|x|y] [--justify top|center|bottom|left|right]\n"
-        "         [--background #RRGGBB] [--menu-background #RRGGBB]] [--menu-image FILE]\n"
-        "        [--compression low|med|high]\n"
-        "        [--color SLOT=#RRGGBB]... [--base-hue N] [--colors-from THEME.tsk]\n"
-        "        [--emit-inf FILE]\n"
-        "                  Make a theme file. The picture is fitted as the editor's fitting\n"
-        "                  dialog would: clip (unscaled, the default), xy (stretched), x or y\n"
-        "                  (to the width or height, then justified). SLOT is a colour slot\n"
-        "                  name such as NavBarLeft.\n"
-        "  info THEME.tsk [--json]\n"
-        "                  Show a theme's name, profile, colours, pictures and members.\n"
-        "  list THEME.tsk [--xml]\n"
-        "                  List the members of a cabinet.\n"
-        "  extract THEME.tsk [-d DIR]\n"
-        "                  Extract every member of a cabinet into DIR (default: here).\n"
-        "  render (THEME.tsk | --profile std|qvga|vga|sq240 [--wm5])\n"
-        "        [--view MAIN|MENU|MESSAGE|MESSAGEIMP|NAVIGATION] [--landscape]\n"
-        "        [--auto-colors] [--settings today=all|notm|notmm|none] -o OUT.png\n"
-        "                  Write what the device preview shows.\n"
-        "  cabwiz SCRIPT.inf [/err FILE] [/cpu NAME]\n"
-        "                  Compile an installation script and its files into a cabinet.\n"
-        "\n"
-        "Exit codes: 0 success, 1 bad input, 2 usage error.\n");
+    QString text = QStringLiteral("Commands (no window needed):\n");
+    for (const auto &[name, usage] : usages())
+        text += QStringLiteral("  ") + usage;
+    return text + QStringLiteral("\nExit codes: 0 success, 1 bad input, 2 usage error.\n");
 }
 
 int runCommand(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -644,6 +690,12 @@ int runCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     if (it == commands().end()) {
         err << "varno: unknown command " << args.value(0) << "\n";
         return Exit::Usage;
+    }
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        for (const auto &[name, usage] : usages())
+            if (name == args.first())
+                out << "Usage: varno " << usage;
+        return Exit::Ok;
     }
     try {
         return it->second(args, out, err);

@@ -93,7 +93,14 @@ int main(int argc, char **argv)
         varno::installSignalCleanup();
         const QStringList args = QGuiApplication::arguments().mid(1);
         if (!varno::isCommand(args.first())) {
-            err << "varno: unknown command " << args.first() << "; see varno --help\n";
+            // A lone argument that reads as a file name was meant to be opened.
+            const QString &first = args.first();
+            if (args.size() == 1 && QFileInfo::exists(first))
+                err << "varno: " << first << ": not a theme or picture file\n";
+            else if (args.size() == 1 && (first.contains(u'.') || first.contains(u'/')))
+                err << "varno: " << first << ": no such file\n";
+            else
+                err << "varno: unknown command " << first << "; see varno --help\n";
             return varno::Exit::Usage;
         }
         return varno::runCommand(args, out, err);

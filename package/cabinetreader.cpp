@@ -50,6 +50,7 @@ constexpr int Crc = 23;
 constexpr int Seek = 25;
 constexpr int WriteFault = 29;
 constexpr int ReadFault = 30;
+constexpr int FileExists = 80;
 constexpr int CannotMake = 82;
 constexpr int InvalidParameter = 87;
 constexpr int NameTooLong = 111;
@@ -87,6 +88,7 @@ QString win32Description(int code)
         return QStringLiteral("The process cannot access the file because another process has "
                               "locked a portion of the file.");
     case 39: return QStringLiteral("The disk is full.");
+    case 80: return QStringLiteral("The file exists.");
     case 82: return QStringLiteral("The directory or file cannot be created.");
     case 111: return QStringLiteral("The file name is too long.");
     case 112: return QStringLiteral("There is not enough space on the disk.");
@@ -332,10 +334,26 @@ QDateTime dosStamp(const mscabd_file *f)
     return QDateTime(date, time);
 }
 
+// The process's file-creation mask, read without changing it (umask() would
+// have to set it to find it, racing any thread that creates a file).
+mode_t creationMask()
+{
+    static const mode_t mask = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("Umask:"))
+                    return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+        return mode_t(022);
+    }();
+    return mask;
+}
+
 // Writes all or nothing: a finished temporary beside the target is renamed
-// over it. Extracted files are scratch copies of what the cabinet keeps, so
-// they are not synced to disk. errno is read straight after the failing call.
-int writeWhole(const QString &target, const QByteArray &data)
+// over it, with the mode a new file would get and the member's stored time.
+// Extracted files are scratch copies of what the cabinet keeps, so they are
+// not synced to disk. errno is read straight after the failing call.
+int writeWhole(const QString &target, const QByteArray &data, const QDateTime &stamp)
 {
     QTemporaryFile f(QFileInfo(target).absolutePath() + QStringLiteral("/.varno-XXXXXX"));
     errno = 0;
@@ -345,6 +363,11 @@ int writeWhole(const QString &target, const QByteArray &data)
     if (f.write(data) != data.size() || !f.flush()) {
         const int error = errno;
         return win32FromErrno(error, Win32::WriteFault);
+    }
+    ::fchmod(f.handle(), 0666 & ~creationMask());
+    if (stamp.isValid()) {
+        const timespec times[2] = {{stamp.toSecsSinceEpoch(), 0}, {stamp.toSecsSinceEpoch(), 0}};
+        ::futimens(f.handle(), times);
     }
     f.close();
     errno = 0;
@@ -482,10 +505,14 @@ void CallBack::walk(const QString &cabinet, int mode)
                                                 : win32FromMspack(error, io));
     }
     // Only extraction writes; listing reports what the cabinet declares.
-    if (mode == ModeExtract && declaredExpansion(cab) > CabinetReader::MaxExpansion) {
-        qCWarning(lcCab) << cabinet << "would expand beyond" << CabinetReader::MaxExpansion
-                         << "bytes";
-        throw cabError(Win32::OutOfMemory);
+    if (const std::uint64_t size = declaredExpansion(cab);
+        mode == ModeExtract && size > CabinetReader::MaxExpansion) {
+        const auto mib = [](std::uint64_t bytes) { return (bytes + (1 << 20) - 1) >> 20; };
+        throw RuntimeError(Win32::OutOfMemory, QStringLiteral("CabFile"),
+                           QStringLiteral("The members would expand to %1 MiB, beyond the "
+                                          "%2 MiB that Varno extracts from one cabinet.")
+                               .arg(mib(size))
+                               .arg(mib(CabinetReader::MaxExpansion)));
     }
 
     std::vector<Selected> selected;
@@ -514,7 +541,9 @@ void CallBack::walk(const QString &cabinet, int mode)
         std::vector<QByteArray> data(members.size());
         std::vector<int> errors = decodeFolder(dec, io, members, data, budget);
         for (size_t i = 0; i < members.size(); ++i)
-            members[i]->error = errors[i] ? errors[i] : writeWhole(members[i]->target, data[i]);
+            members[i]->error =
+                errors[i] ? errors[i]
+                          : writeWhole(members[i]->target, data[i], members[i]->member.stamp);
     }
     if (current)
         current->m_decodedBytes = CabinetReader::MaxExpansion - budget;
@@ -603,6 +632,7 @@ bool CabinetReader::extract(const QString &member, const QString &outputFolder,
                             const QString &outputName)
 {
     m_failures.clear();
+    m_targets.clear();
     m_wantedFile = member;
     m_outputPath = outputFolder;
     m_outputFile = outputName;
@@ -614,6 +644,7 @@ bool CabinetReader::extractIf(const std::function<bool(const QString &)> &wanted
                               const QString &outputFolder)
 {
     m_failures.clear();
+    m_targets.clear();
     m_wantedFile.clear();
     m_wantedIf = wanted;
     m_outputPath = outputFolder;
@@ -706,6 +737,15 @@ CabinetReader::Answer CabinetReader::fileInCabinet(int mode, const MemberNotice 
         addFailure(member.name, Win32::InvalidName);
         return Answer::Skip;
     }
+    // Names that differ in the cabinet can meet on disk (undecodable bytes
+    // all read as one replacement character, "a\\b" and ".\\a\\b", plain
+    // duplicates); the first keeps the name.
+    const QString onDisk = QDir::cleanPath(target);
+    if (m_outputFile.isEmpty() && m_targets.contains(onDisk)) {
+        addFailure(member.name, Win32::FileExists);
+        return Answer::Skip;
+    }
+    m_targets.insert(onDisk);
     if (!createPath(QFileInfo(target).path())) {
         addFailure(member.name, Win32::CannotMake);
         return Answer::Skip;

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -102,6 +103,7 @@ private:
     std::function<bool(const QString &)> m_wantedIf;
     QString m_outputPath;
     QString m_outputFile;
+    QSet<QString> m_targets;  // written by this extraction
     QString m_xml;
     QList<CabExtractFailure> m_failures;
 };

@@ -322,6 +322,8 @@ bool loadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, 
                               QStringLiteral("Velmora - ERROR"));
             return;
         }
+        view.storedPicture(QStringLiteral("TODAY"), today, todayPicture);
+        view.storedPicture(QStringLiteral("MENU"), menu, menuPicture);
         const InferredProfile profile =
             inferProfile(todayPicture.width(), todayPicture.height(), next.wm5Theme);
         next.themeType = profile.themeType;

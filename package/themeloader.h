@@ -30,6 +30,14 @@ public:
         (void)pressed;
     }
     virtual void setLandscapeVisible(bool visible) { (void)visible; }
+    // The Today and Start-menu pictures as the theme stores them, read from
+    // `file` ("TODAY" or "MENU" in `role`) before they are put on the canvas.
+    virtual void storedPicture(const QString &role, const QString &file, const Raster &picture)
+    {
+        (void)role;
+        (void)file;
+        (void)picture;
+    }
     virtual void drawScreen(const QString &view) { (void)view; }
     virtual void closeImageDialogs() {}
 };

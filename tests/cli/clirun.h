@@ -18,11 +18,10 @@ inline Outcome run(const QStringList &args)
     return r;
 }
 
-// Builds theme `file` named "T", failing the test when that fails.
+// Builds theme `file`, failing the test when that fails.
 inline void build(const QString &file, const QString &profile, const QStringList &extra = {})
 {
-    const Outcome b =
-        run(QStringList{"build", "-o", file, "--profile", profile, "--name", "T"} + extra);
+    const Outcome b = run(QStringList{"build", "-o", file, "--profile", profile} + extra);
     ASSERT_EQ(b.code, varno::Exit::Ok) << b.err.toStdString();
 }
 

@@ -21,7 +21,7 @@ TEST_F(BadInput, EachFailureIsOneLineNamingTheFileOrTheMistake)
     // A FIFO would block a reader that opened it for good.
     ASSERT_EQ(mkfifo("fifo.jpg", 0600), 0);
     const int Bad = Exit::BadInput, Use = Exit::Usage;
-    const QString buildX = "build -o x.tsk --profile qvga --name X ";
+    const QString buildX = "build -o x.tsk --profile qvga ";
     const struct {
         QString args;  // split at spaces
         int code;
@@ -37,9 +37,9 @@ TEST_F(BadInput, EachFailureIsOneLineNamingTheFileOrTheMistake)
         {buildX + "--colors-from junk.jpg", Bad, "varno: junk.jpg: Invalid data.\n"},
         {buildX + "--image ", Use, "varno build: --image needs a picture file\n"},
         {"info", Use, "varno info: give one theme file\n"},
-        {"build -o x.tsk --profile xga --name X", Use,
+        {"build -o x.tsk --profile xga", Use,
          "varno build: --profile is one of std, qvga, vga, sq240\n"},
-        {"build -o x.tsk --profile std --wm5 --name X", Use,
+        {"build -o x.tsk --profile std --wm5", Use,
          "varno build: the standard profile has no WM5 variant\n"},
         {buildX + "--color Nope=#000000", Use,
          "varno build: --color Nope=#000000: give SLOT=#RRGGBB with a slot such as NavBarLeft\n"},
@@ -47,7 +47,19 @@ TEST_F(BadInput, EachFailureIsOneLineNamingTheFileOrTheMistake)
         {buildX + "--image good.tsk --justify top", Use,
          "varno build: --justify is top, center or bottom with --fit x; left, center or right "
          "with --fit y\n"},
-        {"build -o x.txt --profile qvga --name X", Use, "varno build: -o must name a .tsk file\n"},
+        {"build -o x.txt --profile qvga", Use, "varno build: -o must name a .tsk file\n"},
+        {"build --profile qvga", Use, "varno build: give -o NAME.tsk or --name NAME\n"},
+        {buildX + "--name y", Use,
+         "varno build: --name y differs from the file's name x: a theme's name is its file's "
+         "name\n"},
+        {QStringLiteral("build -o \u0422\u0435\u043c\u0430.tsk --profile qvga"), Use,
+         QStringLiteral("varno build: the theme's name \"\u0422\u0435\u043c\u0430\" may hold only "
+                        "letters, digits, spaces, '-', '.' and '_'\n")},
+        {"build -o x.tsk --profile std --image junk.jpg --fit x --justify bottom", Use,
+         "varno build: --justify: the standard profile's pictures are not justified; use "
+         "--profile qvga, vga or sq240\n"},
+        {"render --profile std --landscape -o x.png", Use,
+         "varno render: --landscape: the STD profile has no landscape screen\n"},
         {"build --frobnicate 1", Use, "varno build: unknown option frobnicate\n"},
         {"nonsense", Use, "varno: unknown command nonsense\n"},
         {"render good.tsk --profile qvga -o x.png", Use,
@@ -91,7 +103,7 @@ TEST_F(BadInput, CommandsNeedNothingWritableButTheirOutput)
     // A home that cannot exist: its parent is a plain file.
     writeFile("blocker", "");
     qputenv("VARNO_HOME", QFile::encodeName(work.filePath("blocker/home")));
-    const Outcome b = run({"build", "-o", "t.tsk", "--profile", "vga", "--name", "T"});
+    const Outcome b = run({"build", "-o", "t.tsk", "--profile", "vga"});
     EXPECT_EQ(b.code, Exit::Ok) << b.err.toStdString();
     EXPECT_EQ(run({"info", "t.tsk"}).code, Exit::Ok);
 }

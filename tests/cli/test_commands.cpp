@@ -1,6 +1,9 @@
 // The headless commands, run in process as the program runs them.
 #include "clirun.h"
+#include "package/cabwriter.h"
+#include "package/cesetup.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -101,4 +104,42 @@ TEST_F(Commands, RenderWritesWhatThePreviewShows)
     build("t.tsk", "qvga", {"--color", "CommandBar=#112233"});
     ASSERT_EQ(run({"render", "t.tsk", "-o", "t.png"}).code, Exit::Ok);
     EXPECT_EQ(QImage("t.png").pixelColor(230, 319), QColor(0x11, 0x22, 0x33));
+}
+
+// The file's name is the theme's, either way round; each command explains
+// itself.
+TEST_F(Commands, NameAndFileGiveEachOtherAndHelpIsPerCommand)
+{
+    const Outcome up = run({"build", "-o", "Up.TSK", "--profile", "std"});
+    EXPECT_TRUE(up.out.endsWith("/Up.tsk\n")) << up.out.toStdString();
+    EXPECT_TRUE(QFile::exists("Up.tsk"));
+    ASSERT_EQ(run({"build", "--name", "Sky", "--profile", "std"}).code, Exit::Ok);
+    EXPECT_EQ(info("Sky.tsk")["name"].toString(), QStringLiteral("Sky"));
+    const Outcome help = run({"build", "--help"});
+    EXPECT_EQ(help.code, Exit::Ok);
+    EXPECT_TRUE(help.out.startsWith("Usage: varno build (-o NAME.tsk | --name NAME)"));
+}
+
+// A theme made elsewhere: its pictures as stored, not as Varno would save
+// them, and no base hue where it has none.
+TEST_F(Commands, InfoReportsThePicturesAsStored)
+{
+    CeSetup setup;
+    setup.appName = "Other";
+    setup.provider = "Windows";
+    QImage today(300, 200, QImage::Format_RGB32);
+    today.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    today.save(&buffer, "PNG");
+    varno::writeCabinet(
+        work.filePath("other.tsk"),
+        {{"000000vl.000", setup.build()}, {"tdywater.001", png}, {"0stwater.002", png}}, false);
+    const QJsonObject o = info("other.tsk");
+    EXPECT_EQ(o["today"]["width"].toInt(), 300);
+    EXPECT_EQ(o["today"]["height"].toInt(), 200);
+    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("PNG"));
+    EXPECT_TRUE(o["baseHueIndex"].isNull());
+    EXPECT_FALSE(run({"info", "other.tsk"}).out.contains("Base hue"));
 }

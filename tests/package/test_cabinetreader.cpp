@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 using namespace varno;
 using varno::test::readFile;
 using varno::test::writeFile;
@@ -130,6 +132,12 @@ TEST_P(CabinetReaderTest, ExtractWritesTheSelectedMembersWhereAsked)
         {"", "one/", "one.bin", "", {0, 1, 2, 3}},  // all under one name: the last one stays
         {"", "cancel", "", "a\\b.txt", {0, 1, 2}},
     };
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const mode_t mode = 0666 & ~mask;
+    // QFile's owner bits in the 0x700 digit, others' in 0x007.
+    const QFileDevice::Permissions newFilePermissions(((mode & 0700) << 2) | ((mode & 070) << 1) |
+                                                      (mode & 07));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.outPath);
         cab.beforeExtract = [&](const QString &name, bool &cancel) { cancel = name == c.cancel; };
@@ -145,8 +153,15 @@ TEST_P(CabinetReaderTest, ExtractWritesTheSelectedMembersWhereAsked)
             content[name] = kTheme[i].data;
         }
         EXPECT_EQ(filesUnder(folder), content.keys());
-        for (auto it = content.cbegin(); it != content.cend(); ++it)
-            EXPECT_EQ(readFile(folder + u'/' + it.key()), it.value()) << it.key().toStdString();
+        for (auto it = content.cbegin(); it != content.cend(); ++it) {
+            const QString file = folder + u'/' + it.key();
+            EXPECT_EQ(readFile(file), it.value()) << it.key().toStdString();
+            if (it.key() == QLatin1String("theme.tsk"))
+                continue;
+            // As a new file would be made, with the member's own time.
+            EXPECT_EQ(QFileInfo(file).lastModified(), kStamp);
+            EXPECT_EQ(QFile::permissions(file) & 0x777, newFilePermissions);
+        }
     }
 }
 
@@ -173,16 +188,19 @@ TEST_P(CabinetReaderTest, HostileNamesAreNeverWrittenOutsideTheFolder)
     for (const QString &name : hostile)
         members.push_back({name, QByteArray("x")});
     members.push_back({QStringLiteral("fine.txt"), QByteArray("y")});
+    // A second member meeting the first on disk never overwrites it.
+    members.push_back({QStringLiteral(".\\fine.txt"), QByteArray("second")});
     writeCabinet(cabPath, members, GetParam(), kStamp);
 
     const QString out = dir.filePath("parent/out");
     EXPECT_FALSE(cab.extract(QString(), out, QString()));
     QStringList failed;
     for (const CabExtractFailure &f : cab.extractFailures()) {
-        EXPECT_EQ(f.number, 123) << f.fileName.toStdString();
+        EXPECT_EQ(f.number, f.fileName == ".\\fine.txt" ? 80 : 123) << f.fileName.toStdString();
         failed << f.fileName;
     }
-    EXPECT_EQ(failed, hostile);
+    EXPECT_EQ(failed, hostile + QStringList{".\\fine.txt"});
+    EXPECT_EQ(readFile(out + "/fine.txt"), "y");
     EXPECT_EQ(filesUnder(dir.path()), QStringList({"parent/out/fine.txt", "theme.tsk"}));
     // The caller's own output name is held to the same rule.
     EXPECT_FALSE(cab.extract(QStringLiteral("fine.txt"), out, QStringLiteral("../up.txt")));
@@ -319,7 +337,8 @@ TEST_F(CabCorpus, HugeDeclaredSizesStopBeforeAnythingIsWritten)
     const auto e = errorOf([&] { cab.extract(QString(), out, QString()); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->number, 14);
-    EXPECT_EQ(e->description, "Not enough storage is available to complete this operation.");
+    EXPECT_EQ(e->description, "The members would expand to 6144 MiB, beyond the 64 MiB that "
+                              "Varno extracts from one cabinet.");
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
