@@ -1,8 +1,11 @@
 #include "app/apppaths.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace varno {
 
@@ -55,9 +58,30 @@ QString AppPaths::defaultFolder(const QString &name) const
     return folder(name) + QLatin1Char('/');
 }
 
+namespace {
+
+QString instanceStem(const QString &settingsFile)
+{
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QFileInfo runtime(folder);
+    if (folder.isEmpty() || !runtime.isDir() || !runtime.isWritable())
+        folder = QDir::tempPath();
+    const QByteArray key = QFileInfo(settingsFile).absoluteFilePath().toUtf8();
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
+    return folder + QStringLiteral("/varno-%1-%2").arg(::getuid()).arg(hash);
+}
+
+}  // namespace
+
 QString AppPaths::lockFile() const
 {
-    return QFileInfo(settingsFile).absolutePath() + QStringLiteral("/varno.lock");
+    return instanceStem(settingsFile) + QStringLiteral(".lock");
+}
+
+QString AppPaths::handOverSocket() const
+{
+    return instanceStem(settingsFile) + QStringLiteral(".socket");
 }
 
 const QStringList &workingFolderNames()

@@ -22,8 +22,12 @@ struct AppPaths {
     QString folder(const QString &name) const;
     // The default of a remembered folder: folder(name) with a trailing "/".
     QString defaultFolder(const QString &name) const;
-    // Folder of the single-instance lock.
+    // The single-instance lock and the socket a second start hands its file
+    // over by: in the user's runtime folder (else the temporary folder), so
+    // they can be made even when the settings folder cannot, and named after
+    // the settings file, so editors with different homes never meet.
     QString lockFile() const;
+    QString handOverSocket() const;
 };
 
 // The working folders, in the order they are created at load.

@@ -15,20 +15,27 @@ InstanceLock::InstanceLock(const QString &lockFile) : m_lock(std::make_unique<QL
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::tryLock()
+InstanceLock::Outcome InstanceLock::tryLock()
 {
     if (m_lock->isLocked())
-        return true;
+        return Outcome::Taken;
     QDir().mkpath(QFileInfo(m_lock->fileName()).absolutePath());
     if (m_lock->tryLock(0))
-        return true;
+        return Outcome::Taken;
     if (m_lock->error() == QLockFile::LockFailedError) {
         // The owner may have crashed on a machine whose process ids were
         // reused since; ask Qt to re-check once.
-        if (m_lock->removeStaleLockFile())
-            return m_lock->tryLock(0);
+        if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+            return Outcome::Taken;
+        if (m_lock->error() == QLockFile::LockFailedError)
+            return Outcome::HeldByOther;
     }
-    return false;
+    m_problem =
+        QStringLiteral("cannot make the lock file %1 (%2)")
+            .arg(QDir::toNativeSeparators(m_lock->fileName()),
+                 m_lock->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
+                                                               : QStringLiteral("unknown error"));
+    return Outcome::Unavailable;
 }
 
 bool InstanceLock::isLocked() const

@@ -17,13 +17,19 @@ public:
     InstanceLock(const InstanceLock &) = delete;
     InstanceLock &operator=(const InstanceLock &) = delete;
 
-    // True when this run now holds the lock (or already held it).
-    bool tryLock();
+    enum class Outcome {
+        Taken,        // this run holds the lock (or already held it)
+        HeldByOther,  // a live editor holds it
+        Unavailable,  // the lock file cannot be made; see problem()
+    };
+    Outcome tryLock();
+    QString problem() const { return m_problem; }
     bool isLocked() const;
     void unlock();
 
 private:
     std::unique_ptr<QLockFile> m_lock;
+    QString m_problem;
 };
 
 }  // namespace varno

@@ -120,9 +120,11 @@ void SettingsFile::persist()
         if (!m_lastWriteFailed)
             qCWarning(lcApp) << "cannot write settings to" << m_path << f.errorString();
         m_lastWriteFailed = true;
+        m_writeProblem = f.errorString();
         return;
     }
     m_lastWriteFailed = false;
+    m_writeProblem.clear();
 }
 
 const SettingsSection *SettingsFile::section(const QString &path) const

@@ -46,7 +46,9 @@ public:
     QString loadProblem() const { return m_problem; }
     // False while writes are skipped (the old file could not be moved aside,
     // or the last write failed).
-    bool writable() const { return m_writable; }
+    bool writable() const { return m_writable && !m_lastWriteFailed; }
+    // Why the last write failed; empty when it did not.
+    QString writeProblem() const { return m_writeProblem; }
 
     // Holds the file back while several values change together (start-up,
     // exit) and writes it once when the last batch ends.
@@ -77,6 +79,7 @@ private:
     QString m_problem;
     bool m_writable = true;
     bool m_lastWriteFailed = false;
+    QString m_writeProblem;
     int m_batches = 0;
     bool m_pending = false;
 };

@@ -2,6 +2,7 @@
 #include "app/raster/raster.h"
 #include "base/signalcleanup.h"
 #include "cli/commands.h"
+#include "ui/handover.h"
 #include "ui/widgets/mainwindow.h"
 
 #include <QApplication>
@@ -45,14 +46,35 @@ int runEditor(int argc, char **argv, const QString &file)
     varno::QtPrompt startPrompt;
     switch (session.start(startPrompt)) {
     case varno::EditorSession::Start::AlreadyRunning:
-        QTextStream(stderr) << "varno: the editor is already running\n";
-        return 0;
+        // The running editor opens the file (or just comes forward).
+        if (varno::HandOver::send(session.paths.handOverSocket(), file))
+            return 0;
+        QTextStream(stderr) << "varno: the editor is already running but does not answer\n";
+        return 1;
     case varno::EditorSession::Start::Failed: return 1;
     case varno::EditorSession::Start::ShowWindow: break;
     }
+    if (!session.lockProblem().isEmpty())
+        QTextStream(stderr) << "varno: " << session.lockProblem()
+                            << "; a second editor will not be noticed\n";
     varno::MainWindow window(session);
     window.load();
     window.show();
+    varno::HandOver handOver;
+    const auto bringForward = [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.raise();
+        window.activateWindow();
+    };
+    QObject::connect(&handOver, &varno::HandOver::raiseRequested, &window, bringForward);
+    QObject::connect(&handOver, &varno::HandOver::fileReceived, &window,
+                     [&window, bringForward](const QString &handed) {
+                         bringForward();
+                         window.openFile(handed);
+                     });
+    if (!handOver.listen(session.paths.handOverSocket()))
+        QTextStream(stderr) << "varno: cannot take files from later starts: "
+                            << session.paths.handOverSocket() << "\n";
     // Once the window is up, so a dialog the file opens sits over it.
     if (!file.isEmpty())
         QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });

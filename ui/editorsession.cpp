@@ -3,6 +3,8 @@
 #include "base/messages.h"
 #include "base/trap.h"
 
+#include <QDir>
+
 namespace varno {
 
 EditorSession::EditorSession(AppPaths appPaths)
@@ -14,9 +16,12 @@ EditorSession::~EditorSession() = default;
 
 EditorSession::Start EditorSession::start(Prompt &prompt)
 {
-    // One editor at a time; a second start ends silently.
-    if (!m_lock.tryLock())
+    // One editor at a time. A lock that cannot be made at all must not keep
+    // the editor from starting; the caller is told why.
+    const InstanceLock::Outcome lock = m_lock.tryLock();
+    if (lock == InstanceLock::Outcome::HeldByOther)
         return Start::AlreadyRunning;
+    m_lockProblem = lock == InstanceLock::Outcome::Unavailable ? m_lock.problem() : QString();
 
     const bool ok =
         trap(prompt, QStringLiteral("Module1"), QStringLiteral("Sub"), QStringLiteral("Main"), [&] {
@@ -29,6 +34,13 @@ EditorSession::Start EditorSession::start(Prompt &prompt)
                                   stringResource(Str::Notice));
             // Every stored value, creating missing ones.
             store->readAtStartup(settings);
+            if (registry->loadProblem().isEmpty() && !registry->writable())
+                prompt.messageBox(
+                    QStringLiteral("Varno cannot save its settings to %1 (%2). Settings changed "
+                                   "in this session last until Varno closes.")
+                        .arg(QDir::toNativeSeparators(paths.settingsFile),
+                             registry->writeProblem()),
+                    MsgIcon::Exclamation, stringResource(Str::Notice));
             doc.themeType = settings.themeType;
             doc.wm5Theme = settings.wm5Colours != 0;
             usePicker = settings.picker == QLatin1String("T");

@@ -27,6 +27,8 @@ public:
 
     // Step 4 of exit: store and release the settings store.
     void releaseSettingsFile();
+    // Why the single-instance lock could not be made; empty when it was.
+    QString lockProblem() const { return m_lockProblem; }
 
     AppPaths paths;
     QString settingsKey;
@@ -40,6 +42,7 @@ public:
 
 private:
     InstanceLock m_lock;
+    QString m_lockProblem;
 };
 
 }  // namespace varno

@@ -6,18 +6,26 @@
 
 using namespace varno;
 
+using Outcome = InstanceLock::Outcome;
+
 // A second holder is refused until the first lets go; a lock left by a
-// process that has ended, as a crash would leave it, is taken over.
+// process that has ended, as a crash would leave it, is taken over; a lock
+// that cannot be made is not taken for a running editor.
 TEST(InstanceLock, RefusedWhileHeldTakenOverFromTheDead)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("sub/varno.lock"));
     InstanceLock first(file), second(file);
-    ASSERT_TRUE(first.tryLock());
-    EXPECT_FALSE(second.tryLock());
+    ASSERT_EQ(first.tryLock(), Outcome::Taken);
+    EXPECT_EQ(second.tryLock(), Outcome::HeldByOther);
     first.unlock();
-    ASSERT_TRUE(second.tryLock());
+    ASSERT_EQ(second.tryLock(), Outcome::Taken);
     second.unlock();
+
+    varno::test::writeFile(dir.filePath("blocker"), {});
+    InstanceLock blocked(dir.filePath(QStringLiteral("blocker/varno.lock")));
+    EXPECT_EQ(blocked.tryLock(), Outcome::Unavailable);
+    EXPECT_TRUE(blocked.problem().startsWith("cannot make the lock file"));
 
     QProcess p;
     p.start(QStringLiteral("true"), {});
@@ -26,5 +34,5 @@ TEST(InstanceLock, RefusedWhileHeldTakenOverFromTheDead)
                              QSysInfo::machineHostName().toUtf8() + "\n";
     ASSERT_TRUE(p.waitForFinished());
     varno::test::writeFile(file, owner);
-    EXPECT_TRUE(first.tryLock());
+    EXPECT_EQ(first.tryLock(), Outcome::Taken);
 }

@@ -2,10 +2,15 @@
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "ui/editor.h"
+#include "ui/handover.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <future>
 
 using namespace varno;
 using namespace varno::test;
@@ -130,6 +135,44 @@ TEST(Startup, ASecondStartEndsSilentlyUntilTheFirstHasGone)
     }
     EditorSession third(AppPaths::forEditor());
     EXPECT_EQ(third.start(prompt), EditorSession::Start::ShowWindow);
+}
+
+// The lock lives apart from the settings, so a settings folder that cannot
+// be made still lets the editor start, with one notice.
+TEST(Startup, SettingsThatCannotBeSavedAreSaidOnceAndTheEditorStarts)
+{
+    Sandbox box;
+    writeFile(box.file(QStringLiteral("blocker")), {});
+    AppPaths paths = AppPaths::forEditor();
+    paths.settingsFile = box.file(QStringLiteral("blocker/settings.reg"));
+    ScriptedPrompt prompt;
+    EditorSession session(paths);
+    ASSERT_EQ(session.start(prompt), EditorSession::Start::ShowWindow);
+    ASSERT_EQ(prompt.messages().size(), 1u);
+    EXPECT_TRUE(prompt.messages()[0].text.startsWith("Varno cannot save its settings to " +
+                                                     QDir::toNativeSeparators(paths.settingsFile)));
+}
+
+// Over a real local socket, the sender in a thread of its own as a second
+// process would be.
+TEST(Startup, ASecondStartHandsItsFileToTheRunningEditor)
+{
+    Sandbox box;
+    const QString socket = AppPaths::forEditor().handOverSocket();
+    HandOver running;
+    ASSERT_TRUE(running.listen(socket));
+    QStringList received;
+    QObject::connect(&running, &HandOver::fileReceived, [&](const QString &f) { received << f; });
+    QObject::connect(&running, &HandOver::raiseRequested, [&] { received << "raise"; });
+    const QString file = QStringLiteral("/themes/\u00e9t\u00e9 blue.tsk");
+    auto sent = std::async(std::launch::async, [&] {
+        return HandOver::send(socket, file) && HandOver::send(socket, "");
+    });
+    while (sent.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(sent.get());
+    EXPECT_EQ(received, QStringList({file, "raise"}));
+    EXPECT_FALSE(HandOver::send(box.file(QStringLiteral("nobody.socket")), file, 200));
 }
 
 TEST(Startup, AWorkingFolderThatIsAFileStopsTheLoadWithItsBox)
