@@ -180,10 +180,11 @@ TEST_F(LoadThemeTest, ColoursFromAThemeLeaveImagesProfileAndWm5Alone)
     EXPECT_EQ(settings.themesFolder, home.path() + "/");
 }
 
+// Member names in any letter case, as the devices' file system reads them.
 TEST_F(LoadThemeTest, OneMenuPictureServesBothImages)
 {
-    ASSERT_TRUE(load(cabinet({{"000000vl.000", setupWith({{"27", rgb(1, 1, 1)}})},
-                              {"0stwater.001", png(240, 214, rgb(0, 0, 255))}})));
+    ASSERT_TRUE(load(cabinet({{"000000VL.000", setupWith({{"27", rgb(1, 1, 1)}})},
+                              {"0STWATER.001", png(240, 214, rgb(0, 0, 255))}})));
     EXPECT_EQ(doc.themeType, QStringLiteral("SQ240"));
     EXPECT_EQ(doc.todayPicture.pixel(0, 0), rgb(0, 0, 255));
     EXPECT_EQ(doc.menuPicture.pixel(0, 0), rgb(0, 0, 255));
