@@ -16,6 +16,7 @@
 #include "package/infwriter.h"
 #include "package/savetheme.h"
 #include "package/themeloader.h"
+#include "package/themethumbnail.h"
 #include "preview/devicescreen.h"
 #include "resources/resources.h"
 
@@ -28,6 +29,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <functional>
 #include <map>
@@ -108,6 +110,7 @@ public:
             // "/err" and "/cpu" as the device SDK's wizard spells them.
             const bool isOption = (a.startsWith(QLatin1String("--")) && a.size() > 2) ||
                                   a == QLatin1String("-o") || a == QLatin1String("-d") ||
+                                  a == QLatin1String("-s") ||
                                   a.compare(QLatin1String("/err"), Qt::CaseInsensitive) == 0 ||
                                   a.compare(QLatin1String("/cpu"), Qt::CaseInsensitive) == 0;
             if (!isOption) {
@@ -598,6 +601,64 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
     return Exit::Ok;
 }
 
+// Writes `image` as a PNG whole or not at all.
+bool writePng(const QImage &image, const QString &path)
+{
+    QSaveFile f(path);
+    return f.open(QIODevice::WriteOnly) && image.save(&f, "PNG") && f.commit();
+}
+
+int thumbnail(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Args a(args, {});
+    a.allowOnly({"s", "size", "d", "directory"});
+    const QString sizeText = a.has("s") ? a.value("s") : a.value("size");
+    bool ok = true;
+    const int size = sizeText.isEmpty() ? 128 : sizeText.toInt(&ok);
+    if (!ok || size < 1 || size > 4096)
+        throw UsageError{QStringLiteral("-s is a size in pixels from 1 to 4096")};
+    const QString dir = a.has("d") ? a.value("d") : a.value("directory");
+    QStringList themes = a.positional(), outputs;
+    if (dir.isEmpty()) {
+        if (themes.size() != 2)
+            throw UsageError{QStringLiteral("give one theme file and the picture to write")};
+        outputs << themes.takeLast();
+    } else {
+        if (themes.isEmpty())
+            throw UsageError{QStringLiteral("give the theme files")};
+        if (!QDir().mkpath(dir))
+            throw UsageError{QStringLiteral("cannot make the folder %1").arg(dir)};
+        for (const QString &theme : themes)
+            outputs << QDir(dir).filePath(QFileInfo(theme).completeBaseName() +
+                                          QStringLiteral(".png"));
+    }
+    // Each theme on its own thread: nothing is shared but the list of what
+    // went wrong, filled in by position.
+    QStringList problems(themes.size());
+    QThreadPool pool;
+    for (qsizetype i = 0; i < themes.size(); ++i) {
+        pool.start([&, i] {
+            const ThemePreview p = readThemePreview(themes[i], QSize(size, size));
+            if (p.image.isNull())
+                problems[i] = p.problem;
+            else if (!writePng(p.image, outputs[i]))
+                problems[i] = QStringLiteral("cannot write %1").arg(outputs[i]);
+        });
+    }
+    pool.waitForDone();
+    int failed = 0;
+    for (qsizetype i = 0; i < themes.size(); ++i) {
+        if (problems[i].isEmpty()) {
+            if (!dir.isEmpty())
+                out << printable(QDir::toNativeSeparators(outputs[i])) << "\n";
+            continue;
+        }
+        ++failed;
+        err << "varno: " << printable(themes[i]) << ": " << problems[i] << "\n";
+    }
+    return failed ? Exit::BadInput : Exit::Ok;
+}
+
 int cabwiz(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Args a(args, {});
@@ -622,9 +683,9 @@ using Command = std::function<int(const QStringList &, QTextStream &, QTextStrea
 
 const std::map<QString, Command> &commands()
 {
-    static const std::map<QString, Command> table = {{"build", build},   {"info", info},
-                                                     {"list", list},     {"extract", extract},
-                                                     {"cabwiz", cabwiz}, {"render", render}};
+    static const std::map<QString, Command> table = {
+        {"build", build},   {"info", info},     {"list", list},          {"extract", extract},
+        {"cabwiz", cabwiz}, {"render", render}, {"thumbnail", thumbnail}};
     return table;
 }
 
@@ -670,6 +731,11 @@ const std::vector<std::pair<QString, QString>> &usages()
         {"cabwiz",
          "cabwiz SCRIPT.inf [/err FILE] [/cpu NAME]\n"
          "                  Compile an installation script and its files into a cabinet.\n"},
+        {"thumbnail",
+         "thumbnail [-s SIZE] THEME.tsk OUT.png\n"
+         "  thumbnail [-s SIZE] -d DIR THEME.tsk...\n"
+         "                  Write a theme's Today picture scaled to fit SIZE (default 128),\n"
+         "                  or one DIR/NAME.png per theme, all cores at once.\n"},
     };
     return table;
 }

@@ -34,7 +34,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcCab, "varno.package", QtWarningMsg)
 
 // The walk modes, as the walker hands them back with each member.
-enum Mode { ModeCount = 0, ModeReport = 1, ModeExtract = 2, ModeXml = 3 };
+enum Mode { ModeCount = 0, ModeReport = 1, ModeExtract = 2, ModeXml = 3, ModeRead = 4 };
 
 // The Win32 codes this reader raises or reports per member.
 namespace Win32 {
@@ -426,8 +426,8 @@ struct CabinetReader::MemberNotice {
 
 // The walker and the one object it calls back into.
 struct CallBack {
-    // The cabinet object being walked; one walk at a time, process-wide.
-    static CabinetReader *current;
+    // The cabinet object being walked; one walk at a time per thread.
+    static thread_local CabinetReader *current;
 
     // Registers an object for the length of its walk; a walk started from an
     // event handler gives the slot back when it ends.
@@ -462,7 +462,7 @@ struct CallBack {
                                          std::vector<QByteArray> &data, std::uint64_t &budget);
 };
 
-CabinetReader *CallBack::current = nullptr;
+thread_local CabinetReader *CallBack::current = nullptr;
 
 struct CallBack::Selected {
     mscabd_file *file;
@@ -506,7 +506,7 @@ void CallBack::walk(const QString &cabinet, int mode)
     }
     // Only extraction writes; listing reports what the cabinet declares.
     if (const std::uint64_t size = declaredExpansion(cab);
-        mode == ModeExtract && size > CabinetReader::MaxExpansion) {
+        (mode == ModeExtract || mode == ModeRead) && size > CabinetReader::MaxExpansion) {
         const auto mib = [](std::uint64_t bytes) { return (bytes + (1 << 20) - 1) >> 20; };
         throw RuntimeError(Win32::OutOfMemory, QStringLiteral("CabFile"),
                            QStringLiteral("The members would expand to %1 MiB, beyond the "
@@ -540,10 +540,14 @@ void CallBack::walk(const QString &cabinet, int mode)
     for (auto &[folder, members] : byFolder) {
         std::vector<QByteArray> data(members.size());
         std::vector<int> errors = decodeFolder(dec, io, members, data, budget);
-        for (size_t i = 0; i < members.size(); ++i)
-            members[i]->error =
-                errors[i] ? errors[i]
-                          : writeWhole(members[i]->target, data[i], members[i]->member.stamp);
+        for (size_t i = 0; i < members.size(); ++i) {
+            if (mode == ModeRead && !errors[i] && current)
+                current->m_read.insert(members[i]->member.name, std::move(data[i]));
+            else
+                members[i]->error =
+                    errors[i] ? errors[i]
+                              : writeWhole(members[i]->target, data[i], members[i]->member.stamp);
+        }
     }
     if (current)
         current->m_decodedBytes = CabinetReader::MaxExpansion - budget;
@@ -659,6 +663,22 @@ bool CabinetReader::extractIf(const std::function<bool(const QString &)> &wanted
     return m_failures.isEmpty();
 }
 
+QMap<QString, QByteArray> CabinetReader::read(const std::function<bool(const QString &)> &wanted)
+{
+    m_failures.clear();
+    m_read.clear();
+    m_wantedFile.clear();
+    m_wantedIf = wanted;
+    try {
+        walk(ModeRead);
+    } catch (...) {
+        m_wantedIf = nullptr;
+        throw;
+    }
+    m_wantedIf = nullptr;
+    return std::exchange(m_read, {});
+}
+
 bool CabinetReader::wanted(const QString &name) const
 {
     return m_wantedIf ? m_wantedIf(name) : matches(m_wantedFile, name);
@@ -714,6 +734,7 @@ CabinetReader::Answer CabinetReader::fileInCabinet(int mode, const MemberNotice 
         return Answer::Skip;
     }
     case ModeExtract: break;
+    case ModeRead: return wanted(member.name) ? Answer::Extract : Answer::Skip;
     default: return Answer::Skip;
     }
 

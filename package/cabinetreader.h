@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QString>
 
@@ -60,6 +61,10 @@ public:
     bool extractIf(const std::function<bool(const QString &name)> &wanted,
                    const QString &outputFolder);
 
+    // The members `wanted` accepts, decoded into memory: nothing reaches the
+    // disk. Members that fail are left out and named in extractFailures().
+    QMap<QString, QByteArray> read(const std::function<bool(const QString &name)> &wanted);
+
     // Raises FileFound for each member whose whole name matches (empty: all).
     void findMembers(const QString &member = QString());
 
@@ -104,6 +109,7 @@ private:
     QString m_outputPath;
     QString m_outputFile;
     QSet<QString> m_targets;  // written by this extraction
+    QMap<QString, QByteArray> m_read;
     QString m_xml;
     QList<CabExtractFailure> m_failures;
 };

@@ -143,3 +143,19 @@ TEST_F(Commands, InfoReportsThePicturesAsStored)
     EXPECT_TRUE(o["baseHueIndex"].isNull());
     EXPECT_FALSE(run({"info", "other.tsk"}).out.contains("Base hue"));
 }
+
+// One theme to one picture, or many to a folder with a bad one said and
+// the rest still written.
+TEST_F(Commands, ThumbnailsOfOneOrManyThemes)
+{
+    build("v.tsk", "vga");
+    build("q.tsk", "qvga", {"--compression", "low"});
+    ASSERT_EQ(run({"thumbnail", "-s", "64", "v.tsk", "v.png"}).code, Exit::Ok);
+    EXPECT_EQ(QImage("v.png").size(), QSize(64, 58));
+    varno::test::writeFile("bad.tsk", "MSCF");
+    const Outcome many = run({"thumbnail", "-d", "out", "v.tsk", "bad.tsk", "q.tsk"});
+    EXPECT_EQ(many.code, Exit::BadInput);
+    EXPECT_EQ(many.err, "varno: bad.tsk: Invalid data.\n");
+    EXPECT_EQ(QImage("out/q.png").size(), QSize(128, 117));
+    EXPECT_TRUE(QFile::exists("out/v.png"));
+}

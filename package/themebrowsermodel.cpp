@@ -1,0 +1,133 @@
+#include "package/themebrowsermodel.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QRunnable>
+
+namespace varno {
+
+ThemeBrowserModel::ThemeBrowserModel(QObject *parent)
+    : QAbstractListModel(parent), m_generation(std::make_shared<std::atomic<quint64>>(0))
+{
+    setCacheLimit(1000);
+}
+
+ThemeBrowserModel::~ThemeBrowserModel()
+{
+    // Nothing may call back into a model that is gone.
+    ++*m_generation;
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
+void ThemeBrowserModel::setFolder(const QString &folder)
+{
+    ++*m_generation;
+    m_pool.clear();
+    beginResetModel();
+    m_folder = folder;
+    m_files = QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files | QDir::Readable,
+                                     QDir::Name | QDir::IgnoreCase);
+    m_cache.clear();
+    m_pending.clear();
+    m_problems.clear();
+    m_counted.clear();
+    m_made = 0;
+    endResetModel();
+}
+
+void ThemeBrowserModel::setThumbnailSize(QSize size)
+{
+    m_size = size;
+    m_placeholder = QImage();
+    setFolder(m_folder);
+}
+
+void ThemeBrowserModel::setCacheLimit(int thumbnails)
+{
+    m_cache.setMaxCost(std::max(thumbnails, 1));
+}
+
+int ThemeBrowserModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_files.size());
+}
+
+QString ThemeBrowserModel::filePath(int row) const
+{
+    return row >= 0 && row < m_files.size() ? QDir(m_folder).filePath(m_files[row]) : QString();
+}
+
+QVariant ThemeBrowserModel::data(const QModelIndex &index, int role) const
+{
+    const int row = index.row();
+    if (!index.isValid() || row >= m_files.size())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole: return m_files[row].toLower();
+    case Qt::ToolTipRole: return m_problems.value(row, m_files[row]);
+    case FilePathRole: return filePath(row);
+    case ProblemRole: return m_problems.value(row);
+    case Qt::DecorationRole:
+        if (const QImage *made = m_cache.object(row))
+            return *made;
+        if (!m_problems.contains(row))
+            request(row);
+        return placeholder();
+    default: return {};
+    }
+}
+
+QImage ThemeBrowserModel::placeholder() const
+{
+    if (m_placeholder.isNull()) {
+        m_placeholder = QImage(m_size, QImage::Format_RGB32);
+        m_placeholder.fill(QColor(200, 200, 200));
+    }
+    return m_placeholder;
+}
+
+void ThemeBrowserModel::request(int row) const
+{
+    if (m_pending.contains(row))
+        return;
+    m_pending.insert(row);
+    const quint64 generation = *m_generation;
+    auto current = m_generation;
+    const QString path = filePath(row);
+    const QSize size = m_size;
+    auto *self = const_cast<ThemeBrowserModel *>(this);
+    // The latest asked first: what the user scrolled to is what they see.
+    m_pool.start(
+        [self, current, generation, row, path, size] {
+            if (*current != generation)
+                return;
+            const ThemePreview preview = readThemePreview(path, size);
+            if (*current != generation)
+                return;
+            QMetaObject::invokeMethod(
+                self, [self, generation, row, preview] { self->deliver(generation, row, preview); },
+                Qt::QueuedConnection);
+        },
+        ++m_requests);
+}
+
+void ThemeBrowserModel::deliver(quint64 generation, int row, const ThemePreview &preview)
+{
+    if (generation != *m_generation || row >= m_files.size())
+        return;
+    m_pending.remove(row);
+    if (preview.image.isNull())
+        m_problems.insert(row, preview.problem);
+    else
+        m_cache.insert(row, new QImage(preview.image));
+    if (!m_counted.contains(row)) {
+        m_counted.insert(row);
+        ++m_made;
+        emit progress(m_made, int(m_files.size()));
+    }
+    const QModelIndex at = index(row);
+    emit dataChanged(at, at, {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
+}  // namespace varno

@@ -1,0 +1,74 @@
+// The theme browser's list: one item per theme file of a folder, shown at
+// once, each with its Today picture made off the user-interface thread as
+// the view asks for it. Thumbnails live in a bounded cache and are made
+// again when they scroll back, so memory does not grow with the folder.
+#pragma once
+
+#include "package/themethumbnail.h"
+
+#include <QAbstractListModel>
+#include <QCache>
+#include <QHash>
+#include <QImage>
+#include <QSet>
+#include <QStringList>
+#include <QThreadPool>
+
+#include <atomic>
+#include <memory>
+
+namespace varno {
+
+class ThemeBrowserModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Role { FilePathRole = Qt::UserRole + 1, ProblemRole };
+
+    explicit ThemeBrowserModel(QObject *parent = nullptr);
+    ~ThemeBrowserModel() override;
+
+    // Lists the folder's "*.tsk" files, sorted by name, and drops every
+    // thumbnail still to be made for the folder before.
+    void setFolder(const QString &folder);
+    QString folder() const { return m_folder; }
+    void setThumbnailSize(QSize size);
+    QSize thumbnailSize() const { return m_size; }
+    // How many thumbnails are kept (at least one screenful is wanted, or
+    // the view keeps asking for what it just dropped); older ones are made
+    // again when asked for.
+    void setCacheLimit(int thumbnails);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // Display: the file name in lower case. Decoration: the thumbnail, or a
+    // placeholder while it is made or when the theme cannot show one.
+    // ToolTip: the file name, or why there is no picture.
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    QString filePath(int row) const;
+    // Thumbnails made for this folder so far.
+    int madeCount() const { return m_made; }
+
+signals:
+    // A thumbnail was made (or found impossible): `made` of `total`.
+    void progress(int made, int total);
+
+private:
+    void request(int row) const;
+    void deliver(quint64 generation, int row, const ThemePreview &preview);
+    QImage placeholder() const;
+
+    QString m_folder;
+    QStringList m_files;
+    QSize m_size{128, 96};
+    mutable QCache<int, QImage> m_cache;
+    mutable QSet<int> m_pending;
+    QHash<int, QString> m_problems;
+    QSet<int> m_counted;
+    int m_made = 0;
+    mutable int m_requests = 0;
+    mutable QImage m_placeholder;
+    std::shared_ptr<std::atomic<quint64>> m_generation;
+    mutable QThreadPool m_pool;
+};
+
+}  // namespace varno

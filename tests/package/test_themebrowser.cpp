@@ -1,0 +1,159 @@
+// The theme browser's engine: Today pictures read from the cabinet in
+// memory at the wanted size, and the list that makes them off the
+// user-interface thread, keeps only a bounded number and forgets the work of
+// a folder it has left.
+#include "package/cabwriter.h"
+#include "package/themebrowsermodel.h"
+#include "support/sandbox.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+using namespace varno;
+
+namespace {
+
+QByteArray encoded(QSize size, QColor colour, const char *format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A theme file whose only picture member is `member`.
+QString theme(const QString &path, const QString &member, const QByteArray &picture)
+{
+    writeCabinet(path, {{"000000vl.000", "setup"}, {member, picture}}, true);
+    return path;
+}
+
+// Runs the event loop until `done` or five seconds have passed.
+template <typename F> bool waitFor(F done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+}  // namespace
+
+TEST(ThemePreview, ReadsTheTodayPictureAtTheWantedSize)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = encoded({640, 588}, Qt::blue, "JPEG");
+    const struct {
+        QString file;
+        QSize fit, image, stored;
+        const char *problem;
+    } cases[] = {
+        {theme(dir.filePath("vga.tsk"), "tdywater.001", jpeg),
+         {128, 128},
+         {128, 117},
+         {640, 588},
+         ""},
+        {theme(dir.filePath("whole.tsk"), "tdywater.001", jpeg), {}, {640, 588}, {640, 588}, ""},
+        // Saved uncompressed: PNG; one picture kept as the menu's; capitals.
+        {theme(dir.filePath("png.tsk"), "0STWATER.001", encoded({320, 294}, Qt::red, "PNG")),
+         {64, 64},
+         {64, 58},
+         {320, 294},
+         ""},
+        {theme(dir.filePath("none.tsk"), "readme.txt", "x"),
+         {64, 64},
+         {0, 0},
+         {},
+         "The theme has no Today picture (tdywater.001)."},
+        {theme(dir.filePath("junk.tsk"), "tdywater.001", "not a picture"),
+         {64, 64},
+         {0, 0},
+         {},
+         "The Today picture cannot be read."},
+        {dir.filePath("missing.tsk"),
+         {64, 64},
+         {0, 0},
+         {},
+         "The system cannot find the file specified."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const ThemePreview p = readThemePreview(c.file, c.fit);
+        EXPECT_EQ(p.image.size(), c.image);
+        EXPECT_EQ(p.stored, c.stored);
+        EXPECT_EQ(p.problem, QString::fromLatin1(c.problem));
+    }
+}
+
+TEST(ThemeBrowserModel, ListsAtOnceMakesThumbnailsAndSaysWhyOneFails)
+{
+    QTemporaryDir dir;
+    const QByteArray jpeg = encoded({320, 294}, Qt::green, "JPEG");
+    for (int i = 0; i < 20; ++i)
+        theme(dir.filePath(QStringLiteral("t%1.tsk").arg(i, 2, 10, QLatin1Char('0'))),
+              "tdywater.001", jpeg);
+    theme(dir.filePath("Bright Day.tsk"), "tdywater.001", jpeg);
+    varno::test::writeFile(dir.filePath("broken.tsk"), "MSCF and nothing more");
+    varno::test::writeFile(dir.filePath("notes.txt"), "not a theme");
+
+    ThemeBrowserModel model;
+    model.setThumbnailSize({64, 64});
+    model.setFolder(dir.path());
+    ASSERT_EQ(model.rowCount(), 22);
+    EXPECT_EQ(model.index(0).data().toString(), QStringLiteral("bright day.tsk"));
+    EXPECT_EQ(model.filePath(0), dir.filePath("Bright Day.tsk"));
+    // Asked for, every picture comes (a placeholder until then).
+    for (int row = 0; row < 22; ++row)
+        EXPECT_EQ(model.index(row).data(Qt::DecorationRole).value<QImage>().size(), QSize(64, 64));
+    ASSERT_TRUE(waitFor([&] { return model.madeCount() == 22; }));
+    const QModelIndex broken = model.index(1);
+    EXPECT_EQ(broken.data().toString(), QStringLiteral("broken.tsk"));
+    EXPECT_EQ(broken.data(Qt::ToolTipRole).toString(), QStringLiteral("Invalid data."));
+    EXPECT_EQ(model.index(2).data(Qt::DecorationRole).value<QImage>().size(), QSize(64, 58));
+    EXPECT_EQ(model.index(2).data(Qt::DecorationRole).value<QImage>().pixelColor(5, 5).green(),
+              255);
+}
+
+// A folder left mid-way delivers nothing into the next; a cache of one
+// thumbnail makes again what it dropped.
+TEST(ThemeBrowserModel, LeavingAFolderCancelsItsWorkAndTheCacheIsBounded)
+{
+    QTemporaryDir first, second;
+    const QByteArray big = encoded({640, 588}, Qt::blue, "JPEG");
+    for (int i = 0; i < 200; ++i)
+        theme(first.filePath(QStringLiteral("a%1.tsk").arg(i)), "tdywater.001", big);
+    for (int i = 0; i < 3; ++i)
+        theme(second.filePath(QStringLiteral("b%1.tsk").arg(i)), "tdywater.001", big);
+
+    ThemeBrowserModel model;
+    QList<std::pair<int, int>> progress;  // made, total
+    QObject::connect(&model, &ThemeBrowserModel::progress, [&](int made, int total) {
+        progress.append({made, total});
+    });
+    model.setFolder(first.path());
+    for (int row = 0; row < 200; ++row)
+        model.index(row).data(Qt::DecorationRole);
+    model.setFolder(second.path());
+    model.setCacheLimit(2);
+    for (int row = 0; row < 3; ++row)
+        model.index(row).data(Qt::DecorationRole);
+    ASSERT_TRUE(waitFor([&] { return model.madeCount() == 3; }));
+    QCoreApplication::processEvents();
+    // Nothing of the first folder after it was left.
+    const auto left =
+        std::find_if(progress.begin(), progress.end(), [](const auto &p) { return p.second == 3; });
+    EXPECT_TRUE(std::all_of(left, progress.end(), [](const auto &p) { return p.second == 3; }));
+    EXPECT_EQ(progress.last(), std::pair(3, 3));
+    // The first made was dropped for the third; asked again, it comes again.
+    const auto blueAt = [&](int row) {
+        return model.index(row).data(Qt::DecorationRole).value<QImage>().pixelColor(5, 5).blue();
+    };
+    EXPECT_EQ((blueAt(0) == 200) + (blueAt(1) == 200) + (blueAt(2) == 200), 1);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(waitFor([&] { return blueAt(row) > 200; })) << row;
+}
