@@ -59,7 +59,7 @@ private:
 
     QString m_folder;
     QStringList m_files;
-    QSize m_size{128, 96};
+    QSize m_size{128, 118};  // a Today picture's shape
     mutable QCache<int, QImage> m_cache;
     mutable QSet<int> m_pending;
     QHash<int, QString> m_problems;
