@@ -2,11 +2,13 @@
 // the window re-reads what the model says it shows.
 #include "ui/widgets/mainwindow.h"
 
+#include "base/messages.h"
 #include "colour/colortable.h"
 #include "ui/smalldialogs.h"
 #include "ui/widgets/dialogs.h"
 #include "ui/widgets/imagefitdialog.h"
 #include "ui/widgets/previewwidget.h"
+#include "ui/widgets/themebrowserdialog.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -158,7 +161,6 @@ void MainWindow::buildMenus()
     Editor &f = *m_form;
     const QString noDevice = QStringLiteral("Sending themes to a device is not in this build yet");
     const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
-    const QString noBrowser = QStringLiteral("The theme browser is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     addCommand(file, "mnuSettings", QStringLiteral("Settings"), [this] {
@@ -202,9 +204,19 @@ void MainWindow::buildMenus()
     save->setShortcut(QKeySequence::Save);
     theme->addSeparator();
     addCommand(theme, "mnuManageThemes", QStringLiteral("Manage Themes"), [this] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_session.settings.themesFolder));
+        const QString folder = m_session.settings.themesFolder;
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+            m_prompt.messageBox(QStringLiteral("Unable to open the themes folder %1: no file "
+                                               "manager is set up to open folders.")
+                                    .arg(QDir::toNativeSeparators(folder)),
+                                MsgIcon::Exclamation, stringResource(Str::Notice));
     });
-    notYet(addCommand(theme, "mnuBrowseThemes", QStringLiteral("Browse Themes"), [] {}), noBrowser);
+    addCommand(theme, "mnuBrowseThemes", QStringLiteral("Browse Themes"), [this] {
+        const QString chosen =
+            showThemeBrowser(this, m_prompt, m_session.settings, m_session.paths);
+        if (!chosen.isEmpty())
+            m_form->loadTheme(chosen);
+    });
 
     QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
     addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"), [&f] { f.loadImages(); });
