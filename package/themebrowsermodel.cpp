@@ -43,6 +43,11 @@ void ThemeBrowserModel::setThumbnailSize(QSize size)
     setFolder(m_folder);
 }
 
+void ThemeBrowserModel::useThumbnailCache(const QString &root)
+{
+    m_thumbnailCache = std::make_shared<const ThumbnailCache>(root);
+}
+
 void ThemeBrowserModel::setCacheLimit(int thumbnails)
 {
     m_cache.setMaxCost(std::max(thumbnails, 1));
@@ -97,12 +102,23 @@ void ThemeBrowserModel::request(int row) const
     const QString path = filePath(row);
     const QSize size = m_size;
     auto *self = const_cast<ThemeBrowserModel *>(this);
+    const std::shared_ptr<const ThumbnailCache> cache = m_thumbnailCache;
     // The latest asked first: what the user scrolled to is what they see.
     m_pool.start(
-        [self, current, generation, row, path, size] {
+        [self, current, generation, row, path, size, cache] {
             if (*current != generation)
                 return;
-            const ThemePreview preview = readThemePreview(path, size);
+            ThemePreview preview;
+            if (cache)
+                preview.image = cache->find(path, size);
+            if (preview.image.isNull()) {
+                preview = readThemePreview(path, cache ? ThumbnailCache::madeSize(size) : size);
+                if (cache && !preview.image.isNull())
+                    cache->store(path, size, preview.image);
+            }
+            if (preview.image.width() > size.width() || preview.image.height() > size.height())
+                preview.image =
+                    preview.image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
             if (*current != generation)
                 return;
             QMetaObject::invokeMethod(

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "package/themethumbnail.h"
+#include "package/thumbnailcache.h"
 
 #include <QAbstractListModel>
 #include <QCache>
@@ -32,6 +33,8 @@ public:
     void setFolder(const QString &folder);
     QString folder() const { return m_folder; }
     void setThumbnailSize(QSize size);
+    // Thumbnails are looked for in, and added to, the desktop's cache.
+    void useThumbnailCache(const QString &root);
     QSize thumbnailSize() const { return m_size; }
     // How many thumbnails are kept (at least one screenful is wanted, or
     // the view keeps asking for what it just dropped); older ones are made
@@ -60,6 +63,7 @@ private:
     QString m_folder;
     QStringList m_files;
     QSize m_size{128, 118};  // a Today picture's shape
+    std::shared_ptr<const ThumbnailCache> m_thumbnailCache;
     mutable QCache<int, QImage> m_cache;
     mutable QSet<int> m_pending;
     QHash<int, QString> m_problems;

@@ -36,6 +36,7 @@ ThemeBrowserForm::ThemeBrowserForm(Prompt &prompt, const AppSettings &settings,
                                    std::function<std::optional<qint64>()> freeMemory)
     : m_prompt(prompt), m_settings(settings), m_paths(paths), m_freeMemory(std::move(freeMemory))
 {
+    model.useThumbnailCache(ThumbnailCache::desktopRoot());
     QObject::connect(&model, &ThemeBrowserModel::progress, &model, [this] { updateCount(); });
     trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("Form_Load"), [&] {
         if (!QDir().mkpath(m_paths.tmpFolder))

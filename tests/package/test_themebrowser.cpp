@@ -7,6 +7,9 @@
 #include "support/sandbox.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -156,4 +159,47 @@ TEST(ThemeBrowserModel, LeavingAFolderCancelsItsWorkAndTheCacheIsBounded)
     EXPECT_EQ((blueAt(0) == 200) + (blueAt(1) == 200) + (blueAt(2) == 200), 1);
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(waitFor([&] { return blueAt(row) > 200; })) << row;
+}
+
+// Shared with the desktop: named by the MD5 of the URI, stamped with the
+// URI and the time, found again while the file is unchanged.
+TEST(ThumbnailCache, NamesStampsAndFindsWhatIsCurrent)
+{
+    QTemporaryDir dir;
+    const QString file =
+        theme(dir.filePath("Sky Blue.tsk"), "tdywater.001", encoded({320, 294}, Qt::blue, "JPEG"));
+    const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    ThemeBrowserModel model;
+    model.useThumbnailCache(dir.filePath("thumbs"));
+    model.setFolder(dir.path());
+    model.index(0).data(Qt::DecorationRole);
+    ASSERT_TRUE(waitFor([&] { return model.madeCount() == 1; }));
+
+    const ThumbnailCache cache(dir.filePath("thumbs"));
+    const QString png = cache.pathFor(file, {128, 118});
+    EXPECT_EQ(png, dir.filePath("thumbs/normal/") +
+                       QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex() +
+                       ".png");
+    const QByteArray stored = varno::test::readFile(png);
+    EXPECT_TRUE(stored.contains(QByteArray("tEXtThumb::URI\0", 15) + uri.toUtf8()));
+    EXPECT_TRUE(
+        stored.contains(QByteArray("tEXtThumb::MTime\0", 17) +
+                        QByteArray::number(QFileInfo(file).lastModified().toSecsSinceEpoch())));
+    EXPECT_EQ(QImage(png).size(), QSize(128, 117));
+    EXPECT_EQ(QFile::permissions(png) & 0x0077, 0);
+
+    // What the cache holds is what is shown, until the file changes.
+    QImage marked = cache.find(file, {128, 118});
+    ASSERT_FALSE(marked.isNull());
+    marked.fill(Qt::red);
+    cache.store(file, {128, 118}, marked);
+    model.setFolder(dir.path());
+    model.index(0).data(Qt::DecorationRole);
+    ASSERT_TRUE(waitFor([&] { return model.madeCount() == 1; }));
+    EXPECT_EQ(model.index(0).data(Qt::DecorationRole).value<QImage>().pixelColor(3, 3), Qt::red);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    f.close();
+    EXPECT_TRUE(cache.find(file, {128, 118}).isNull());
 }
