@@ -97,6 +97,20 @@ TEST(DeviceText, LettersOfAWordSitOneColumnApart)
     }
 }
 
+// The volume box's caption is 9-point bold: 45 columns wide, 39 at 8 points.
+TEST(DeviceText, VolumeCaptionIsNinePoint)
+{
+    loadDeviceFonts();
+    ScriptedPrompt prompt;
+    ThemeDocument doc;
+    AppSettings settings;
+    doc.colours.colors = defaultThemeColors();
+    doc.colours.colors[DialogText] = rgb(255, 0, 255);
+    DeviceScreen screen(prompt, doc, settings);
+    screen.placeMessageBox(QStringLiteral("message"), 240);
+    EXPECT_EQ(inkedColumns(screen.workBuffer(), rgb(255, 0, 255)).size(), 45u);
+}
+
 TEST_P(Golden, ScreenMatchesItsPicture)
 {
     const GoldenCase &c = GetParam();
