@@ -1,5 +1,6 @@
 #include "package/cesetup.h"
 
+#include <QHash>
 #include <QtEndian>
 
 #include <map>
@@ -37,53 +38,58 @@ QByteArray zeroTerminated(const QByteArray &s)
     return s + '\0';
 }
 
-// Shared string, directory and hive tables, ids from 1 in order of first use.
+// Shared string, directory and hive tables, ids from 1 in order of first
+// use. Looked up by hash: a script may name tens of thousands of keys.
 struct Tables {
+    struct Hive {
+        int root;
+        std::vector<int> spec;
+        auto operator<=>(const Hive &) const = default;
+    };
     std::vector<QByteArray> strings;
-    std::vector<std::vector<uint16_t>> dirs;
-    std::vector<std::pair<int, std::vector<uint16_t>>> hives;
+    QHash<QByteArray, int> stringIds;
+    std::vector<std::vector<int>> dirs;
+    std::map<std::vector<int>, int> dirIds;
+    std::vector<Hive> hives;
+    std::map<Hive, int> hiveIds;
 
-    uint16_t string(const QByteArray &s)
+    int string(const QByteArray &s)
     {
-        for (size_t i = 0; i < strings.size(); ++i)
-            if (strings[i] == s)
-                return static_cast<uint16_t>(i + 1);
+        if (const auto it = stringIds.constFind(s); it != stringIds.cend())
+            return *it;
         strings.push_back(s);
-        return static_cast<uint16_t>(strings.size());
+        stringIds.insert(s, int(strings.size()));
+        return int(strings.size());
     }
-    std::vector<uint16_t> path(const QByteArray &p)
+    std::vector<int> path(const QByteArray &p)
     {
-        std::vector<uint16_t> ids;
+        std::vector<int> ids;
         for (const QByteArray &part : p.split('\\'))
             if (!part.isEmpty())
                 ids.push_back(string(part));
         return ids;
     }
-    uint16_t dir(const QByteArray &p)
+    int dir(const QByteArray &p)
     {
-        const std::vector<uint16_t> spec = path(p);
-        for (size_t i = 0; i < dirs.size(); ++i)
-            if (dirs[i] == spec)
-                return static_cast<uint16_t>(i + 1);
-        dirs.push_back(spec);
-        return static_cast<uint16_t>(dirs.size());
+        auto [it, added] = dirIds.try_emplace(path(p), int(dirs.size()) + 1);
+        if (added)
+            dirs.push_back(it->first);
+        return it->second;
     }
-    uint16_t hive(int root, const QByteArray &key)
+    int hive(int root, const QByteArray &key)
     {
-        const std::pair<int, std::vector<uint16_t>> h{root, path(key)};
-        for (size_t i = 0; i < hives.size(); ++i)
-            if (hives[i] == h)
-                return static_cast<uint16_t>(i + 1);
-        hives.push_back(h);
-        return static_cast<uint16_t>(hives.size());
+        auto [it, added] = hiveIds.try_emplace(Hive{root, path(key)}, int(hives.size()) + 1);
+        if (added)
+            hives.push_back(it->first);
+        return it->second;
     }
 };
 
-void putSpec(QByteArray &b, const std::vector<uint16_t> &ids)
+void putSpec(QByteArray &b, const std::vector<int> &ids)
 {
     put16(b, static_cast<uint32_t>(ids.size() + 1) * 2);
-    for (const uint16_t id : ids)
-        put16(b, id);
+    for (const int id : ids)
+        put16(b, static_cast<uint32_t>(id));
     put16(b, 0);
 }
 
@@ -102,10 +108,10 @@ QByteArray CeSetup::build() const
     Tables t;
     // Ids are handed out directories first, then registry keys, so the
     // STRINGS section is complete before it is written.
-    std::vector<uint16_t> fileDirs;
+    std::vector<int> fileDirs;
     for (const File &f : files)
         fileDirs.push_back(t.dir(f.directory));
-    std::vector<uint16_t> valueHives;
+    std::vector<int> valueHives;
     for (const Value &v : values)
         valueHives.push_back(t.hive(v.root, v.key));
 
@@ -141,7 +147,7 @@ QByteArray CeSetup::build() const
     set32(b, 68, static_cast<uint32_t>(b.size()));
     for (size_t i = 0; i < files.size(); ++i) {
         put16(b, files[i].id);
-        put16(b, fileDirs[i]);
+        put16(b, static_cast<uint32_t>(fileDirs[i]));
         put16(b, files[i].id);
         put32(b, files[i].flags);
         put16(b, static_cast<uint32_t>(files[i].name.size() + 1));
@@ -150,9 +156,9 @@ QByteArray CeSetup::build() const
     set32(b, 72, static_cast<uint32_t>(b.size()));
     for (size_t i = 0; i < t.hives.size(); ++i) {
         put16(b, static_cast<uint32_t>(i + 1));
-        put16(b, static_cast<uint32_t>(t.hives[i].first));
+        put16(b, static_cast<uint32_t>(t.hives[i].root));
         put16(b, 0);
-        putSpec(b, t.hives[i].second);
+        putSpec(b, t.hives[i].spec);
     }
     // Theme readers skip a fixed distance past the first "%CE?%" before they
     // look for values; pad so no value name falls inside that gap.
@@ -168,7 +174,7 @@ QByteArray CeSetup::build() const
         const Value &v = values[i];
         const QByteArray data = zeroTerminated(v.name) + v.data;
         put16(b, static_cast<uint32_t>(i + 1));
-        put16(b, valueHives[i]);
+        put16(b, static_cast<uint32_t>(valueHives[i]));
         put16(b, 0);
         put32(b, v.type);
         put16(b, static_cast<uint32_t>(data.size()));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,8 @@ struct InfSection {
     QString name;
     int number = 0;  // line of the section header
     std::vector<InfLine> lines;
+    // Case-folded key -> index in `lines` of the first line with that key.
+    QHash<QString, int> firstOfKey;
 };
 
 class InfScript {
@@ -44,6 +47,9 @@ public:
 
 private:
     std::vector<InfSection> m_sections;
+    // Case-folded name -> index of the first section of that name: scripts
+    // may hold tens of thousands of sections and names to look up.
+    QHash<QString, int> m_firstOfName;
     QStringList m_problems;
 };
 
