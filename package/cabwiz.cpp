@@ -70,9 +70,11 @@ public:
 
 private:
     void problem(int line, const QString &text) { problems << lineRef(line) + text; }
-    QString value(const InfSection *s, const QString &key) const
+    QString value(const InfSection *s, const QString &key, int *line = nullptr) const
     {
         const InfLine *l = m_inf.find(s, key);
+        if (line)
+            *line = l ? l->number : 0;
         return l ? m_inf.substitute(l->fields.join(QLatin1Char(','))) : QString();
     }
     void readDevice();
@@ -104,6 +106,7 @@ void Compiler::readDevice()
             } else if (l.key.compare(QLatin1String("UnsupportedPlatforms"), Qt::CaseInsensitive) ==
                        0) {
                 m_setup.unsupported.clear();
+                m_setup.unsupportedLine = l.number;
                 for (const QString &p : listOf(&l))
                     m_setup.unsupported << toAnsi(m_inf.substitute(p));
             } else if (l.key.startsWith(QLatin1String("VersionM"), Qt::CaseInsensitive)) {
@@ -160,9 +163,10 @@ void Compiler::readFiles(const QStringList &sections)
             problems << QStringLiteral("[%1] named by CopyFiles does not exist").arg(name);
             continue;
         }
-        QString dir = value(dest, name);
+        int dirLine = 0;
+        QString dir = value(dest, name, &dirLine);
         if (dir.isEmpty())
-            dir = value(dest, QStringLiteral("DefaultDestDir"));
+            dir = value(dest, QStringLiteral("DefaultDestDir"), &dirLine);
         // "0,%CE2%": the first field is the old directory code.
         const QStringList dirFields = splitInfFields(dir);
         const QString target = dirFields.size() > 1 ? dirFields[1] : QString();
@@ -212,8 +216,8 @@ void Compiler::readFiles(const QStringList &sections)
                 return;
             }
             m_members.push_back({cabMemberName(source, number), f.readAll()});
-            m_setup.files.push_back(
-                {static_cast<uint16_t>(number), toAnsi(target), *flags, toAnsi(installed)});
+            m_setup.files.push_back({static_cast<uint16_t>(number), toAnsi(target), *flags,
+                                     toAnsi(installed), l.number, dirLine});
         }
     }
 }
@@ -240,6 +244,7 @@ void Compiler::readRegistry(const QStringList &sections)
                 continue;
             }
             CeSetup::Value v;
+            v.line = l.number;
             v.root = root;
             v.key = toAnsi(f[1]);
             v.name = toAnsi(f[2]);
@@ -313,12 +318,12 @@ std::optional<std::vector<CabMember>> Compiler::run()
     if (value(version, QStringLiteral("CESignature"))
             .compare(QLatin1String("$Windows CE$"), Qt::CaseInsensitive) != 0)
         problem(version->number, QStringLiteral("CESignature must be \"$Windows CE$\""));
-    m_setup.provider = toAnsi(value(version, QStringLiteral("Provider")));
+    m_setup.provider = toAnsi(value(version, QStringLiteral("Provider"), &m_setup.providerLine));
     if (m_setup.provider.isEmpty())
         problem(version->number, QStringLiteral("Provider is missing"));
 
     const InfSection *strings = m_inf.section(QStringLiteral("CEStrings"));
-    m_setup.appName = toAnsi(value(strings, QStringLiteral("AppName")));
+    m_setup.appName = toAnsi(value(strings, QStringLiteral("AppName"), &m_setup.appNameLine));
     if (m_setup.appName.isEmpty())
         problems << QStringLiteral("[CEStrings] needs an AppName");
     if (value(strings, QStringLiteral("InstallDir")).isEmpty())
@@ -339,9 +344,16 @@ std::optional<std::vector<CabMember>> Compiler::run()
     if (!problems.isEmpty())
         return std::nullopt;
 
+    std::vector<SetupOverflow> overflows;
+    QByteArray setup = m_setup.build(&overflows);
+    for (const SetupOverflow &o : overflows)
+        o.line ? problem(o.line, o.text) : void(problems << o.text);
+    if (!problems.isEmpty())
+        return std::nullopt;
+
     // The setup file first, then the files in descending order.
     std::vector<CabMember> out;
-    out.push_back({cabMemberName(QFileInfo(m_o.script).fileName(), 0), m_setup.build()});
+    out.push_back({cabMemberName(QFileInfo(m_o.script).fileName(), 0), std::move(setup)});
     for (auto it = m_members.rbegin(); it != m_members.rend(); ++it)
         out.push_back(*it);
     return out;
