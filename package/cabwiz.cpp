@@ -20,6 +20,10 @@ namespace {
 // Scripts and member files larger than this are not theme material.
 constexpr qint64 MaxScriptBytes = 1 << 20;
 constexpr qint64 MaxMemberBytes = 64 << 20;
+// Nor is a script whose [Strings] names expand to more text than this, all
+// lines together: a few lines naming a long string many times would
+// otherwise ask for gigabytes before any length could be checked.
+constexpr qint64 MaxExpandedChars = 16 << 20;
 
 QString lineRef(int line)
 {
@@ -69,13 +73,29 @@ public:
     QStringList problems;
 
 private:
+    std::optional<std::vector<CabMember>> compile();
+    // Thrown once the script's text expands past MaxExpandedChars.
+    struct ExpansionSpent {};
+
     void problem(int line, const QString &text) { problems << lineRef(line) + text; }
-    QString value(const InfSection *s, const QString &key, int *line = nullptr) const
+    QString expand(const QString &text, int line)
+    {
+        const QString out = m_inf.substitute(text, MaxExpandedChars - m_expanded);
+        m_expanded += out.size();
+        if (m_expanded > MaxExpandedChars) {
+            problem(line, QStringLiteral("the [Strings] names used expand to more than %1 MiB "
+                                         "of text")
+                              .arg(MaxExpandedChars >> 20));
+            throw ExpansionSpent{};
+        }
+        return out;
+    }
+    QString value(const InfSection *s, const QString &key, int *line = nullptr)
     {
         const InfLine *l = m_inf.find(s, key);
         if (line)
             *line = l ? l->number : 0;
-        return l ? m_inf.substitute(l->fields.join(QLatin1Char(','))) : QString();
+        return l ? expand(l->fields.join(QLatin1Char(',')), l->number) : QString();
     }
     void readDevice();
     void readFiles(const QStringList &sections);
@@ -87,6 +107,7 @@ private:
     InfScript m_inf;
     CeSetup m_setup;
     std::vector<CabMember> m_members;  // without the setup file
+    qint64 m_expanded = 0;             // characters substitution has made so far
 };
 
 void Compiler::readDevice()
@@ -98,7 +119,7 @@ void Compiler::readDevice()
         if (!s)
             continue;
         for (const InfLine &l : s->lines) {
-            const QString v = m_inf.substitute(l.fields.join(QLatin1Char(',')));
+            const QString v = expand(l.fields.join(QLatin1Char(',')), l.number);
             if (l.key.compare(QLatin1String("ProcessorType"), Qt::CaseInsensitive) == 0) {
                 const auto n = parseNumber(v);
                 n ? void(m_setup.processor = *n)
@@ -108,7 +129,7 @@ void Compiler::readDevice()
                 m_setup.unsupported.clear();
                 m_setup.unsupportedLine = l.number;
                 for (const QString &p : listOf(&l))
-                    m_setup.unsupported << toAnsi(m_inf.substitute(p));
+                    m_setup.unsupported << toAnsi(expand(p, l.number));
             } else if (l.key.startsWith(QLatin1String("VersionM"), Qt::CaseInsensitive)) {
                 const auto ver = parseVersion(v);
                 if (!ver)
@@ -138,7 +159,7 @@ std::optional<QString> Compiler::diskFolder(const QString &diskId, int line)
         problem(line, QStringLiteral("disk %1 is not listed in [SourceDisksNames]").arg(diskId));
         return std::nullopt;
     }
-    QString rel = d->fields.size() > 3 ? m_inf.substitute(d->fields[3]) : QString();
+    QString rel = d->fields.size() > 3 ? expand(d->fields[3], d->number) : QString();
     rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
     while (rel.startsWith(QLatin1Char('/')))
         rel.remove(0, 1);
@@ -176,8 +197,8 @@ void Compiler::readFiles(const QStringList &sections)
             continue;
         }
         for (const InfLine &l : s->lines) {
-            const QString installed = m_inf.substitute(l.fields.value(0));
-            QString source = m_inf.substitute(l.fields.value(1));
+            const QString installed = expand(l.fields.value(0), l.number);
+            QString source = expand(l.fields.value(1), l.number);
             if (source.isEmpty())
                 source = installed;
             const auto flags =
@@ -235,7 +256,7 @@ void Compiler::readRegistry(const QStringList &sections)
         for (const InfLine &l : s->lines) {
             QStringList f;
             for (const QString &field : l.fields)
-                f << m_inf.substitute(field);
+                f << expand(field, l.number);
             const int root = static_cast<int>(roots.indexOf(f.value(0).toUpper())) + 1;
             const auto flags = parseNumber(f.value(3).isEmpty() ? QStringLiteral("0") : f[3]);
             if (root == 0 || f.size() < 4 || !flags) {
@@ -297,6 +318,15 @@ void Compiler::readRegistry(const QStringList &sections)
 }
 
 std::optional<std::vector<CabMember>> Compiler::run()
+{
+    try {
+        return compile();
+    } catch (const ExpansionSpent &) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<CabMember>> Compiler::compile()
 {
     QFile script(m_o.script);
     if (!script.open(QIODevice::ReadOnly)) {

@@ -134,11 +134,11 @@ const InfLine *InfScript::find(const InfSection *s, const QString &key) const
     return it == s->firstOfKey.cend() ? nullptr : &s->lines[*it];
 }
 
-QString InfScript::substitute(const QString &text) const
+QString InfScript::substitute(const QString &text, qsizetype limit) const
 {
     const InfSection *strings = section(QStringLiteral("Strings"));
     QString out;
-    for (int i = 0; i < text.size(); ++i) {
+    for (int i = 0; i < text.size() && (limit < 0 || out.size() <= limit); ++i) {
         if (text[i] != QLatin1Char('%')) {
             out += text[i];
             continue;

@@ -40,8 +40,9 @@ public:
     // The fields of the first "key = ..." line of a section; empty if none.
     const InfLine *find(const InfSection *s, const QString &key) const;
     // Replaces %name% by its [Strings] value; "%%" becomes "%"; unknown
-    // names (the device folders %CE2% ...) stay as they are.
-    QString substitute(const QString &text) const;
+    // names (the device folders %CE2% ...) stay as they are. With a `limit`,
+    // stops soon after the result grows longer than `limit` characters.
+    QString substitute(const QString &text, qsizetype limit = -1) const;
 
     const QStringList &problems() const { return m_problems; }
 
