@@ -20,6 +20,10 @@ namespace {
 // Scripts and member files larger than this are not theme material.
 constexpr qint64 MaxScriptBytes = 1 << 20;
 constexpr qint64 MaxMemberBytes = 64 << 20;
+// Nor is a script whose [Strings] names expand to more text than this, all
+// lines together: a few lines naming a long string many times would
+// otherwise ask for gigabytes before any length could be checked.
+constexpr qint64 MaxExpandedChars = 16 << 20;
 
 QString lineRef(int line)
 {
@@ -69,11 +73,29 @@ public:
     QStringList problems;
 
 private:
+    std::optional<std::vector<CabMember>> compile();
+    // Thrown once the script's text expands past MaxExpandedChars.
+    struct ExpansionSpent {};
+
     void problem(int line, const QString &text) { problems << lineRef(line) + text; }
-    QString value(const InfSection *s, const QString &key) const
+    QString expand(const QString &text, int line)
+    {
+        const QString out = m_inf.substitute(text, MaxExpandedChars - m_expanded);
+        m_expanded += out.size();
+        if (m_expanded > MaxExpandedChars) {
+            problem(line, QStringLiteral("the [Strings] names used expand to more than %1 MiB "
+                                         "of text")
+                              .arg(MaxExpandedChars >> 20));
+            throw ExpansionSpent{};
+        }
+        return out;
+    }
+    QString value(const InfSection *s, const QString &key, int *line = nullptr)
     {
         const InfLine *l = m_inf.find(s, key);
-        return l ? m_inf.substitute(l->fields.join(QLatin1Char(','))) : QString();
+        if (line)
+            *line = l ? l->number : 0;
+        return l ? expand(l->fields.join(QLatin1Char(',')), l->number) : QString();
     }
     void readDevice();
     void readFiles(const QStringList &sections);
@@ -85,6 +107,7 @@ private:
     InfScript m_inf;
     CeSetup m_setup;
     std::vector<CabMember> m_members;  // without the setup file
+    qint64 m_expanded = 0;             // characters substitution has made so far
 };
 
 void Compiler::readDevice()
@@ -96,7 +119,7 @@ void Compiler::readDevice()
         if (!s)
             continue;
         for (const InfLine &l : s->lines) {
-            const QString v = m_inf.substitute(l.fields.join(QLatin1Char(',')));
+            const QString v = expand(l.fields.join(QLatin1Char(',')), l.number);
             if (l.key.compare(QLatin1String("ProcessorType"), Qt::CaseInsensitive) == 0) {
                 const auto n = parseNumber(v);
                 n ? void(m_setup.processor = *n)
@@ -104,8 +127,9 @@ void Compiler::readDevice()
             } else if (l.key.compare(QLatin1String("UnsupportedPlatforms"), Qt::CaseInsensitive) ==
                        0) {
                 m_setup.unsupported.clear();
+                m_setup.unsupportedLine = l.number;
                 for (const QString &p : listOf(&l))
-                    m_setup.unsupported << toAnsi(m_inf.substitute(p));
+                    m_setup.unsupported << toAnsi(expand(p, l.number));
             } else if (l.key.startsWith(QLatin1String("VersionM"), Qt::CaseInsensitive)) {
                 const auto ver = parseVersion(v);
                 if (!ver)
@@ -135,7 +159,7 @@ std::optional<QString> Compiler::diskFolder(const QString &diskId, int line)
         problem(line, QStringLiteral("disk %1 is not listed in [SourceDisksNames]").arg(diskId));
         return std::nullopt;
     }
-    QString rel = d->fields.size() > 3 ? m_inf.substitute(d->fields[3]) : QString();
+    QString rel = d->fields.size() > 3 ? expand(d->fields[3], d->number) : QString();
     rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
     while (rel.startsWith(QLatin1Char('/')))
         rel.remove(0, 1);
@@ -160,9 +184,10 @@ void Compiler::readFiles(const QStringList &sections)
             problems << QStringLiteral("[%1] named by CopyFiles does not exist").arg(name);
             continue;
         }
-        QString dir = value(dest, name);
+        int dirLine = 0;
+        QString dir = value(dest, name, &dirLine);
         if (dir.isEmpty())
-            dir = value(dest, QStringLiteral("DefaultDestDir"));
+            dir = value(dest, QStringLiteral("DefaultDestDir"), &dirLine);
         // "0,%CE2%": the first field is the old directory code.
         const QStringList dirFields = splitInfFields(dir);
         const QString target = dirFields.size() > 1 ? dirFields[1] : QString();
@@ -172,8 +197,8 @@ void Compiler::readFiles(const QStringList &sections)
             continue;
         }
         for (const InfLine &l : s->lines) {
-            const QString installed = m_inf.substitute(l.fields.value(0));
-            QString source = m_inf.substitute(l.fields.value(1));
+            const QString installed = expand(l.fields.value(0), l.number);
+            QString source = expand(l.fields.value(1), l.number);
             if (source.isEmpty())
                 source = installed;
             const auto flags =
@@ -212,8 +237,8 @@ void Compiler::readFiles(const QStringList &sections)
                 return;
             }
             m_members.push_back({cabMemberName(source, number), f.readAll()});
-            m_setup.files.push_back(
-                {static_cast<uint16_t>(number), toAnsi(target), *flags, toAnsi(installed)});
+            m_setup.files.push_back({static_cast<uint16_t>(number), toAnsi(target), *flags,
+                                     toAnsi(installed), l.number, dirLine});
         }
     }
 }
@@ -231,7 +256,7 @@ void Compiler::readRegistry(const QStringList &sections)
         for (const InfLine &l : s->lines) {
             QStringList f;
             for (const QString &field : l.fields)
-                f << m_inf.substitute(field);
+                f << expand(field, l.number);
             const int root = static_cast<int>(roots.indexOf(f.value(0).toUpper())) + 1;
             const auto flags = parseNumber(f.value(3).isEmpty() ? QStringLiteral("0") : f[3]);
             if (root == 0 || f.size() < 4 || !flags) {
@@ -240,6 +265,7 @@ void Compiler::readRegistry(const QStringList &sections)
                 continue;
             }
             CeSetup::Value v;
+            v.line = l.number;
             v.root = root;
             v.key = toAnsi(f[1]);
             v.name = toAnsi(f[2]);
@@ -293,6 +319,15 @@ void Compiler::readRegistry(const QStringList &sections)
 
 std::optional<std::vector<CabMember>> Compiler::run()
 {
+    try {
+        return compile();
+    } catch (const ExpansionSpent &) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<CabMember>> Compiler::compile()
+{
     QFile script(m_o.script);
     if (!script.open(QIODevice::ReadOnly)) {
         problems << QStringLiteral("cannot open the script %1").arg(m_o.script);
@@ -313,12 +348,12 @@ std::optional<std::vector<CabMember>> Compiler::run()
     if (value(version, QStringLiteral("CESignature"))
             .compare(QLatin1String("$Windows CE$"), Qt::CaseInsensitive) != 0)
         problem(version->number, QStringLiteral("CESignature must be \"$Windows CE$\""));
-    m_setup.provider = toAnsi(value(version, QStringLiteral("Provider")));
+    m_setup.provider = toAnsi(value(version, QStringLiteral("Provider"), &m_setup.providerLine));
     if (m_setup.provider.isEmpty())
         problem(version->number, QStringLiteral("Provider is missing"));
 
     const InfSection *strings = m_inf.section(QStringLiteral("CEStrings"));
-    m_setup.appName = toAnsi(value(strings, QStringLiteral("AppName")));
+    m_setup.appName = toAnsi(value(strings, QStringLiteral("AppName"), &m_setup.appNameLine));
     if (m_setup.appName.isEmpty())
         problems << QStringLiteral("[CEStrings] needs an AppName");
     if (value(strings, QStringLiteral("InstallDir")).isEmpty())
@@ -339,9 +374,16 @@ std::optional<std::vector<CabMember>> Compiler::run()
     if (!problems.isEmpty())
         return std::nullopt;
 
+    std::vector<SetupOverflow> overflows;
+    QByteArray setup = m_setup.build(&overflows);
+    for (const SetupOverflow &o : overflows)
+        o.line ? problem(o.line, o.text) : void(problems << o.text);
+    if (!problems.isEmpty())
+        return std::nullopt;
+
     // The setup file first, then the files in descending order.
     std::vector<CabMember> out;
-    out.push_back({cabMemberName(QFileInfo(m_o.script).fileName(), 0), m_setup.build()});
+    out.push_back({cabMemberName(QFileInfo(m_o.script).fileName(), 0), std::move(setup)});
     for (auto it = m_members.rbegin(); it != m_members.rend(); ++it)
         out.push_back(*it);
     return out;

@@ -21,7 +21,7 @@ struct CabWizResult {
     QStringList problems;  // what stopped it, each naming its script line
 };
 
-// Builds "<script base>.<cpu>.CAB" beside the script. enabled any problem no
+// Builds "<script base>.<cpu>.CAB" beside the script. On any problem no
 // cabinet is left behind and the problems are written to the error file.
 CabWizResult runCabWiz(const CabWizOptions &options);
 

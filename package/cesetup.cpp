@@ -1,7 +1,9 @@
 #include "package/cesetup.h"
 
+#include <QHash>
 #include <QtEndian>
 
+#include <algorithm>
 #include <map>
 
 namespace varno {
@@ -37,54 +39,177 @@ QByteArray zeroTerminated(const QByteArray &s)
     return s + '\0';
 }
 
-// Shared string, directory and hive tables, ids from 1 in order of first use.
-struct Tables {
-    std::vector<QByteArray> strings;
-    std::vector<std::vector<uint16_t>> dirs;
-    std::vector<std::pair<int, std::vector<uint16_t>>> hives;
+constexpr qint64 Max16 = 0xFFFF;
+constexpr qint64 Max32 = 0xFFFFFFFF;
+constexpr int HeaderBytes = 100;
+// A spec is its string ids and a closing 0, two bytes each.
+constexpr qint64 MaxSpecParts = Max16 / 2 - 1;
 
-    uint16_t string(const QByteArray &s)
+// Shared string, directory and hive tables, ids from 1 in order of first
+// use, each with the script line that first used it. Looked up by hash: a
+// script may name tens of thousands of keys. Ids are ints so that a table
+// grown past what the file can number is seen, not wrapped.
+struct Tables {
+    struct Hive {
+        int root;
+        std::vector<int> spec;
+        auto operator<=>(const Hive &) const = default;
+    };
+    std::vector<QByteArray> strings;
+    std::vector<int> stringLines;
+    QHash<QByteArray, int> stringIds;
+    std::vector<std::vector<int>> dirs;
+    std::vector<int> dirLines;
+    std::map<std::vector<int>, int> dirIds;
+    std::vector<Hive> hives;
+    std::vector<int> hiveLines;
+    std::map<Hive, int> hiveIds;
+
+    int string(const QByteArray &s, int line)
     {
-        for (size_t i = 0; i < strings.size(); ++i)
-            if (strings[i] == s)
-                return static_cast<uint16_t>(i + 1);
+        if (const auto it = stringIds.constFind(s); it != stringIds.cend())
+            return *it;
         strings.push_back(s);
-        return static_cast<uint16_t>(strings.size());
+        stringLines.push_back(line);
+        stringIds.insert(s, int(strings.size()));
+        return int(strings.size());
     }
-    std::vector<uint16_t> path(const QByteArray &p)
+    std::vector<int> path(const QByteArray &p, int line)
     {
-        std::vector<uint16_t> ids;
+        std::vector<int> ids;
         for (const QByteArray &part : p.split('\\'))
             if (!part.isEmpty())
-                ids.push_back(string(part));
+                ids.push_back(string(part, line));
         return ids;
     }
-    uint16_t dir(const QByteArray &p)
+    int dir(const QByteArray &p, int line)
     {
-        const std::vector<uint16_t> spec = path(p);
-        for (size_t i = 0; i < dirs.size(); ++i)
-            if (dirs[i] == spec)
-                return static_cast<uint16_t>(i + 1);
-        dirs.push_back(spec);
-        return static_cast<uint16_t>(dirs.size());
+        auto [it, added] = dirIds.try_emplace(path(p, line), int(dirs.size()) + 1);
+        if (added) {
+            dirs.push_back(it->first);
+            dirLines.push_back(line);
+        }
+        return it->second;
     }
-    uint16_t hive(int root, const QByteArray &key)
+    int hive(int root, const QByteArray &key, int line)
     {
-        const std::pair<int, std::vector<uint16_t>> h{root, path(key)};
-        for (size_t i = 0; i < hives.size(); ++i)
-            if (hives[i] == h)
-                return static_cast<uint16_t>(i + 1);
-        hives.push_back(h);
-        return static_cast<uint16_t>(hives.size());
+        auto [it, added] = hiveIds.try_emplace(Hive{root, path(key, line)}, int(hives.size()) + 1);
+        if (added) {
+            hives.push_back(it->first);
+            hiveLines.push_back(line);
+        }
+        return it->second;
     }
 };
 
-void putSpec(QByteArray &b, const std::vector<uint16_t> &ids)
+void putSpec(QByteArray &b, const std::vector<int> &ids)
 {
     put16(b, static_cast<uint32_t>(ids.size() + 1) * 2);
-    for (const uint16_t id : ids)
-        put16(b, id);
+    for (const int id : ids)
+        put16(b, static_cast<uint32_t>(id));
     put16(b, 0);
+}
+
+// Everything the file would hold that does not fit its field, walked in the
+// order the file is laid out, sizes added up without building anything: a
+// script that overflows may describe gigabytes.
+std::vector<SetupOverflow> overflowsOf(const CeSetup &s, const Tables &t)
+{
+    std::vector<SetupOverflow> out;
+    const auto report = [&](int line, const QString &text) { out.push_back({line, text}); };
+    const auto tooMany = [&](size_t count, const std::vector<int> &lines, const char *what) {
+        if (qint64(count) > Max16)
+            report(lines[Max16], QStringLiteral("too many %1: the setup file has room for %2")
+                                     .arg(QLatin1String(what))
+                                     .arg(Max16));
+    };
+    // `size` and `room` in characters for texts (the zero is counted
+    // separately), in bytes otherwise.
+    const auto tooLong = [&](qint64 size, qint64 room, int line, const QString &what,
+                             const char *unit) {
+        if (size > room)
+            report(line, QStringLiteral("%1 is too long: %2 %4, the setup file has room for %3")
+                             .arg(what)
+                             .arg(size)
+                             .arg(room)
+                             .arg(QLatin1String(unit)));
+        return size > room;
+    };
+    const auto tooDeep = [&](size_t parts, int line, const char *what) {
+        if (qint64(parts) > MaxSpecParts)
+            report(line, QStringLiteral("%1 has too many parts: %2, the setup file has room for %3")
+                             .arg(QLatin1String(what))
+                             .arg(parts)
+                             .arg(MaxSpecParts));
+    };
+    // Where the file would end, and the first entry that takes it past 4 GiB.
+    qint64 end = HeaderBytes;
+    int pastLimit = -1;
+    const auto grow = [&](qint64 bytes, int line) {
+        end += bytes;
+        if (end > Max32 && pastLimit < 0)
+            pastLimit = line;
+    };
+
+    // APPNAME, PROVIDER and UNSUPPORTED are reached through 16-bit offsets,
+    // so each must also leave the next one starting within 64 KiB.
+    const qint64 appName = s.appName.size() + 1;
+    const qint64 provider = s.provider.size() + 1;
+    qint64 unsupported = 0;
+    for (const QByteArray &p : s.unsupported)
+        unsupported += p.size() + 1;
+    if (unsupported)
+        ++unsupported;
+    if (!tooLong(appName - 1, Max16 - end - 1, s.appNameLine, QStringLiteral("AppName"),
+                 "characters") &&
+        !tooLong(provider - 1, Max16 - end - appName - 1, s.providerLine,
+                 QStringLiteral("Provider"), "characters"))
+        tooLong(unsupported, Max16, s.unsupportedLine, QStringLiteral("UnsupportedPlatforms"),
+                "bytes");
+    grow(appName + provider + unsupported, s.providerLine);
+
+    tooMany(t.strings.size(), t.stringLines, "names in directories and registry keys");
+    for (size_t i = 0; i < t.strings.size(); ++i) {
+        tooLong(t.strings[i].size(), Max16 - 1, t.stringLines[i],
+                QStringLiteral("a directory or key name"), "characters");
+        grow(4 + t.strings[i].size() + 1, t.stringLines[i]);
+    }
+    tooMany(t.dirs.size(), t.dirLines, "directories");
+    for (size_t i = 0; i < t.dirs.size(); ++i) {
+        tooDeep(t.dirs[i].size(), t.dirLines[i], "the directory");
+        grow(4 + qint64(t.dirs[i].size() + 1) * 2, t.dirLines[i]);
+    }
+    if (qint64(s.files.size()) > Max16)
+        report(s.files[Max16].line, QStringLiteral("too many files"));
+    for (const CeSetup::File &f : s.files) {
+        tooLong(f.name.size(), Max16 - 1, f.line, QStringLiteral("the installed name"),
+                "characters");
+        grow(12 + f.name.size() + 1, f.line);
+    }
+    tooMany(t.hives.size(), t.hiveLines, "registry keys");
+    for (size_t i = 0; i < t.hives.size(); ++i) {
+        tooDeep(t.hives[i].spec.size(), t.hiveLines[i], "the registry key");
+        grow(8 + qint64(t.hives[i].spec.size() + 1) * 2, t.hiveLines[i]);
+    }
+    if (qint64(s.values.size()) > Max16)
+        report(s.values[Max16].line, QStringLiteral("too many registry values: the setup file "
+                                                    "has room for %1")
+                                         .arg(Max16));
+    // The padding before REGKEYS is counted at its most.
+    if (!s.values.empty())
+        grow(RegistryAreaLead, s.values.front().line);
+    for (const CeSetup::Value &v : s.values) {
+        const qint64 data = v.name.size() + 1 + v.data.size();
+        tooLong(data, Max16, v.line, QStringLiteral("the registry value's name and data"), "bytes");
+        grow(12 + data, v.line);
+    }
+    if (out.empty() && pastLimit >= 0)
+        report(pastLimit, QStringLiteral("the setup file grows past 4 GiB here"));
+    // In the script's order, as the wizard's other problems are.
+    std::stable_sort(out.begin(), out.end(), [](const SetupOverflow &a, const SetupOverflow &b) {
+        return a.line < b.line;
+    });
+    return out;
 }
 
 }  // namespace
@@ -97,19 +222,25 @@ int findCeMarker(const QByteArray &bytes, int from)
     return -1;
 }
 
-QByteArray CeSetup::build() const
+QByteArray CeSetup::build(std::vector<SetupOverflow> *overflows) const
 {
     Tables t;
     // Ids are handed out directories first, then registry keys, so the
     // STRINGS section is complete before it is written.
-    std::vector<uint16_t> fileDirs;
+    std::vector<int> fileDirs;
     for (const File &f : files)
-        fileDirs.push_back(t.dir(f.directory));
-    std::vector<uint16_t> valueHives;
+        fileDirs.push_back(t.dir(f.directory, f.directoryLine));
+    std::vector<int> valueHives;
     for (const Value &v : values)
-        valueHives.push_back(t.hive(v.root, v.key));
+        valueHives.push_back(t.hive(v.root, v.key, v.line));
+    if (std::vector<SetupOverflow> found = overflowsOf(*this, t); !found.empty()) {
+        if (!overflows)
+            throw runtimeError(Err::Overflow, QStringLiteral("CeSetup"));
+        *overflows = std::move(found);
+        return {};
+    }
 
-    QByteArray b(100, '\0');
+    QByteArray b(HeaderBytes, '\0');
     const auto textAt = [&](const QByteArray &text, int offField, int lenField) {
         set16(b, offField, static_cast<uint32_t>(b.size()));
         set16(b, lenField, static_cast<uint32_t>(text.size()));
@@ -141,7 +272,7 @@ QByteArray CeSetup::build() const
     set32(b, 68, static_cast<uint32_t>(b.size()));
     for (size_t i = 0; i < files.size(); ++i) {
         put16(b, files[i].id);
-        put16(b, fileDirs[i]);
+        put16(b, static_cast<uint32_t>(fileDirs[i]));
         put16(b, files[i].id);
         put32(b, files[i].flags);
         put16(b, static_cast<uint32_t>(files[i].name.size() + 1));
@@ -150,9 +281,9 @@ QByteArray CeSetup::build() const
     set32(b, 72, static_cast<uint32_t>(b.size()));
     for (size_t i = 0; i < t.hives.size(); ++i) {
         put16(b, static_cast<uint32_t>(i + 1));
-        put16(b, static_cast<uint32_t>(t.hives[i].first));
+        put16(b, static_cast<uint32_t>(t.hives[i].root));
         put16(b, 0);
-        putSpec(b, t.hives[i].second);
+        putSpec(b, t.hives[i].spec);
     }
     // Theme readers skip a fixed distance past the first "%CE?%" before they
     // look for values; pad so no value name falls inside that gap.
@@ -168,7 +299,7 @@ QByteArray CeSetup::build() const
         const Value &v = values[i];
         const QByteArray data = zeroTerminated(v.name) + v.data;
         put16(b, static_cast<uint32_t>(i + 1));
-        put16(b, valueHives[i]);
+        put16(b, static_cast<uint32_t>(valueHives[i]));
         put16(b, 0);
         put32(b, v.type);
         put16(b, static_cast<uint32_t>(data.size()));

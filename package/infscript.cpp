@@ -84,8 +84,11 @@ InfScript InfScript::parse(const QByteArray &text)
                 current = nullptr;
                 continue;
             }
-            s.m_sections.push_back(InfSection{line.mid(1, close - 1).trimmed(), i + 1, {}});
+            s.m_sections.push_back(InfSection{line.mid(1, close - 1).trimmed(), i + 1, {}, {}});
             current = &s.m_sections.back();
+            const QString name = current->name.toCaseFolded();
+            if (!s.m_firstOfName.contains(name))
+                s.m_firstOfName.insert(name, int(s.m_sections.size()) - 1);
             continue;
         }
         if (!current) {
@@ -99,6 +102,9 @@ InfScript InfScript::parse(const QByteArray &text)
             l.hasKey = true;
             l.key = line.left(eq).trimmed();
             l.fields = splitInfFields(line.mid(eq + 1));
+            const QString key = l.key.toCaseFolded();
+            if (!current->firstOfKey.contains(key))
+                current->firstOfKey.insert(key, int(current->lines.size()));
         } else {
             l.fields = splitInfFields(line);
         }
@@ -110,10 +116,8 @@ InfScript InfScript::parse(const QByteArray &text)
 const InfSection *InfScript::section(const QString &name) const
 {
     // A later section of the same name adds nothing here: the first wins.
-    for (const InfSection &s : m_sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &s;
-    return nullptr;
+    const auto it = m_firstOfName.constFind(name.toCaseFolded());
+    return it == m_firstOfName.cend() ? nullptr : &m_sections[*it];
 }
 
 const InfSection *InfScript::sectionFor(const QString &name, const QString &cpu) const
@@ -128,17 +132,15 @@ const InfLine *InfScript::find(const InfSection *s, const QString &key) const
 {
     if (!s)
         return nullptr;
-    for (const InfLine &l : s->lines)
-        if (l.hasKey && l.key.compare(key, Qt::CaseInsensitive) == 0)
-            return &l;
-    return nullptr;
+    const auto it = s->firstOfKey.constFind(key.toCaseFolded());
+    return it == s->firstOfKey.cend() ? nullptr : &s->lines[*it];
 }
 
-QString InfScript::substitute(const QString &text) const
+QString InfScript::substitute(const QString &text, qsizetype limit) const
 {
     const InfSection *strings = section(QStringLiteral("Strings"));
     QString out;
-    for (int i = 0; i < text.size(); ++i) {
+    for (int i = 0; i < text.size() && (limit < 0 || out.size() <= limit); ++i) {
         if (text[i] != QLatin1Char('%')) {
             out += text[i];
             continue;

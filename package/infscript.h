@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,8 @@ struct InfSection {
     QString name;
     int number = 0;  // line of the section header
     std::vector<InfLine> lines;
+    // Case-folded key -> index in `lines` of the first line with that key.
+    QHash<QString, int> firstOfKey;
 };
 
 class InfScript {
@@ -37,13 +40,17 @@ public:
     // The fields of the first "key = ..." line of a section; empty if none.
     const InfLine *find(const InfSection *s, const QString &key) const;
     // Replaces %name% by its [Strings] value; "%%" becomes "%"; unknown
-    // names (the device folders %CE2% ...) stay as they are.
-    QString substitute(const QString &text) const;
+    // names (the device folders %CE2% ...) stay as they are. With a `limit`,
+    // stops soon after the result grows longer than `limit` characters.
+    QString substitute(const QString &text, qsizetype limit = -1) const;
 
     const QStringList &problems() const { return m_problems; }
 
 private:
     std::vector<InfSection> m_sections;
+    // Case-folded name -> index of the first section of that name: scripts
+    // may hold tens of thousands of sections and names to look up.
+    QHash<QString, int> m_firstOfName;
     QStringList m_problems;
 };
 

@@ -164,7 +164,7 @@ void DeviceScreen::placeMessageBox(const QString &kind, int width)
         m_layer = m_portraitTitleBar;
         if (message)
             m_layer.drawText(width == 240 ? 130 : 210, 14, QStringLiteral("Volume"),
-                             deviceFont(c[DialogText], 9));
+                             deviceFont(c[DialogText], true, 9));
         m_layer.selectColour(KeyColour);
     } catch (...) {
         showLayerError(m_prompt, QStringLiteral("PlaceMessageBox"));

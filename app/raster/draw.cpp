@@ -117,6 +117,13 @@ void Raster::drawText(int x, int y, const QString &text, const TextStyle &style)
                       style.antialias ? QFont::PreferAntialias : QFont::NoAntialias);
     font.setPixelSize(int(pixels));
     font.setBold(style.bold);
+    // One-colour glyphs come from the font's bitmap strikes (Tahoma has them at
+    // 11 and 12 px) or from fully hinted outlines, and either has whole-pixel
+    // advances of its own. Left to the desktop's lighter hinting, Qt would
+    // step by the outline's fractional advances instead and open or close
+    // gaps between letters ("Sun day").
+    if (!style.antialias)
+        font.setHintingPreference(QFont::PreferFullHinting);
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, style.antialias);

@@ -43,7 +43,8 @@ constexpr qint64 MaxPicturePixels = qint64(64) << 20;
 
 // Font, size and colour of drawn text. `points` are as rendered on a 96-dpi
 // screen: an em of points x 96 / 72 rounded to whole pixels (8 pt -> 11 px).
-// Without antialiasing glyphs are crisp one-colour pixels, as on the device.
+// Without antialiasing glyphs are crisp one-colour pixels set at the font's
+// own whole-pixel advances, as on the device.
 struct TextStyle {
     QString face = QStringLiteral("Tahoma");
     double points = 8;

@@ -153,6 +153,68 @@ TEST_F(CabWizScript, ProblemsNameTheLineAndLeaveNoCabinet)
     }
 }
 
+// A count, length or offset too big for its field in the setup file stops
+// the wizard with the script line that asked for it; nothing is wrapped.
+TEST_F(CabWizScript, WhatTheSetupFileCannotHoldNamesItsLine)
+{
+    QByteArray keys;  // 65600 registry keys, one value each, after 22 colours
+    for (int n = 0; n < 65600; ++n)
+        keys += "HKCU," + QByteArray::number(n) + ",,0\n";
+    const QByteArray longString =
+        "reg_dpi = Software\\Microsoft\\Today\r\nbig=" + QByteArray(60000, 'b');
+    const struct {
+        const char *name;
+        std::vector<std::pair<QByteArray, QByteArray>> edits;  // from, to
+        QStringList problems;
+    } cases[] = {
+        {"long name",
+         {{"AppName=Blue Wave", "AppName=" + QByteArray(70000, 'a')}},
+         {"line 62: AppName is too long: 70000 characters, the setup file has room for 65434"}},
+        {"long provider",
+         {{"\"Windows\"", QByteArray(65500, 'p')}},
+         {"line 4: Provider is too long: 65500 characters, the setup file has room for 65424"}},
+        {"long key name",
+         {{"HKLM,%reg_path%, 8", "HKLM,%reg_path%\\" + QByteArray(70000, 'k') + ", 8"}},
+         {"line 39: a directory or key name is too long: 70000 characters, the setup file has "
+          "room for 65534"}},
+        {"long value",
+         {{"\r\n\r\n[CEStrings]", "\r\nHKCU,K,V,0," + QByteArray(70000, 'v') + "\r\n[CEStrings]"}},
+         {"line 60: the registry value's name and data is too long: 70003 bytes, the setup file "
+          "has room for 65535"}},
+        {"deep directory",
+         {{"= 0,%CE2%", "= 0,%CE2%" + QByteArray(33000, '\\').replace("\\", "\\d")}},
+         {"line 28: the directory has too many parts: 33001, the setup file has room for 32766"}},
+        {"many keys",
+         {{"\r\n\r\n[CEStrings]", "\r\n" + keys + "\r\n[CEStrings]"}},
+         {"line 65573: too many registry values: the setup file has room for 65535",
+          "line 65591: too many names in directories and registry keys: the setup file has room "
+          "for 65535",
+          "line 65594: too many registry keys: the setup file has room for 65535"}},
+        // Stopped while substituting, before 18 million characters are made.
+        {"long expansion",
+         {{"reg_dpi = Software\\Microsoft\\Today", longString},
+          {"AppName=Blue Wave", "AppName=" + QByteArray("%big%").repeated(300)}},
+         {"line 63: the [Strings] names used expand to more than 16 MiB of text"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        prepare("QVGA", false);
+        QByteArray script = readFile(dir.filePath("vl.inf"));
+        for (const auto &[from, to] : c.edits) {
+            ASSERT_TRUE(script.contains(from));
+            script.replace(from, to);
+        }
+        writeFile(dir.filePath("vl.inf"), script);
+        const CabWizResult r = run();
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(QFile::exists(r.cabinet));
+        QByteArray log;
+        for (const QString &p : c.problems)
+            log += "vl.inf: Error: " + p.toLatin1() + "\r\n";
+        EXPECT_EQ(readFile(dir.filePath("CabWizErr.txt")), log);
+    }
+}
+
 // Names padded with zeros to eight (as cabextract shows) or cut to eight.
 TEST(CabMemberName, EightDotThreeNamesNumberedInOrder)
 {
