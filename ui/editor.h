@@ -78,6 +78,14 @@ public:
     void showDefaultScreen();
     // Redraws the preview with a view and follows what it then shows.
     void drawScreen(const QString &view);
+    // Redraws the view the preview shows now, for changes that keep it.
+    void redrawShownView();
+
+    // "Settings": the dialog, then the preview redrawn when it was accepted.
+    void openSettings();
+    // Shows the settings dialog modally; true when its changes were
+    // accepted. Set by the widget layer (tests script it).
+    std::function<bool()> showSettings;
 
     // The theme-name box; typed and pasted text pass the name filter.
     void setThemeName(const QString &text);

@@ -59,6 +59,9 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
     m_form->runFitDialog = [this](ImageFitModel &dialog) {
         return showImageFitDialog(this, dialog);
     };
+    m_form->showSettings = [this] {
+        return showSettingsDialog(this, m_prompt, m_session.settings, *m_session.store);
+    };
     m_form->showHuePicker = [this] {
         showHuesDialog(this, m_session.palette, m_session.doc.colours.colors);
     };
@@ -161,9 +164,7 @@ void MainWindow::buildMenus()
     const QString noBrowser = QStringLiteral("The theme browser is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
-    addCommand(file, "mnuSettings", QStringLiteral("Settings"), [this] {
-        showSettingsDialog(this, m_prompt, m_session.settings, *m_session.store);
-    });
+    addCommand(file, "mnuSettings", QStringLiteral("Settings"), [&f] { f.openSettings(); });
     notYet(addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [] {}), noDevice);
     notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
     file->addSeparator();
