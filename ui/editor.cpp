@@ -133,6 +133,13 @@ void Editor::openSettings()
         redrawShownView();
 }
 
+void Editor::changed()
+{
+    // The loaders set the WM5 flag on the document, not on the window.
+    m_view.baseHueEnabled = m_session.doc.wm5Theme;
+    emit viewChanged();
+}
+
 void Editor::showingView(const QString &view)
 {
     m_view.menuShowing = view == QLatin1String("MENU");

@@ -52,6 +52,7 @@ struct MainView {
     int colourListIndex = -1;          // selected entry of the element list, -1 none
     int captureButton = 0;             // the pressed button of the capture kind group
     bool changeImagesEnabled = false;  // "Change Current Image(s)" can be used
+    bool baseHueEnabled = false;       // "Base Hue..." can be used (WM5 themes)
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -131,6 +132,8 @@ public:
     // The base-hue picker, shown modally for the bars of WM5 themes; set by
     // the widget layer (tests script it).
     std::function<void()> showHuePicker;
+    // "Base Hue...": the picker, then the view shown redrawn; WM5 themes only.
+    void chooseBaseHue();
 
     // "Load Image(s)": a picture file (asked for when `fileName` is empty)
     // into the current profile's fitting dialog, which is shown. True when
@@ -176,7 +179,7 @@ signals:
 private:
     class LoadView;
     ThemeContext context();
-    void changed() { emit viewChanged(); }
+    void changed();
     void followScreen();
     void showingView(const QString &view);
     void capture(int kind, const QString &procedure);

@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
         "Image: Load Image(s)|Load Image From Theme|Change Current Image(s)|Save Main Image|"
         "Save Menu Image|Screen Capture Main|Screen Capture Thumbnail|Screen Capture Menu|"
         "Screen Capture Main Landscape",
-        "Color: Reset Colors|Use Color Picker|Set Internal Colors|Auto Colors|"
+        "Color: Reset Colors|Use Color Picker|Set Internal Colors|Base Hue...|Auto Colors|"
         "Swap Navigation Bar Colors|Message Bar = Navigation Bar|Colors From a Theme|"
         "Left Navigation Bar|Right Navigation Bar|Navigation Bar Text|Today Screen Text|"
         "Today Screen Lines|Command Bar|Navigation Tray|Message Bar Left|Message Bar Right|"
@@ -63,8 +63,9 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
         "Important Message Bar Text|Menu Text|Dialog Text",
         "Help: Content|About"};
     const QStringList unfinished = {"Transfer to Device", "Transfer to Glintory", "Browse Themes"};
-    // Change Current Image(s) waits for a fitting dialog holding pictures.
-    const QStringList disabled = unfinished + QStringList{"Change Current Image(s)"};
+    // Change Current Image(s) waits for a fitting dialog holding pictures,
+    // Base Hue... for a WM5 theme.
+    const QStringList disabled = unfinished + QStringList{"Change Current Image(s)", "Base Hue..."};
     QStringList shown;
     for (const QAction *m : window->menuBar()->actions()) {
         QStringList captions;

@@ -238,6 +238,7 @@ void MainWindow::buildMenus()
         if (showInternalColorsDialog(this, m_prompt, m_session.doc.colours))
             m_form->drawScreen(QStringLiteral("MAIN"));
     });
+    addCommand(colour, "mnuBaseHue", QStringLiteral("Base Hue..."), [&f] { f.chooseBaseHue(); });
     addCommand(colour, "mnuAutoColors", QStringLiteral("Auto Colors"), [&f] { f.autoColours(); });
     addCommand(colour, "mnuSwapNavColors", QStringLiteral("Swap Navigation Bar Colors"),
                [&f] { f.swapNavigationColours(); });
@@ -462,6 +463,7 @@ void MainWindow::sync()
             v.newThemePressed[static_cast<size_t>(i)]);
     for (const char *change : {"mnuChangeImages", "btnChangeImages"})
         action(QLatin1String(change))->setEnabled(v.changeImagesEnabled);
+    action(QStringLiteral("mnuBaseHue"))->setEnabled(v.baseHueEnabled);
     m_pickerAction->setChecked(v.useColorPickerChecked);
     m_pickerButton->setChecked(v.useColorPickerChecked);
     m_landscape->setVisible(v.landscapeVisible);
