@@ -179,25 +179,34 @@ Raster ImageFitModel::panned(const Raster &picture, QPoint position, Colour back
     return region;
 }
 
+// What OK would hand over, at the size shown: whatever changes the fit or
+// the picture ends a pan first, so a pan left standing is still wanted.
 void ImageFitModel::showMain()
 {
-    mainCanvas = fitMain(mainShown(), m_variant.canvas, mainBackColor);
-    m_mainShowsPan = false;
+    mainCanvas = mainPanned ? panned(mainPanPicture(), m_mainPanAt, mainBackColor)
+                            : fitMain(mainShown(), m_variant.canvas, mainBackColor);
     if (useMainInMenu)
-        menuCanvas = fitMain(mainShown(), m_variant.canvas, menuBackColor);
+        followMain();
 }
 
 // The menu's own picture is never resized.
 void ImageFitModel::showMenu()
 {
-    menuCanvas = clipPicture(menuShown(), m_variant.canvas, menuBackColor);
+    menuCanvas = menuPanned ? panned(menuSource, m_menuPanAt, menuBackColor)
+                            : clipPicture(menuShown(), m_variant.canvas, menuBackColor);
+}
+
+void ImageFitModel::endPan(bool menu)
+{
+    (menu ? menuPanned : mainPanned) = false;
+    (menu ? m_menuPanAt : m_mainPanAt) = QPoint();
 }
 
 // The menu canvas repeats whatever the main canvas shows, on the menu's
 // background.
 void ImageFitModel::followMain()
 {
-    if (m_mainShowsPan)
+    if (mainPanned)
         menuCanvas = panned(mainPanPicture(), m_mainPanAt, menuBackColor);
     else
         menuCanvas = fitMain(mainShown(), m_variant.canvas, menuBackColor);
@@ -260,8 +269,7 @@ void ImageFitModel::loadMainImage()
             return;
         closePan();
         setMainSource(std::move(picture));
-        mainPanned = false;
-        m_mainPanAt = QPoint();
+        endPan(false);
         sizing = ClipImage;
         orientation = Guide::None;
         if (useMainInMenu) {
@@ -284,8 +292,7 @@ void ImageFitModel::loadMenuImage()
         if (panOpen == Pan::Menu)
             closePan();
         setMenuSource(std::move(picture));
-        menuPanned = false;
-        m_menuPanAt = QPoint();
+        endPan(true);
         showMenu();
     });
     changed();
@@ -306,7 +313,6 @@ void ImageFitModel::clearImage(bool menu)
         };
         clear(menu);
         if (!menu) {
-            m_mainShowsPan = false;
             // A menu that follows the main picture is cleared with it.
             if (useMainInMenu)
                 clear(true);
@@ -390,6 +396,7 @@ void ImageFitModel::setSizing(int index)
     guard("radSizing_Click", [&] {
         orientation = Guide::None;
         closePan();
+        endPan(false);
         sizing = index;
         if (index == SizeImageToFit)
             resizeMode = int(ResizeMode::XY);
@@ -405,6 +412,7 @@ void ImageFitModel::setResizeMode(int index)
     guard("btnResizing_Click", [&] {
         orientation = Guide::None;
         closePan();
+        endPan(false);
         resizeMode = index;
         if (index == int(ResizeMode::FitX)) {
             justifyCaptions[0] = QStringLiteral("Top Justified");
@@ -425,7 +433,9 @@ void ImageFitModel::setJustification(int index)
         return;
     guard("btnJustify_Click", [&] {
         orientation = Guide::None;
+        // A justification places the whole picture: it ends the pan.
         closePan();
+        endPan(false);
         justification = index;
         showMain();
     });
@@ -467,6 +477,7 @@ void ImageFitModel::flipBy(bool mirror, const char *procedure)
              if (source.isNull())
                  return;
              closePan();
+             endPan(menu);
              auto turn = [mirror](Raster r) {
                  mirror ? r.mirror() : r.flip();
                  return r;
@@ -588,7 +599,6 @@ void ImageFitModel::movePan(int left, int top)
         m_mainPanAt = at;
         mainCanvas = panned(panSource, at, mainBackColor);
         mainPanned = true;
-        m_mainShowsPan = true;
         if (useMainInMenu)
             menuCanvas = panned(panSource, at, menuBackColor);
     });

@@ -131,6 +131,8 @@ public:
     // half-scale copies for its display.
     Raster mainSource, menuSource;
     Raster mainHalf, menuHalf;
+    // The canvas shows, and OK hands over, the region under the pan
+    // rectangle rather than the fit.
     bool mainPanned = false, menuPanned = false;
 
 signals:
@@ -166,13 +168,13 @@ private:
     void backColour(bool menu);
     void toggleGuide(Guide guide);
     void closePan();
+    void endPan(bool menu);
 
     const FitVariant &m_variant;
     Prompt &m_prompt;
     ThemeDocument &m_doc;
     AppSettings &m_settings;
     QPoint m_mainPanAt, m_menuPanAt;  // in pan-picture pixels
-    bool m_mainShowsPan = false;
 };
 
 }  // namespace varno

@@ -190,6 +190,52 @@ TEST_F(ImageFitModelTest, VgaHandsOverThePannedRegions)
     EXPECT_FALSE(f->mainPanned);
 }
 
+// A control used after a pan: the dialog shows and hands over what that
+// control gives, the pan ended by a new fit or flip and kept by a new
+// background.
+TEST_F(ImageFitModelTest, VgaControlsAfterAPanShowWhatTheyHandOver)
+{
+    using Control = std::function<void(ImageFitModel &)>;
+    const Control blue = [this](ImageFitModel &f) {
+        prompt.answerColor(Blue);
+        f.chooseMainBackground();
+    };
+    const struct {
+        const char *name;
+        Control control;
+        bool keepsPan;
+    } cases[] = {
+        {"Center Justified", [](ImageFitModel &f) { f.setJustification(int(Justify::Centre)); },
+         false},
+        {"Fit to Y", [](ImageFitModel &f) { f.setResizeMode(int(ResizeMode::FitY)); }, false},
+        {"Flip", [](ImageFitModel &f) { f.flipTopBottom(); }, false},
+        {"Background", blue, true},
+    };
+    const auto pan = [](ImageFitModel &f) {
+        f.panWindow(QStringLiteral("main"));
+        f.movePan(100, 50);
+        f.closePanWindow();
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto expected = shown(K::VGA, probe(700, 620));
+        fit(*expected, ResizeMode::FitX);
+        c.control(*expected);
+        if (c.keepsPan)
+            pan(*expected);
+        ASSERT_TRUE(expected->accept());
+        const Raster handedOver = doc.todayPicture;
+
+        auto f = shown(K::VGA, probe(700, 620));
+        fit(*f, ResizeMode::FitX);
+        pan(*f);
+        c.control(*f);
+        EXPECT_TRUE(f->mainCanvas.samePixels(expected->mainCanvas));
+        ASSERT_TRUE(f->accept());
+        EXPECT_TRUE(doc.todayPicture.samePixels(handedOver));
+    }
+}
+
 TEST_F(ImageFitModelTest, UseMainInMenuRepeatsEachFitOnTheMenuBackground)
 {
     auto f = shown(K::SE, probe(320, 240));
