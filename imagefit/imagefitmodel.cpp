@@ -571,6 +571,8 @@ void ImageFitModel::panWindow(const QString &which)
         if (picture.isNull())
             return;
         QPoint &at = menu ? m_menuPanAt : m_mainPanAt;
+        if (!menu && !mainPanned)
+            at = fittedPanPosition(sizeOf(picture));
         at = clampPanPosition(at, panCanvas(), sizeOf(picture));
         panSource = std::move(picture);
         panRect = QRect(at, panCanvas());
@@ -580,6 +582,18 @@ void ImageFitModel::panWindow(const QString &which)
                             MsgIcon::Critical, stringResource(Str::Error));
     }
     changed();
+}
+
+// Where the rectangle lies on the pan picture over the part the fit shows,
+// so the first step of a drag moves on from there.
+QPoint ImageFitModel::fittedPanPosition(QSize picture) const
+{
+    if (sizing == ClipImage || (m_variant.placesOnHandOver && mode() == ResizeMode::FitX))
+        return QPoint();
+    const QSize canvas = panCanvas();
+    if (mode() == ResizeMode::FitX)
+        return QPoint(0, -fitPosition(picture.height(), canvas.height(), justify(), true));
+    return QPoint(-fitPosition(picture.width(), canvas.width(), justify(), false), 0);
 }
 
 void ImageFitModel::movePan(int left, int top)

@@ -169,6 +169,7 @@ private:
     void toggleGuide(Guide guide);
     void closePan();
     void endPan(bool menu);
+    QPoint fittedPanPosition(QSize picture) const;
 
     const FitVariant &m_variant;
     Prompt &m_prompt;

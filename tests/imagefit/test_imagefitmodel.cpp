@@ -138,6 +138,16 @@ TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
         picture = fitX ? resized(picture, canvas.width(), 0) : resized(picture, 0, canvas.height());
         EXPECT_TRUE(f->mainCanvas.samePixels(
             placed(picture, canvas, Magenta, fitX ? 0 : c.along, fitX ? c.along : 0)));
+        // The pan window opens on the part the canvas shows: its first step
+        // moves nothing.
+        if (c.along < 0 && c.kind != K::VGA) {
+            f->panWindow(QStringLiteral("main"));
+            const QPoint at(fitX ? 0 : -c.along, fitX ? -c.along : 0);
+            EXPECT_EQ(f->panRect.topLeft(), at);
+            const Raster before = f->mainCanvas;
+            f->movePan(at.x(), at.y());
+            EXPECT_TRUE(f->mainCanvas.samePixels(before));
+        }
     }
 }
 

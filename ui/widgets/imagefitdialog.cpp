@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -374,6 +375,15 @@ void ImageFitDialog::buttonClicked(int index)
 void ImageFitDialog::reject()
 {
     buttonClicked(ImageFitModel::CancelButton);
+}
+
+void ImageFitDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && panWindow()) {
+        act([this] { m_model.closePanWindow(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ImageFitDialog::showEvent(QShowEvent *event)
