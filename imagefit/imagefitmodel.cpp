@@ -73,6 +73,7 @@ void ImageFitModel::update()
     buttonEnabled[PanMainImage] = panMain;
     buttonEnabled[PanMenuImage] = panMain && !useMainInMenu && !menuSource.isNull();
     buttonEnabled[LoadMenuImage] = !useMainInMenu;
+    menuFlipEnabled = m_variant.flips && !useMainInMenu;
 }
 
 QSize ImageFitModel::panCanvas() const
@@ -445,11 +446,25 @@ void ImageFitModel::setJustification(int index)
 void ImageFitModel::setUseMainInMenu(bool checked)
 {
     guard("ckbUseMain_Click", [&] {
+        const bool followed = useMainInMenu;
         useMainInMenu = checked;
-        if (!checked)
-            return;  // the menu keeps the picture it has
+        if (!checked) {
+            // The menu keeps the picture it shows, now as its own, so OK,
+            // a flip or a pan start from what is on the screen.
+            if (followed && !mainSource.isNull()) {
+                if (isVga())
+                    setMenuSource(fullScaleMain(menuBackColor));
+                else
+                    menuSource = menuCanvas;
+                endPan(true);
+                showMenu();
+            }
+            return;
+        }
         if (panOpen == Pan::Menu)
             closePan();
+        endPan(true);
+        flipTarget = FlipMain;
         menuSource = mainSource;
         menuHalf = mainHalf;
         followMain();
@@ -461,7 +476,7 @@ void ImageFitModel::setUseMainInMenu(bool checked)
 
 void ImageFitModel::setFlipTarget(int index)
 {
-    if (index == FlipMain || index == FlipMenu)
+    if (index == FlipMain || (index == FlipMenu && menuFlipEnabled))
         flipTarget = index;
     changed();
 }

@@ -113,6 +113,7 @@ public:
     std::array<QString, 3> justifyCaptions;
     bool useMainInMenu = false;
     int flipTarget = FlipMain;
+    bool menuFlipEnabled = true;  // off while the menu follows the main picture
     // Display aid only, never drawn into the canvases: the view outlines
     // guideRect(orientation, false) and guideRect(orientation, true).
     Guide orientation = Guide::None;

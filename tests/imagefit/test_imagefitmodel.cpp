@@ -248,20 +248,38 @@ TEST_F(ImageFitModelTest, VgaControlsAfterAPanShowWhatTheyHandOver)
 
 TEST_F(ImageFitModelTest, UseMainInMenuRepeatsEachFitOnTheMenuBackground)
 {
-    auto f = shown(K::SE, probe(320, 240));
-    prompt.answerColor(Blue);
-    f->chooseMenuBackground();
-    f->setUseMainInMenu(true);
-    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
-    fit(*f, ResizeMode::FitX, Justify::End);
-    EXPECT_TRUE(f->menuCanvas.samePixels(placed(probe(320, 240), {320, 293}, Blue, 0, 53)));
-    ASSERT_TRUE(f->accept());
-    EXPECT_TRUE(doc.menuPicture.samePixels(f->menuCanvas));
+    for (const K kind : {K::SE, K::VGA}) {
+        SCOPED_TRACE(int(kind));
+        auto f = shown(kind, probe(320, 240));
+        prompt.answerColor(Blue);
+        f->chooseMenuBackground();
+        f->setFlipTarget(ImageFitModel::FlipMenu);
+        f->setUseMainInMenu(true);
+        EXPECT_FALSE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+        // Only the main picture can be flipped while the menu follows it.
+        EXPECT_FALSE(f->menuFlipEnabled);
+        EXPECT_EQ(f->flipTarget, ImageFitModel::FlipMain);
+        fit(*f, ResizeMode::FitX);
+        if (kind == K::SE) {
+            EXPECT_TRUE(f->menuCanvas.samePixels(placed(probe(320, 240), {320, 293}, Blue, 0, 26)));
+        }
+        ASSERT_TRUE(f->accept());
+        const Raster followed = doc.menuPicture;
 
-    // Unticked, the menu keeps what it shows and its buttons come back.
-    f->setUseMainInMenu(false);
-    EXPECT_TRUE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
-    EXPECT_EQ(f->menuCanvas.pixel(0, 0), Blue);
+        // Unticked, the menu keeps what it shows as its own picture, and its
+        // buttons and flip come back.
+        f->setUseMainInMenu(false);
+        EXPECT_TRUE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+        EXPECT_EQ(f->menuCanvas.pixel(0, 0), Blue);
+        ASSERT_TRUE(f->accept());
+        EXPECT_TRUE(doc.menuPicture.samePixels(followed));
+        f->setFlipTarget(ImageFitModel::FlipMenu);
+        f->flipTopBottom();
+        ASSERT_TRUE(f->accept());
+        Raster turned = followed;
+        turned.flip();
+        EXPECT_TRUE(doc.menuPicture.samePixels(turned));
+    }
 }
 
 TEST_F(ImageFitModelTest, FlipsTurnTheChosenSourceAndRebuild)
@@ -274,6 +292,8 @@ TEST_F(ImageFitModelTest, FlipsTurnTheChosenSourceAndRebuild)
     } cases[] = {
         {K::SE, ImageFitModel::FlipMenu, false, true, false, true},
         {K::SE, ImageFitModel::FlipMain, true, false, true, true},
+        // The menu follows the main picture: the flip turns what is shown.
+        {K::SE, ImageFitModel::FlipMenu, true, false, true, true},
         {K::Standard, ImageFitModel::FlipMain, false, true, false, false},  // no flip buttons
     };
     const Raster picture = probe(320, 293);

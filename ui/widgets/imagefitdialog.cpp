@@ -295,8 +295,10 @@ void ImageFitDialog::toControls()
         box->setMinimumWidth(std::max(box->minimumWidth(), box->sizeHint().width()));
     }
     m_useMain->setChecked(m_model.useMainInMenu);
-    if (m_flip)
+    if (m_flip) {
         checkOption(m_flip, m_model.flipTarget);
+        m_flip->button(ImageFitModel::FlipMenu)->setEnabled(m_model.menuFlipEnabled);
+    }
     if (m_landscape) {
         m_landscape->setChecked(m_model.orientation == Guide::Landscape);
         m_portrait->setChecked(m_model.orientation == Guide::Portrait);
