@@ -160,8 +160,9 @@ Raster ImageFitModel::fitMain(const Raster &source, QSize canvas, Colour backgro
 {
     if (sizing == ClipImage)
         return clipPicture(source, canvas, background);
+    // Shown as OK lays it on the screen: from the top, the rest background.
     if (m_variant.placesOnHandOver && mode() == ResizeMode::FitX && !source.isNull())
-        return fitWidthOnly(source, canvas.width());
+        return clipPicture(fitWidthOnly(source, canvas.width()), canvas, background);
     return fitPicture(source, canvas, mode(), justify(), background);
 }
 

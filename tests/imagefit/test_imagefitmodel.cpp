@@ -151,15 +151,15 @@ TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
     }
 }
 
-TEST_F(ImageFitModelTest, StandardFitXIsPlacedOnOK)
+TEST_F(ImageFitModelTest, StandardFitXShowsAndHandsOverThePictureOnTheBackground)
 {
-    // "Fit to X" keeps the height it comes to; OK lays it on the screen.
+    // "Fit to X" keeps the height it comes to, at the top of the screen.
     auto f = shown(K::Standard, probe(480, 360));
     fit(*f, ResizeMode::FitX);
-    EXPECT_EQ(f->mainCanvas.height(), 180);
+    const Raster expected = placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0);
+    EXPECT_TRUE(f->mainCanvas.samePixels(expected));
     ASSERT_TRUE(f->pressButton(ImageFitModel::OKButton));
-    EXPECT_TRUE(doc.todayPicture.samePixels(
-        placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0)));
+    EXPECT_TRUE(doc.todayPicture.samePixels(expected));
 }
 
 TEST_F(ImageFitModelTest, VgaHandsOverAFullScaleFit)
