@@ -24,6 +24,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -39,6 +40,18 @@ namespace varno {
 namespace {
 
 const QString WindowKey = QStringLiteral("\\Window");
+
+// The previews scroll when the window is smaller than they are, yet the
+// window still asks for their whole size, so it can grow to show them.
+class PreviewScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 
 QString colourName(Colour c)
 {
@@ -69,14 +82,21 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
     buildToolBar();
     auto *central = new QWidget(this);
     auto *row = new QHBoxLayout(central);
-    m_portrait = new PreviewWidget(central);
+    m_scroll = new PreviewScroll(central);
+    m_scroll->setObjectName(QStringLiteral("previews"));
+    m_scroll->setWidgetResizable(true);
+    auto *previews = new QWidget(m_scroll);
+    auto *previewRow = new QHBoxLayout(previews);
+    m_portrait = new PreviewWidget(previews);
     m_portrait->setObjectName(QStringLiteral("LEADTheme"));
-    m_landscape = new PreviewWidget(central);
+    m_landscape = new PreviewWidget(previews);
     m_landscape->setObjectName(QStringLiteral("LEADLandscape"));
-    row->addWidget(m_portrait, 0, Qt::AlignTop);
-    row->addWidget(m_landscape, 0, Qt::AlignTop);
+    previewRow->addWidget(m_portrait, 0, Qt::AlignTop);
+    previewRow->addWidget(m_landscape, 0, Qt::AlignTop);
+    previewRow->addStretch(1);
+    m_scroll->setWidget(previews);
+    row->addWidget(m_scroll, 1);
     row->addWidget(buildControls(), 0, Qt::AlignTop);
-    row->addStretch(1);
     setCentralWidget(central);
     buildStatusBar();
 
@@ -95,7 +115,9 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
-    setZoom(zoomForScreen(zoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize()));
+    m_defaultZoom =
+        zoomForScreen(zoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize());
+    setZoom(m_defaultZoom);
 }
 
 int MainWindow::zoomForScreen(int zoom, QSize available)
@@ -126,7 +148,7 @@ int MainWindow::zoomForDpi(double logicalDpi)
 bool MainWindow::load()
 {
     const bool ok = m_form->start();
-    restoreGeometryFromSettings();
+    restoreWindowFromSettings();
     sync();
     return ok;
 }
@@ -251,6 +273,17 @@ void MainWindow::buildMenus()
     for (size_t i = 0; i < elements.size(); ++i)
         addCommand(colour, elements[i].menu, QLatin1String(elements[i].menuCaption),
                    [&f, i] { f.colourMenuItem(static_cast<int>(i)); });
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    addCommand(view, "mnuZoomIn", QStringLiteral("Zoom In"), [this] {
+        setZoom(m_portrait->zoom() + 1);
+    })->setShortcut(QKeySequence::ZoomIn);
+    addCommand(view, "mnuZoomOut", QStringLiteral("Zoom Out"), [this] {
+        setZoom(m_portrait->zoom() - 1);
+    })->setShortcut(QKeySequence::ZoomOut);
+    addCommand(view, "mnuZoomDefault", QStringLiteral("Default Zoom"), [this] {
+        setZoom(m_defaultZoom);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
@@ -437,11 +470,38 @@ void MainWindow::buildStatusBar()
 void MainWindow::setZoom(int zoom)
 {
     zoom = std::clamp(zoom, 1, 4);
+    const bool changed = zoom != m_portrait->zoom();
     m_portrait->setZoom(zoom);
     m_landscape->setZoom(zoom);
+    // The scroll area's wish follows its contents only when told.
+    m_scroll->widget()->layout()->activate();
+    m_scroll->updateGeometry();
     m_syncing = true;
     m_zoomBox->setCurrentIndex(zoom - 1);
     m_syncing = false;
+    if (changed && isVisible())
+        fitToScreen();
+}
+
+void MainWindow::fitToScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect room = s->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    // The size that shows the previews whole, or the most the screen has.
+    centralWidget()->layout()->activate();
+    const QSize wanted = sizeHint().boundedTo(room.size() - frame).expandedTo(minimumSizeHint());
+    resize(wanted);
+    QRect placed(frameGeometry().topLeft(), wanted + frame);
+    placed.moveRight(std::min(placed.right(), room.right()));
+    placed.moveBottom(std::min(placed.bottom(), room.bottom()));
+    placed.moveLeft(std::max(placed.left(), room.left()));
+    placed.moveTop(std::max(placed.top(), room.top()));
+    move(placed.topLeft());
 }
 
 void MainWindow::showHover(bool landscape, int x, int y)
@@ -525,22 +585,34 @@ void MainWindow::openFile(const QString &path)
         m_form->loadImages(path);
 }
 
-void MainWindow::restoreGeometryFromSettings()
+void MainWindow::restoreWindowFromSettings()
 {
     if (!m_session.registry)
         return;
-    const QString saved = m_session.registry->readString(settingsSectionName() + WindowKey,
-                                                         QStringLiteral("Geometry"));
-    if (!saved.isEmpty())
-        restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
+    const QString key = settingsSectionName() + WindowKey;
+    const int zoom = m_session.registry->readWord(key, QStringLiteral("Zoom"));
+    if (zoom >= 1 && zoom <= 4)
+        setZoom(zoom);
+    const QString saved = m_session.registry->readString(key, QStringLiteral("Geometry"));
+    if (saved.isEmpty() || !restoreGeometry(QByteArray::fromBase64(saved.toLatin1()))) {
+        // The first run: as large as the previews want, within the screen.
+        if (const QScreen *s = screen())
+            resize(sizeHint().boundedTo(s->availableGeometry().size()));
+        return;
+    }
+    // A place stored on a larger screen shrinks to this one.
+    if (const QScreen *s = screen())
+        resize(size().boundedTo(s->availableGeometry().size()));
 }
 
 void MainWindow::storeGeometryInSettings()
 {
     if (!m_session.registry)
         return;
-    m_session.registry->writeString(settingsSectionName() + WindowKey, QStringLiteral("Geometry"),
+    const QString key = settingsSectionName() + WindowKey;
+    m_session.registry->writeString(key, QStringLiteral("Geometry"),
                                     QString::fromLatin1(saveGeometry().toBase64()));
+    m_session.registry->writeWord(key, QStringLiteral("Zoom"), m_portrait->zoom());
 }
 
 }  // namespace varno
