@@ -14,8 +14,8 @@ Colour entryColour(const PaletteEntry &e)
     return rgb(e.red, e.green, e.blue);
 }
 
-// The pixel under the pointer; moves arrive only over the strip, but a
-// fractional position at the right edge must not fall off it.
+// The pixel chosen; choices arrive only over the strip, but a fractional
+// position at the right edge must not fall off it.
 Colour pixelAt(const Raster &strip, double x, double y)
 {
     const int px = std::clamp(static_cast<int>(x), 0, strip.width() - 1);
@@ -56,14 +56,14 @@ void HuePickerModel::drawHeading()
     }
 }
 
-void HuePickerModel::pointAtHues(double x, double y)
+void HuePickerModel::chooseHue(double x, double y)
 {
     selectedColor = pixelAt(hueStrip, x, y);
     selectedIndex = cint16(x + 256);
     drawHeading();
 }
 
-void HuePickerModel::pointAtGreys(double x, double y)
+void HuePickerModel::chooseGrey(double x, double y)
 {
     selectedColor = pixelAt(greyStrip, x, y);
     selectedIndex = cint16(x);

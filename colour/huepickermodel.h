@@ -1,6 +1,6 @@
 // The base-hue picker of Windows Mobile 5 themes without its widgets: two
-// palette strips that follow the pointer, a heading strip showing the choice,
-// and Save / Cancel.
+// palette strips to choose from, a heading strip showing the choice, and
+// Save / Cancel.
 #pragma once
 
 #include "app/raster/raster.h"
@@ -23,9 +23,9 @@ public:
     void load();
     void drawHeading();
 
-    // Pointer moves over a strip, in strip pixels.
-    void pointAtHues(double x, double y);
-    void pointAtGreys(double x, double y);
+    // A choice on a strip, in strip pixels.
+    void chooseHue(double x, double y);
+    void chooseGrey(double x, double y);
 
     // Both close the dialog; only Save writes the base hue.
     void save();

@@ -100,8 +100,10 @@ void InternalColoursModel::chooseSwatchColour(int swatch)
         m_colours.colors[slotOf(swatch)] = chosen;
         drawPreview();
     } catch (...) {
-        // Every failure, a cancelled dialog included, is reported here.
+        // A cancelled dialog leaves the swatch as it was, without a word.
         const RuntimeError e = currentError();
+        if (e.isCancel())
+            return;
         m_prompt.messageBox(QStringLiteral("Error in InternalColors ") +
                                 QLatin1String(SwatchNames[swatch]) + QStringLiteral(": ") +
                                 e.description,

@@ -20,8 +20,8 @@ struct FitVariant {
     bool guides;            // "Landscape" / "Portrait" under "Area Used"
     // VGA: shows half scale and fits again from the full-size sources on OK.
     bool fullScaleHandOver;
-    // Standard: "Fit to X" keeps the height it comes to; OK places the
-    // canvas on a background-filled hand-over canvas.
+    // Standard: "Fit to X" keeps the height it comes to, from the top of
+    // the screen, with the background colour below a short picture.
     bool placesOnHandOver;
 };
 

@@ -73,6 +73,7 @@ void ImageFitModel::update()
     buttonEnabled[PanMainImage] = panMain;
     buttonEnabled[PanMenuImage] = panMain && !useMainInMenu && !menuSource.isNull();
     buttonEnabled[LoadMenuImage] = !useMainInMenu;
+    menuFlipEnabled = m_variant.flips && !useMainInMenu;
 }
 
 QSize ImageFitModel::panCanvas() const
@@ -159,8 +160,9 @@ Raster ImageFitModel::fitMain(const Raster &source, QSize canvas, Colour backgro
 {
     if (sizing == ClipImage)
         return clipPicture(source, canvas, background);
+    // Shown as OK lays it on the screen: from the top, the rest background.
     if (m_variant.placesOnHandOver && mode() == ResizeMode::FitX && !source.isNull())
-        return fitWidthOnly(source, canvas.width());
+        return clipPicture(fitWidthOnly(source, canvas.width()), canvas, background);
     return fitPicture(source, canvas, mode(), justify(), background);
 }
 
@@ -179,25 +181,34 @@ Raster ImageFitModel::panned(const Raster &picture, QPoint position, Colour back
     return region;
 }
 
+// What OK would hand over, at the size shown: whatever changes the fit or
+// the picture ends a pan first, so a pan left standing is still wanted.
 void ImageFitModel::showMain()
 {
-    mainCanvas = fitMain(mainShown(), m_variant.canvas, mainBackColor);
-    m_mainShowsPan = false;
+    mainCanvas = mainPanned ? panned(mainPanPicture(), m_mainPanAt, mainBackColor)
+                            : fitMain(mainShown(), m_variant.canvas, mainBackColor);
     if (useMainInMenu)
-        menuCanvas = fitMain(mainShown(), m_variant.canvas, menuBackColor);
+        followMain();
 }
 
 // The menu's own picture is never resized.
 void ImageFitModel::showMenu()
 {
-    menuCanvas = clipPicture(menuShown(), m_variant.canvas, menuBackColor);
+    menuCanvas = menuPanned ? panned(menuSource, m_menuPanAt, menuBackColor)
+                            : clipPicture(menuShown(), m_variant.canvas, menuBackColor);
+}
+
+void ImageFitModel::endPan(bool menu)
+{
+    (menu ? menuPanned : mainPanned) = false;
+    (menu ? m_menuPanAt : m_mainPanAt) = QPoint();
 }
 
 // The menu canvas repeats whatever the main canvas shows, on the menu's
 // background.
 void ImageFitModel::followMain()
 {
-    if (m_mainShowsPan)
+    if (mainPanned)
         menuCanvas = panned(mainPanPicture(), m_mainPanAt, menuBackColor);
     else
         menuCanvas = fitMain(mainShown(), m_variant.canvas, menuBackColor);
@@ -260,8 +271,7 @@ void ImageFitModel::loadMainImage()
             return;
         closePan();
         setMainSource(std::move(picture));
-        mainPanned = false;
-        m_mainPanAt = QPoint();
+        endPan(false);
         sizing = ClipImage;
         orientation = Guide::None;
         if (useMainInMenu) {
@@ -284,8 +294,7 @@ void ImageFitModel::loadMenuImage()
         if (panOpen == Pan::Menu)
             closePan();
         setMenuSource(std::move(picture));
-        menuPanned = false;
-        m_menuPanAt = QPoint();
+        endPan(true);
         showMenu();
     });
     changed();
@@ -306,7 +315,6 @@ void ImageFitModel::clearImage(bool menu)
         };
         clear(menu);
         if (!menu) {
-            m_mainShowsPan = false;
             // A menu that follows the main picture is cleared with it.
             if (useMainInMenu)
                 clear(true);
@@ -390,6 +398,7 @@ void ImageFitModel::setSizing(int index)
     guard("radSizing_Click", [&] {
         orientation = Guide::None;
         closePan();
+        endPan(false);
         sizing = index;
         if (index == SizeImageToFit)
             resizeMode = int(ResizeMode::XY);
@@ -405,6 +414,7 @@ void ImageFitModel::setResizeMode(int index)
     guard("btnResizing_Click", [&] {
         orientation = Guide::None;
         closePan();
+        endPan(false);
         resizeMode = index;
         if (index == int(ResizeMode::FitX)) {
             justifyCaptions[0] = QStringLiteral("Top Justified");
@@ -425,7 +435,9 @@ void ImageFitModel::setJustification(int index)
         return;
     guard("btnJustify_Click", [&] {
         orientation = Guide::None;
+        // A justification places the whole picture: it ends the pan.
         closePan();
+        endPan(false);
         justification = index;
         showMain();
     });
@@ -435,11 +447,25 @@ void ImageFitModel::setJustification(int index)
 void ImageFitModel::setUseMainInMenu(bool checked)
 {
     guard("ckbUseMain_Click", [&] {
+        const bool followed = useMainInMenu;
         useMainInMenu = checked;
-        if (!checked)
-            return;  // the menu keeps the picture it has
+        if (!checked) {
+            // The menu keeps the picture it shows, now as its own, so OK,
+            // a flip or a pan start from what is on the screen.
+            if (followed && !mainSource.isNull()) {
+                if (isVga())
+                    setMenuSource(fullScaleMain(menuBackColor));
+                else
+                    menuSource = menuCanvas;
+                endPan(true);
+                showMenu();
+            }
+            return;
+        }
         if (panOpen == Pan::Menu)
             closePan();
+        endPan(true);
+        flipTarget = FlipMain;
         menuSource = mainSource;
         menuHalf = mainHalf;
         followMain();
@@ -451,7 +477,7 @@ void ImageFitModel::setUseMainInMenu(bool checked)
 
 void ImageFitModel::setFlipTarget(int index)
 {
-    if (index == FlipMain || index == FlipMenu)
+    if (index == FlipMain || (index == FlipMenu && menuFlipEnabled))
         flipTarget = index;
     changed();
 }
@@ -467,6 +493,7 @@ void ImageFitModel::flipBy(bool mirror, const char *procedure)
              if (source.isNull())
                  return;
              closePan();
+             endPan(menu);
              auto turn = [mirror](Raster r) {
                  mirror ? r.mirror() : r.flip();
                  return r;
@@ -560,6 +587,8 @@ void ImageFitModel::panWindow(const QString &which)
         if (picture.isNull())
             return;
         QPoint &at = menu ? m_menuPanAt : m_mainPanAt;
+        if (!menu && !mainPanned)
+            at = fittedPanPosition(sizeOf(picture));
         at = clampPanPosition(at, panCanvas(), sizeOf(picture));
         panSource = std::move(picture);
         panRect = QRect(at, panCanvas());
@@ -569,6 +598,18 @@ void ImageFitModel::panWindow(const QString &which)
                             MsgIcon::Critical, stringResource(Str::Error));
     }
     changed();
+}
+
+// Where the rectangle lies on the pan picture over the part the fit shows,
+// so the first step of a drag moves on from there.
+QPoint ImageFitModel::fittedPanPosition(QSize picture) const
+{
+    if (sizing == ClipImage || (m_variant.placesOnHandOver && mode() == ResizeMode::FitX))
+        return QPoint();
+    const QSize canvas = panCanvas();
+    if (mode() == ResizeMode::FitX)
+        return QPoint(0, -fitPosition(picture.height(), canvas.height(), justify(), true));
+    return QPoint(-fitPosition(picture.width(), canvas.width(), justify(), false), 0);
 }
 
 void ImageFitModel::movePan(int left, int top)
@@ -588,7 +629,6 @@ void ImageFitModel::movePan(int left, int top)
         m_mainPanAt = at;
         mainCanvas = panned(panSource, at, mainBackColor);
         mainPanned = true;
-        m_mainShowsPan = true;
         if (useMainInMenu)
             menuCanvas = panned(panSource, at, menuBackColor);
     });

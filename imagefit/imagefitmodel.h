@@ -113,6 +113,7 @@ public:
     std::array<QString, 3> justifyCaptions;
     bool useMainInMenu = false;
     int flipTarget = FlipMain;
+    bool menuFlipEnabled = true;  // off while the menu follows the main picture
     // Display aid only, never drawn into the canvases: the view outlines
     // guideRect(orientation, false) and guideRect(orientation, true).
     Guide orientation = Guide::None;
@@ -131,6 +132,8 @@ public:
     // half-scale copies for its display.
     Raster mainSource, menuSource;
     Raster mainHalf, menuHalf;
+    // The canvas shows, and OK hands over, the region under the pan
+    // rectangle rather than the fit.
     bool mainPanned = false, menuPanned = false;
 
 signals:
@@ -166,13 +169,14 @@ private:
     void backColour(bool menu);
     void toggleGuide(Guide guide);
     void closePan();
+    void endPan(bool menu);
+    QPoint fittedPanPosition(QSize picture) const;
 
     const FitVariant &m_variant;
     Prompt &m_prompt;
     ThemeDocument &m_doc;
     AppSettings &m_settings;
     QPoint m_mainPanAt, m_menuPanAt;  // in pan-picture pixels
-    bool m_mainShowsPan = false;
 };
 
 }  // namespace varno

@@ -100,7 +100,10 @@ void saveThemePicture(CaptureContext &ctx, bool menu)
                                                       ctx.settings.imagesFolder, QString(), true});
              if (chosen.isEmpty())
                  return;
-             savePng(menu ? ctx.doc.menuPicture : ctx.doc.todayPicture, chosen);
+             // The file is PNG whatever was typed; the name says so too.
+             const bool named = chosen.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+             savePng(menu ? ctx.doc.menuPicture : ctx.doc.todayPicture,
+                     named ? chosen : chosen + QStringLiteral(".png"));
          });
 }
 

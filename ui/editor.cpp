@@ -116,6 +116,30 @@ void Editor::drawScreen(const QString &view)
     followScreen();
 }
 
+void Editor::redrawShownView()
+{
+    const MainView &v = m_view;
+    drawScreen(v.menuShowing         ? QStringLiteral("MENU")
+               : v.messageShowing    ? QStringLiteral("MESSAGE")
+               : v.messageImpShowing ? QStringLiteral("MESSAGEIMP")
+               : v.navigationShowing ? QStringLiteral("NAVIGATION")
+                                     : QStringLiteral("MAIN"));
+}
+
+void Editor::openSettings()
+{
+    // Names and Today items are drawn on the screen itself.
+    if (showSettings && showSettings())
+        redrawShownView();
+}
+
+void Editor::changed()
+{
+    // The loaders set the WM5 flag on the document, not on the window.
+    m_view.baseHueEnabled = m_session.doc.wm5Theme;
+    emit viewChanged();
+}
+
 void Editor::showingView(const QString &view)
 {
     m_view.menuShowing = view == QLatin1String("MENU");

@@ -52,6 +52,7 @@ struct MainView {
     int colourListIndex = -1;          // selected entry of the element list, -1 none
     int captureButton = 0;             // the pressed button of the capture kind group
     bool changeImagesEnabled = false;  // "Change Current Image(s)" can be used
+    bool baseHueEnabled = false;       // "Base Hue..." can be used (WM5 themes)
     QString themeNameText;
     bool operator==(const MainView &) const = default;
 };
@@ -78,6 +79,14 @@ public:
     void showDefaultScreen();
     // Redraws the preview with a view and follows what it then shows.
     void drawScreen(const QString &view);
+    // Redraws the view the preview shows now, for changes that keep it.
+    void redrawShownView();
+
+    // "Settings": the dialog, then the preview redrawn when it was accepted.
+    void openSettings();
+    // Shows the settings dialog modally; true when its changes were
+    // accepted. Set by the widget layer (tests script it).
+    std::function<bool()> showSettings;
 
     // The theme-name box; typed and pasted text pass the name filter.
     void setThemeName(const QString &text);
@@ -123,6 +132,8 @@ public:
     // The base-hue picker, shown modally for the bars of WM5 themes; set by
     // the widget layer (tests script it).
     std::function<void()> showHuePicker;
+    // "Base Hue...": the picker, then the view shown redrawn; WM5 themes only.
+    void chooseBaseHue();
 
     // "Load Image(s)": a picture file (asked for when `fileName` is empty)
     // into the current profile's fitting dialog, which is shown. True when
@@ -168,7 +179,7 @@ signals:
 private:
     class LoadView;
     ThemeContext context();
-    void changed() { emit viewChanged(); }
+    void changed();
     void followScreen();
     void showingView(const QString &view);
     void capture(int kind, const QString &procedure);

@@ -182,6 +182,15 @@ void Editor::setOverlayLevel(double value)
     });
 }
 
+void Editor::chooseBaseHue()
+{
+    if (!m_session.doc.wm5Theme)
+        return;
+    if (showHuePicker)
+        showHuePicker();
+    redrawShownView();
+}
+
 void Editor::autoColours()
 {
     DeviceScreen *screen = m_screen.device();

@@ -113,7 +113,8 @@ void Editor::openTheme()
 
 void Editor::takeColoursFromTheme()
 {
-    loadTheme(ColorsFromTheme);
+    if (loadTheme(ColorsFromTheme))
+        redrawShownView();
 }
 
 bool Editor::loadImageFromTheme()

@@ -56,7 +56,9 @@ void Editor::capture(int kind, const QString &procedure)
         return;
     CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
     captureToChosenFile(ctx, kind, procedure);
-    followScreen();
+    // The capture drew the view it needed; the preview goes back to the one
+    // the user had open, which the window's state still describes.
+    redrawShownView();
 }
 
 void Editor::captureChosenKind()

@@ -36,10 +36,10 @@ TEST_F(Hues, OpensOnTheBaseHueAndSaveStoresTheLastPosition)
     dialog.save();
     EXPECT_EQ(colours, defaultThemeColors());
 
-    dialog.pointAtGreys(255, 3);
+    dialog.chooseGrey(255, 3);
     EXPECT_EQ(dialog.selectedIndex, 255);
     EXPECT_EQ(dialog.heading.pixel(0, 0), paletteColor(palettes, 256));
-    dialog.pointAtHues(10, 3);
+    dialog.chooseHue(10, 3);
     dialog.cancel();
     EXPECT_EQ(colours.baseHueIndex, 417);
     dialog.save();

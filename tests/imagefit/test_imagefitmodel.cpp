@@ -138,18 +138,28 @@ TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
         picture = fitX ? resized(picture, canvas.width(), 0) : resized(picture, 0, canvas.height());
         EXPECT_TRUE(f->mainCanvas.samePixels(
             placed(picture, canvas, Magenta, fitX ? 0 : c.along, fitX ? c.along : 0)));
+        // The pan window opens on the part the canvas shows: its first step
+        // moves nothing.
+        if (c.along < 0 && c.kind != K::VGA) {
+            f->panWindow(QStringLiteral("main"));
+            const QPoint at(fitX ? 0 : -c.along, fitX ? -c.along : 0);
+            EXPECT_EQ(f->panRect.topLeft(), at);
+            const Raster before = f->mainCanvas;
+            f->movePan(at.x(), at.y());
+            EXPECT_TRUE(f->mainCanvas.samePixels(before));
+        }
     }
 }
 
-TEST_F(ImageFitModelTest, StandardFitXIsPlacedOnOK)
+TEST_F(ImageFitModelTest, StandardFitXShowsAndHandsOverThePictureOnTheBackground)
 {
-    // "Fit to X" keeps the height it comes to; OK lays it on the screen.
+    // "Fit to X" keeps the height it comes to, at the top of the screen.
     auto f = shown(K::Standard, probe(480, 360));
     fit(*f, ResizeMode::FitX);
-    EXPECT_EQ(f->mainCanvas.height(), 180);
+    const Raster expected = placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0);
+    EXPECT_TRUE(f->mainCanvas.samePixels(expected));
     ASSERT_TRUE(f->pressButton(ImageFitModel::OKButton));
-    EXPECT_TRUE(doc.todayPicture.samePixels(
-        placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0)));
+    EXPECT_TRUE(doc.todayPicture.samePixels(expected));
 }
 
 TEST_F(ImageFitModelTest, VgaHandsOverAFullScaleFit)
@@ -190,22 +200,86 @@ TEST_F(ImageFitModelTest, VgaHandsOverThePannedRegions)
     EXPECT_FALSE(f->mainPanned);
 }
 
+// A control used after a pan: the dialog shows and hands over what that
+// control gives, the pan ended by a new fit or flip and kept by a new
+// background.
+TEST_F(ImageFitModelTest, VgaControlsAfterAPanShowWhatTheyHandOver)
+{
+    using Control = std::function<void(ImageFitModel &)>;
+    const Control blue = [this](ImageFitModel &f) {
+        prompt.answerColor(Blue);
+        f.chooseMainBackground();
+    };
+    const struct {
+        const char *name;
+        Control control;
+        bool keepsPan;
+    } cases[] = {
+        {"Center Justified", [](ImageFitModel &f) { f.setJustification(int(Justify::Centre)); },
+         false},
+        {"Fit to Y", [](ImageFitModel &f) { f.setResizeMode(int(ResizeMode::FitY)); }, false},
+        {"Flip", [](ImageFitModel &f) { f.flipTopBottom(); }, false},
+        {"Background", blue, true},
+    };
+    const auto pan = [](ImageFitModel &f) {
+        f.panWindow(QStringLiteral("main"));
+        f.movePan(100, 50);
+        f.closePanWindow();
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto expected = shown(K::VGA, probe(700, 620));
+        fit(*expected, ResizeMode::FitX);
+        c.control(*expected);
+        if (c.keepsPan)
+            pan(*expected);
+        ASSERT_TRUE(expected->accept());
+        const Raster handedOver = doc.todayPicture;
+
+        auto f = shown(K::VGA, probe(700, 620));
+        fit(*f, ResizeMode::FitX);
+        pan(*f);
+        c.control(*f);
+        EXPECT_TRUE(f->mainCanvas.samePixels(expected->mainCanvas));
+        ASSERT_TRUE(f->accept());
+        EXPECT_TRUE(doc.todayPicture.samePixels(handedOver));
+    }
+}
+
 TEST_F(ImageFitModelTest, UseMainInMenuRepeatsEachFitOnTheMenuBackground)
 {
-    auto f = shown(K::SE, probe(320, 240));
-    prompt.answerColor(Blue);
-    f->chooseMenuBackground();
-    f->setUseMainInMenu(true);
-    EXPECT_FALSE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
-    fit(*f, ResizeMode::FitX, Justify::End);
-    EXPECT_TRUE(f->menuCanvas.samePixels(placed(probe(320, 240), {320, 293}, Blue, 0, 53)));
-    ASSERT_TRUE(f->accept());
-    EXPECT_TRUE(doc.menuPicture.samePixels(f->menuCanvas));
+    for (const K kind : {K::SE, K::VGA}) {
+        SCOPED_TRACE(int(kind));
+        auto f = shown(kind, probe(320, 240));
+        prompt.answerColor(Blue);
+        f->chooseMenuBackground();
+        f->setFlipTarget(ImageFitModel::FlipMenu);
+        f->setUseMainInMenu(true);
+        EXPECT_FALSE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+        // Only the main picture can be flipped while the menu follows it.
+        EXPECT_FALSE(f->menuFlipEnabled);
+        EXPECT_EQ(f->flipTarget, ImageFitModel::FlipMain);
+        fit(*f, ResizeMode::FitX);
+        if (kind == K::SE) {
+            EXPECT_TRUE(f->menuCanvas.samePixels(placed(probe(320, 240), {320, 293}, Blue, 0, 26)));
+        }
+        ASSERT_TRUE(f->accept());
+        const Raster followed = doc.menuPicture;
 
-    // Unticked, the menu keeps what it shows and its buttons come back.
-    f->setUseMainInMenu(false);
-    EXPECT_TRUE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
-    EXPECT_EQ(f->menuCanvas.pixel(0, 0), Blue);
+        // Unticked, the menu keeps what it shows as its own picture, and its
+        // buttons and flip come back.
+        f->setUseMainInMenu(false);
+        EXPECT_TRUE(f->buttonEnabled[ImageFitModel::LoadMenuImage]);
+        EXPECT_EQ(f->menuCanvas.pixel(0, 0), Blue);
+        ASSERT_TRUE(f->accept());
+        EXPECT_TRUE(doc.menuPicture.samePixels(followed));
+        f->setFlipTarget(ImageFitModel::FlipMenu);
+        f->flipTopBottom();
+        ASSERT_TRUE(f->accept());
+        Raster turned = followed;
+        turned.flip();
+        EXPECT_TRUE(doc.menuPicture.samePixels(turned));
+    }
 }
 
 TEST_F(ImageFitModelTest, FlipsTurnTheChosenSourceAndRebuild)
@@ -218,6 +292,8 @@ TEST_F(ImageFitModelTest, FlipsTurnTheChosenSourceAndRebuild)
     } cases[] = {
         {K::SE, ImageFitModel::FlipMenu, false, true, false, true},
         {K::SE, ImageFitModel::FlipMain, true, false, true, true},
+        // The menu follows the main picture: the flip turns what is shown.
+        {K::SE, ImageFitModel::FlipMenu, true, false, true, true},
         {K::Standard, ImageFitModel::FlipMain, false, true, false, false},  // no flip buttons
     };
     const Raster picture = probe(320, 293);

@@ -106,7 +106,11 @@ TEST_F(CaptureTest, UploadShotAndPictureExport)
     const FileDialogRequest &asked = prompt.calls()[0].file;
     EXPECT_EQ(asked.title, QStringLiteral("Save Main Image"));
     EXPECT_EQ(asked.initialFolder, settings.imagesFolder);
-    // Saved whole, under exactly the name given.
-    EXPECT_EQ(sizeOf(home.filePath("main-picture")), QSize(640, 588));
-    EXPECT_EQ(QImageReader(home.filePath("main-picture")).format(), QByteArray("png"));
+    // Saved whole; a name without the filter's extension gets it.
+    EXPECT_EQ(sizeOf(home.filePath("main-picture.png")), QSize(640, 588));
+    EXPECT_EQ(QImageReader(home.filePath("main-picture.png")).format(), QByteArray("png"));
+    prompt.answerFile(home.filePath("menu.PNG"));
+    saveThemePicture(ctx, true);
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files),
+              (QStringList{"main-picture.png", "menu.PNG"}));
 }

@@ -73,11 +73,28 @@ TEST_F(FileCommands, OpeningAThemeShowsItsProfileAndName)
     EXPECT_EQ(module.doc.colours.colors[CommandBar], rgb(1, 2, 3));
     EXPECT_EQ(screen.requests.last(), QStringLiteral("DoScreenMain MAIN"));
 
-    // Colours only: the new QVGA profile stays, and the WM5 flag goes off.
+    // Colours only: the new QVGA profile stays, the WM5 flag goes off, and
+    // the view shown is redrawn in the new colours.
     window->newTheme(1);
+    window->drawScreen("MENU");
+    screen.requests.clear();
     prompt.answerFile(tsk("Night"));
     window->takeColoursFromTheme();
     EXPECT_EQ(module.doc.themeType, QStringLiteral("QVGA"));
     EXPECT_FALSE(module.doc.wm5Theme);
     EXPECT_EQ(module.doc.colours.colors[CommandBar], rgb(1, 2, 3));
+    EXPECT_EQ(screen.requests, QStringList{"DoScreenMain MENU"});
+}
+
+TEST_F(FileCommands, AcceptedSettingsRedrawTheViewShown)
+{
+    bool accepted = false;
+    window->showSettings = [&] { return accepted; };
+    window->drawScreen("MESSAGE");
+    screen.requests.clear();
+    window->openSettings();
+    EXPECT_TRUE(screen.requests.isEmpty());
+    accepted = true;
+    window->openSettings();
+    EXPECT_EQ(screen.requests, QStringList{"DoScreenMain MESSAGE"});
 }

@@ -89,23 +89,26 @@ TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
     EXPECT_EQ(reg.readWord("Settings", "wm5colors"), -1);
 }
 
-TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKind)
+TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKindAndThePreviewStaysAsItWas)
 {
+    // Captures draw views of their own; the message box open before is
+    // shown, and acted on, again after each.
+    screen.screen().clock = [] { return QDateTime(QDate(2024, 5, 6), QTime(9, 30)); };
+    window->drawScreen(QStringLiteral("MESSAGE"));
+    const Raster shown = screen.screen().portraitScreen;
     const struct {
         int button;
         QSize size;
-        bool menu;
-    } cases[] = {{0, {240, 320}, false},
-                 {1, {120, 160}, false},
-                 {2, {240, 320}, true},
-                 {3, {320, 240}, false}};
+    } cases[] = {{0, {240, 320}}, {1, {120, 160}}, {2, {240, 320}}, {3, {320, 240}}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.button);
         window->setCaptureKind(c.button);
         prompt.answerFile(box.file(QStringLiteral("shot.jpg")));
         window->captureChosenKind();
         EXPECT_EQ(QImage(box.file(QStringLiteral("shot.jpg"))).size(), c.size);
-        EXPECT_EQ(window->view().menuShowing, c.menu);
+        EXPECT_FALSE(window->view().menuShowing);
+        EXPECT_TRUE(window->view().messageShowing);
+        EXPECT_TRUE(screen.screen().portraitScreen.samePixels(shown));
     }
     EXPECT_TRUE(prompt.messages().empty());
 }

@@ -133,6 +133,18 @@ TEST_F(Picking, WM5BarsOpenTheHuePickerInsteadOfTheColourDialog)
     prompt.answerColor(rgb(1, 2, 3));
     window->releaseOnPortrait(40, 100);
     EXPECT_EQ(colours()[TodayTextColor], rgb(1, 2, 3));
+    // The menu command opens it too and redraws the view shown, for WM5
+    // themes only.
+    EXPECT_TRUE(window->view().baseHueEnabled);
+    show("MENU");
+    screen.requests.clear();
+    window->chooseBaseHue();
+    EXPECT_EQ(hues, 3);
+    EXPECT_EQ(screen.requests, QStringList{"DoScreenMain MENU"});
+    window->newTheme(1);
+    EXPECT_FALSE(window->view().baseHueEnabled);
+    window->chooseBaseHue();
+    EXPECT_EQ(hues, 3);
 }
 
 TEST_F(Picking, ArmedPickTakesThePixelOnTheSamePreviewOnly)

@@ -54,7 +54,7 @@ TEST(InternalColorsDialogTest, EachSwatchEditsItsSlotAndThePreviewFollows)
     EXPECT_EQ(shownPixel(child<QLabel>(dialog, "LEAD1"), 110, 110), rgb(10, 20, 30));
 }
 
-TEST(HuesDialogTest, StripsFollowThePointerAndOnlySaveStores)
+TEST(HuesDialogTest, StripsChooseOnPressAndDragNeverOnHoverAndOnlySaveStores)
 {
     const Palettes palettes = buildPalettes();
     ThemeColors colours;
@@ -64,16 +64,29 @@ TEST(HuesDialogTest, StripsFollowThePointerAndOnlySaveStores)
         HuesDialog dialog(palettes, colours);
         ASSERT_TRUE(dialog.loaded());
         auto *heading = child<QLabel>(dialog, "pbHeading");
+        auto *hues = child<QWidget>(dialog, "pbColors");
         EXPECT_EQ(shownPixel(heading, 0, 0), rgb(200, 10, 10));
-        moveOver(child<QWidget>(dialog, "pbColors"), 0, 29);
+        moveOver(hues, 0, 29);
+        EXPECT_EQ(shownPixel(heading, 0, 0), rgb(200, 10, 10));
+        mouseAt(hues, QEvent::MouseButtonPress, QPointF(0, 29), Qt::LeftButton);
         EXPECT_EQ(shownPixel(heading, 256, 25), paletteColor(palettes, 257));
         click(dialog, "btnCancel");
         EXPECT_EQ(colours.baseHueIndex, 300);
     }
     HuesDialog dialog(palettes, colours);
-    moveOver(child<QWidget>(dialog, "pbGrays"), 255, 0);
-    // A move outside the strip (a held button drags on) is not a choice.
-    moveOver(child<QWidget>(dialog, "pbGrays"), 256, 0);
+    QStringList captions;
+    for (const QLabel *label : dialog.findChildren<QLabel *>())
+        if (!label->text().isEmpty())
+            captions << label->text();
+    EXPECT_EQ(captions, (QStringList{"Selected:", "Hues", "Grays"}));
+    auto *greys = child<QWidget>(dialog, "pbGrays");
+    mouseAt(greys, QEvent::MouseButtonPress, QPointF(10, 0), Qt::LeftButton);
+    mouseAt(greys, QEvent::MouseMove, QPointF(255, 0), Qt::LeftButton);
+    // A drag past the strip's end is not a choice, and once the button is
+    // up the way down to Save is none either.
+    mouseAt(greys, QEvent::MouseMove, QPointF(256, 0), Qt::LeftButton);
+    mouseAt(greys, QEvent::MouseButtonRelease, QPointF(256, 0), Qt::LeftButton);
+    moveOver(greys, 3, 20);
     click(dialog, "btnSave");
     EXPECT_EQ(colours.baseHueIndex, 255);
     EXPECT_EQ(colours.baseHueColor, paletteColor(palettes, 256));

@@ -157,8 +157,13 @@ TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)
     QTest::mouseRelease(pan, Qt::LeftButton, Qt::NoModifier, QPoint(100, 395));
     EXPECT_EQ(model->panRect.topLeft(), QPoint(100, 40));
 
-    pan->close();
+    // Escape closes the pan window, from the dialog too, which stays open.
+    QTest::keyClick(pan, Qt::Key_Escape);
     EXPECT_EQ(model->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(enabled("btnButton2"));
     EXPECT_EQ(dialog->panWindow(), nullptr);
+    click(*dialog, "btnButton2");
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_EQ(dialog->panWindow(), nullptr);
+    EXPECT_EQ(result, -1);
 }

@@ -55,16 +55,18 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
         "Image: Load Image(s)|Load Image From Theme|Change Current Image(s)|Save Main Image|"
         "Save Menu Image|Screen Capture Main|Screen Capture Thumbnail|Screen Capture Menu|"
         "Screen Capture Main Landscape",
-        "Color: Reset Colors|Use Color Picker|Set Internal Colors|Auto Colors|"
+        "Color: Reset Colors|Use Color Picker|Set Internal Colors|Base Hue...|Auto Colors|"
         "Swap Navigation Bar Colors|Message Bar = Navigation Bar|Colors From a Theme|"
         "Left Navigation Bar|Right Navigation Bar|Navigation Bar Text|Today Screen Text|"
         "Today Screen Lines|Command Bar|Navigation Tray|Message Bar Left|Message Bar Right|"
         "Message Bar Text|Important Message Bar Left|Important Message Bar Right|"
         "Important Message Bar Text|Menu Text|Dialog Text",
+        "View: Zoom In|Zoom Out|Default Zoom",
         "Help: Content|About"};
     const QStringList unfinished = {"Transfer to Device", "Transfer to Glintory"};
-    // Change Current Image(s) waits for a fitting dialog holding pictures.
-    const QStringList disabled = unfinished + QStringList{"Change Current Image(s)"};
+    // Change Current Image(s) waits for a fitting dialog holding pictures,
+    // Base Hue... for a WM5 theme.
+    const QStringList disabled = unfinished + QStringList{"Change Current Image(s)", "Base Hue..."};
     QStringList shown;
     for (const QAction *m : window->menuBar()->actions()) {
         QStringList captions;
@@ -172,4 +174,37 @@ TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
     QMainWindow again;
     ASSERT_TRUE(again.restoreGeometry(QByteArray::fromBase64(stored.toLatin1())));
     EXPECT_EQ(again.size(), QSize(1100, 760));
+}
+
+TEST_F(MainWindowTest, ZoomKeepsTheWindowOnTheScreenAndIsRemembered)
+{
+    const QString key = settingsSectionName() + QStringLiteral("\\Window");
+    module.registry->writeWord(key, QStringLiteral("Zoom"), 2);
+    ASSERT_TRUE(window->load());
+    EXPECT_EQ(window->portrait()->zoom(), 2);
+    window->show();
+    const QSize room = window->screen()->availableGeometry().size();
+    window->setZoom(4);
+    const QSize large = window->frameGeometry().size();
+    EXPECT_LE(large.width(), room.width());
+    EXPECT_LE(large.height(), room.height());
+
+    QAction *in = window->action(QStringLiteral("mnuZoomIn"));
+    QAction *out = window->action(QStringLiteral("mnuZoomOut"));
+    QAction *reset = window->action(QStringLiteral("mnuZoomDefault"));
+    ASSERT_TRUE(in && out && reset);
+    EXPECT_EQ(in->shortcut(), QKeySequence(QKeySequence::ZoomIn));
+    EXPECT_EQ(out->shortcut(), QKeySequence(QKeySequence::ZoomOut));
+    EXPECT_EQ(reset->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
+    for (int i = 0; i < 4; ++i)
+        out->trigger();
+    EXPECT_EQ(window->portrait()->zoom(), 1);
+    // Zoomed out, the window shrinks again.
+    EXPECT_LT(window->frameGeometry().height(), large.height());
+    in->trigger();
+    EXPECT_EQ(window->portrait()->zoom(), 2);
+
+    EXPECT_TRUE(window->close());
+    SettingsFile reg(box.file(QStringLiteral("settings.reg")));
+    EXPECT_EQ(reg.readWord(key, QStringLiteral("Zoom")), 2);
 }

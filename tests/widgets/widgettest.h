@@ -25,11 +25,16 @@ inline void click(QObject &parent, const char *name)
         button->click();
 }
 
-// A mouse event of `type` at `at` in `widget`, with `button` the one it is about.
+// A mouse event of `type` at `at` in `widget`, with `button` the one it is
+// about; for a move, the one held down.
 inline void mouseAt(QWidget *widget, QEvent::Type type, QPointF at,
                     Qt::MouseButton button = Qt::NoButton)
 {
-    QMouseEvent event(type, at, widget->mapToGlobal(at), button, Qt::NoButton, Qt::NoModifier);
+    const bool move = type == QEvent::MouseMove;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, at, widget->mapToGlobal(at), move ? Qt::NoButton : button, held,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 

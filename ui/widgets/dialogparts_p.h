@@ -36,28 +36,42 @@ inline QIcon swatchIcon(Colour colour, QSize size)
     return QIcon(patch);
 }
 
-// A picture that reports pointer moves over it in picture pixels.
+// A picture to choose a point on, in picture pixels: the left button
+// chooses where it goes down and wherever it is dragged. Passing over the
+// picture chooses nothing, so the way to a button never changes the choice.
 class PictureLabel : public QLabel {
 public:
     explicit PictureLabel(QWidget *parent = nullptr) : QLabel(parent)
     {
-        setMouseTracking(true);
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setContentsMargins(0, 0, 0, 0);
+        setCursor(Qt::CrossCursor);
     }
 
-    std::function<void(int x, int y)> onMouseMove;
+    std::function<void(int x, int y)> onChoose;
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            choose(event->position());
+        QLabel::mousePressEvent(event);
+    }
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        // While a button is held, moves keep arriving from outside the
-        // picture; only those over it count.
-        const QPoint p(static_cast<int>(std::floor(event->position().x())),
-                       static_cast<int>(std::floor(event->position().y())));
-        if (onMouseMove && rect().contains(p))
-            onMouseMove(p.x(), p.y());
+        if (event->buttons() & Qt::LeftButton)
+            choose(event->position());
         QLabel::mouseMoveEvent(event);
+    }
+
+private:
+    void choose(QPointF at)
+    {
+        // A drag goes on reporting from outside the picture; only points on
+        // it count.
+        const QPoint p(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+        if (onChoose && rect().contains(p))
+            onChoose(p.x(), p.y());
     }
 };
 

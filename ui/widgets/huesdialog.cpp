@@ -1,5 +1,5 @@
-// The Windows Mobile 5 base-hue picker: two palette strips that follow the
-// pointer and a heading strip showing the choice.
+// The Windows Mobile 5 base-hue picker: two palette strips to click or drag
+// on and a heading strip showing the choice.
 #include "ui/widgets/huesdialog_p.h"
 
 #include "base/trap.h"
@@ -22,10 +22,10 @@ HuesDialog::HuesDialog(const Palettes &palettes, ThemeColors &colours, QWidget *
     m_heading->setObjectName(QStringLiteral("pbHeading"));
     m_grays = new PictureLabel(this);
     m_grays->setObjectName(QStringLiteral("pbGrays"));
-    m_grays->onMouseMove = [this](int x, int y) { stripMoved(false, x, y); };
+    m_grays->onChoose = [this](int x, int y) { stripChosen(false, x, y); };
     m_colors = new PictureLabel(this);
     m_colors->setObjectName(QStringLiteral("pbColors"));
-    m_colors->onMouseMove = [this](int x, int y) { stripMoved(true, x, y); };
+    m_colors->onChoose = [this](int x, int y) { stripChosen(true, x, y); };
 
     auto *save = new QPushButton(QStringLiteral("Save"), this);
     save->setObjectName(QStringLiteral("btnSave"));
@@ -44,9 +44,15 @@ HuesDialog::HuesDialog(const Palettes &palettes, ThemeColors &colours, QWidget *
     buttons->addStretch();
     buttons->addWidget(cancel);
     buttons->addWidget(save);
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(new QLabel(QStringLiteral("Selected:"), this));
+    choice->addWidget(m_heading);
+    choice->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_heading);
+    layout->addLayout(choice);
+    layout->addWidget(new QLabel(QStringLiteral("Hues"), this));
     layout->addWidget(m_colors);
+    layout->addWidget(new QLabel(QStringLiteral("Grays"), this));
     layout->addWidget(m_grays);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -59,14 +65,14 @@ HuesDialog::HuesDialog(const Palettes &palettes, ThemeColors &colours, QWidget *
     showPicture(m_heading, m_model.heading);
 }
 
-void HuesDialog::stripMoved(bool colours, int x, int y)
+void HuesDialog::stripChosen(bool colours, int x, int y)
 {
     trap(m_prompt, QStringLiteral("frmHues"), QStringLiteral("Sub"),
          colours ? QStringLiteral("pbColors_MouseMove") : QStringLiteral("pbGrays_MouseMove"), [&] {
              if (colours)
-                 m_model.pointAtHues(x, y);
+                 m_model.chooseHue(x, y);
              else
-                 m_model.pointAtGreys(x, y);
+                 m_model.chooseGrey(x, y);
          });
     showPicture(m_heading, m_model.heading);
 }

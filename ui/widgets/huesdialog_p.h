@@ -23,7 +23,7 @@ public:
     bool loaded() const { return m_loaded; }
 
 private:
-    void stripMoved(bool colours, int x, int y);
+    void stripChosen(bool colours, int x, int y);
 
     // The picker has no prompt of its own to report errors through.
     QtPrompt m_prompt;

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -294,8 +295,10 @@ void ImageFitDialog::toControls()
         box->setMinimumWidth(std::max(box->minimumWidth(), box->sizeHint().width()));
     }
     m_useMain->setChecked(m_model.useMainInMenu);
-    if (m_flip)
+    if (m_flip) {
         checkOption(m_flip, m_model.flipTarget);
+        m_flip->button(ImageFitModel::FlipMenu)->setEnabled(m_model.menuFlipEnabled);
+    }
     if (m_landscape) {
         m_landscape->setChecked(m_model.orientation == Guide::Landscape);
         m_portrait->setChecked(m_model.orientation == Guide::Portrait);
@@ -374,6 +377,15 @@ void ImageFitDialog::buttonClicked(int index)
 void ImageFitDialog::reject()
 {
     buttonClicked(ImageFitModel::CancelButton);
+}
+
+void ImageFitDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && panWindow()) {
+        act([this] { m_model.closePanWindow(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ImageFitDialog::showEvent(QShowEvent *event)

@@ -33,6 +33,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Escape closes an open pan window before it cancels the dialog.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QLayout *buildCanvases();

@@ -27,6 +27,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -42,6 +43,18 @@ namespace varno {
 namespace {
 
 const QString WindowKey = QStringLiteral("\\Window");
+
+// The previews scroll when the window is smaller than they are, yet the
+// window still asks for their whole size, so it can grow to show them.
+class PreviewScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 
 QString colourName(Colour c)
 {
@@ -62,6 +75,9 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
     m_form->runFitDialog = [this](ImageFitModel &dialog) {
         return showImageFitDialog(this, dialog);
     };
+    m_form->showSettings = [this] {
+        return showSettingsDialog(this, m_prompt, m_session.settings, *m_session.store);
+    };
     m_form->showHuePicker = [this] {
         showHuesDialog(this, m_session.palette, m_session.doc.colours.colors);
     };
@@ -69,14 +85,21 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
     buildToolBar();
     auto *central = new QWidget(this);
     auto *row = new QHBoxLayout(central);
-    m_portrait = new PreviewWidget(central);
+    m_scroll = new PreviewScroll(central);
+    m_scroll->setObjectName(QStringLiteral("previews"));
+    m_scroll->setWidgetResizable(true);
+    auto *previews = new QWidget(m_scroll);
+    auto *previewRow = new QHBoxLayout(previews);
+    m_portrait = new PreviewWidget(previews);
     m_portrait->setObjectName(QStringLiteral("LEADTheme"));
-    m_landscape = new PreviewWidget(central);
+    m_landscape = new PreviewWidget(previews);
     m_landscape->setObjectName(QStringLiteral("LEADLandscape"));
-    row->addWidget(m_portrait, 0, Qt::AlignTop);
-    row->addWidget(m_landscape, 0, Qt::AlignTop);
+    previewRow->addWidget(m_portrait, 0, Qt::AlignTop);
+    previewRow->addWidget(m_landscape, 0, Qt::AlignTop);
+    previewRow->addStretch(1);
+    m_scroll->setWidget(previews);
+    row->addWidget(m_scroll, 1);
     row->addWidget(buildControls(), 0, Qt::AlignTop);
-    row->addStretch(1);
     setCentralWidget(central);
     buildStatusBar();
 
@@ -95,7 +118,9 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
-    setZoom(zoomForScreen(zoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize()));
+    m_defaultZoom =
+        zoomForScreen(zoomForDpi(dpi), screen ? screen->availableGeometry().size() : QSize());
+    setZoom(m_defaultZoom);
 }
 
 int MainWindow::zoomForScreen(int zoom, QSize available)
@@ -126,7 +151,7 @@ int MainWindow::zoomForDpi(double logicalDpi)
 bool MainWindow::load()
 {
     const bool ok = m_form->start();
-    restoreGeometryFromSettings();
+    restoreWindowFromSettings();
     sync();
     return ok;
 }
@@ -163,9 +188,7 @@ void MainWindow::buildMenus()
     const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
-    addCommand(file, "mnuSettings", QStringLiteral("Settings"), [this] {
-        showSettingsDialog(this, m_prompt, m_session.settings, *m_session.store);
-    });
+    addCommand(file, "mnuSettings", QStringLiteral("Settings"), [&f] { f.openSettings(); });
     notYet(addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [] {}), noDevice);
     notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
     file->addSeparator();
@@ -249,6 +272,7 @@ void MainWindow::buildMenus()
         if (showInternalColorsDialog(this, m_prompt, m_session.doc.colours))
             m_form->drawScreen(QStringLiteral("MAIN"));
     });
+    addCommand(colour, "mnuBaseHue", QStringLiteral("Base Hue..."), [&f] { f.chooseBaseHue(); });
     addCommand(colour, "mnuAutoColors", QStringLiteral("Auto Colors"), [&f] { f.autoColours(); });
     addCommand(colour, "mnuSwapNavColors", QStringLiteral("Swap Navigation Bar Colors"),
                [&f] { f.swapNavigationColours(); });
@@ -261,6 +285,17 @@ void MainWindow::buildMenus()
     for (size_t i = 0; i < elements.size(); ++i)
         addCommand(colour, elements[i].menu, QLatin1String(elements[i].menuCaption),
                    [&f, i] { f.colourMenuItem(static_cast<int>(i)); });
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    addCommand(view, "mnuZoomIn", QStringLiteral("Zoom In"), [this] {
+        setZoom(m_portrait->zoom() + 1);
+    })->setShortcut(QKeySequence::ZoomIn);
+    addCommand(view, "mnuZoomOut", QStringLiteral("Zoom Out"), [this] {
+        setZoom(m_portrait->zoom() - 1);
+    })->setShortcut(QKeySequence::ZoomOut);
+    addCommand(view, "mnuZoomDefault", QStringLiteral("Default Zoom"), [this] {
+        setZoom(m_defaultZoom);
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
@@ -447,11 +482,38 @@ void MainWindow::buildStatusBar()
 void MainWindow::setZoom(int zoom)
 {
     zoom = std::clamp(zoom, 1, 4);
+    const bool changed = zoom != m_portrait->zoom();
     m_portrait->setZoom(zoom);
     m_landscape->setZoom(zoom);
+    // The scroll area's wish follows its contents only when told.
+    m_scroll->widget()->layout()->activate();
+    m_scroll->updateGeometry();
     m_syncing = true;
     m_zoomBox->setCurrentIndex(zoom - 1);
     m_syncing = false;
+    if (changed && isVisible())
+        fitToScreen();
+}
+
+void MainWindow::fitToScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    const QScreen *s = screen();
+    if (!s)
+        return;
+    const QRect room = s->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    // The size that shows the previews whole, or the most the screen has.
+    centralWidget()->layout()->activate();
+    const QSize wanted = sizeHint().boundedTo(room.size() - frame).expandedTo(minimumSizeHint());
+    resize(wanted);
+    QRect placed(frameGeometry().topLeft(), wanted + frame);
+    placed.moveRight(std::min(placed.right(), room.right()));
+    placed.moveBottom(std::min(placed.bottom(), room.bottom()));
+    placed.moveLeft(std::max(placed.left(), room.left()));
+    placed.moveTop(std::max(placed.top(), room.top()));
+    move(placed.topLeft());
 }
 
 void MainWindow::showHover(bool landscape, int x, int y)
@@ -473,6 +535,7 @@ void MainWindow::sync()
             v.newThemePressed[static_cast<size_t>(i)]);
     for (const char *change : {"mnuChangeImages", "btnChangeImages"})
         action(QLatin1String(change))->setEnabled(v.changeImagesEnabled);
+    action(QStringLiteral("mnuBaseHue"))->setEnabled(v.baseHueEnabled);
     m_pickerAction->setChecked(v.useColorPickerChecked);
     m_pickerButton->setChecked(v.useColorPickerChecked);
     m_landscape->setVisible(v.landscapeVisible);
@@ -534,22 +597,34 @@ void MainWindow::openFile(const QString &path)
         m_form->loadImages(path);
 }
 
-void MainWindow::restoreGeometryFromSettings()
+void MainWindow::restoreWindowFromSettings()
 {
     if (!m_session.registry)
         return;
-    const QString saved = m_session.registry->readString(settingsSectionName() + WindowKey,
-                                                         QStringLiteral("Geometry"));
-    if (!saved.isEmpty())
-        restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
+    const QString key = settingsSectionName() + WindowKey;
+    const int zoom = m_session.registry->readWord(key, QStringLiteral("Zoom"));
+    if (zoom >= 1 && zoom <= 4)
+        setZoom(zoom);
+    const QString saved = m_session.registry->readString(key, QStringLiteral("Geometry"));
+    if (saved.isEmpty() || !restoreGeometry(QByteArray::fromBase64(saved.toLatin1()))) {
+        // The first run: as large as the previews want, within the screen.
+        if (const QScreen *s = screen())
+            resize(sizeHint().boundedTo(s->availableGeometry().size()));
+        return;
+    }
+    // A place stored on a larger screen shrinks to this one.
+    if (const QScreen *s = screen())
+        resize(size().boundedTo(s->availableGeometry().size()));
 }
 
 void MainWindow::storeGeometryInSettings()
 {
     if (!m_session.registry)
         return;
-    m_session.registry->writeString(settingsSectionName() + WindowKey, QStringLiteral("Geometry"),
+    const QString key = settingsSectionName() + WindowKey;
+    m_session.registry->writeString(key, QStringLiteral("Geometry"),
                                     QString::fromLatin1(saveGeometry().toBase64()));
+    m_session.registry->writeWord(key, QStringLiteral("Zoom"), m_portrait->zoom());
 }
 
 }  // namespace varno

@@ -15,6 +15,7 @@ class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 class QSlider;
 class QToolButton;
 
@@ -63,7 +64,10 @@ private:
     void sync();
     void syncPreviews();
     void showHover(bool landscape, int x, int y);
-    void restoreGeometryFromSettings();
+    // Grows or shrinks the window to show the previews whole, never past
+    // the screen's free area.
+    void fitToScreen();
+    void restoreWindowFromSettings();
     void storeGeometryInSettings();
 
     EditorSession &m_session;
@@ -84,6 +88,8 @@ private:
     QButtonGroup *m_captureKinds = nullptr;
     QLabel *m_pointerLabel = nullptr;
     QComboBox *m_zoomBox = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    int m_defaultZoom = 1;
     bool m_syncing = false;
 };
 
