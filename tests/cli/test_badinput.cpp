@@ -4,6 +4,7 @@
 #include "clirun.h"
 #include "package/cabwriter.h"
 
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include <sys/stat.h>
@@ -106,4 +107,20 @@ TEST_F(BadInput, CommandsNeedNothingWritableButTheirOutput)
     const Outcome b = run({"build", "-o", "t.tsk", "--profile", "vga"});
     EXPECT_EQ(b.code, Exit::Ok) << b.err.toStdString();
     EXPECT_EQ(run({"info", "t.tsk"}).code, Exit::Ok);
+}
+
+// A lone argument is a file to open: one that is missing is said to be so.
+TEST_F(BadInput, TheProgramTellsAMissingFileFromAnUnknownCommand)
+{
+    const struct {
+        const char *argument, *err;
+    } cases[] = {{"missing.tsk", "varno: missing.tsk: no such file\n"},
+                 {"nonsense", "varno: unknown command nonsense; see varno --help\n"}};
+    for (const auto &c : cases) {
+        QProcess p;
+        p.start(QStringLiteral(VARNO_PROGRAM), {QString::fromLatin1(c.argument)});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), Exit::Usage);
+        EXPECT_EQ(p.readAllStandardError(), QByteArray(c.err));
+    }
 }
