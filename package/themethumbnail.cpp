@@ -1,7 +1,6 @@
 #include "package/themethumbnail.h"
 
-#include "base/runtimeerror.h"
-#include "package/cabinetreader.h"
+#include "package/todaymember.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -10,53 +9,29 @@ namespace varno {
 
 namespace {
 
-// Names of the Today picture, in the order they are looked for: a theme
-// with one picture keeps it as the Start-menu member.
-const char *const TodayMembers[] = {"tdywater.001", "0stwater.001"};
-
 // Larger pictures than any device screen are refused before decoding, so a
 // few hostile header bytes cannot cost gigabytes.
 constexpr qint64 MaxPixels = 4096 * 4096;
-
-bool isTodayMember(const QString &name)
-{
-    for (const char *member : TodayMembers)
-        if (name.compare(QLatin1String(member), Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
 
 }  // namespace
 
 ThemePreview readThemePreview(const QString &theme, QSize fit)
 {
     ThemePreview preview;
-    QMap<QString, QByteArray> members;
-    try {
-        CabinetReader cab(theme);
-        members = cab.read(isTodayMember);
-        if (members.isEmpty() && !cab.extractFailures().isEmpty()) {
-            const CabExtractFailure &f = cab.extractFailures().first();
-            preview.problem =
-                QStringLiteral("%1 cannot be read: %2").arg(f.fileName, f.description);
-            return preview;
-        }
-    } catch (const RuntimeError &e) {
-        preview.problem = e.description;
+    TodayMember today = readTodayMember(theme);
+    if (today.data.isNull()) {
+        preview.problem = today.problem;
         return preview;
     }
-    QByteArray data;
-    for (const char *wanted : TodayMembers)
-        for (auto it = members.cbegin(); it != members.cend() && data.isNull(); ++it)
-            if (it.key().compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                data = it.value();
-    if (data.isNull()) {
-        preview.problem = QStringLiteral("The theme has no Today picture (tdywater.001).");
-        return preview;
-    }
+    QByteArray &data = today.data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    // Themes hold JPEG or PNG; naming the one the first bytes show spares
+    // the reader its guessing through every picture format.
+    const QByteArray format = data.startsWith("\xFF\xD8\xFF")        ? QByteArray("jpeg")
+                              : data.startsWith("\x89PNG\r\n\x1A\n") ? QByteArray("png")
+                                                                     : QByteArray();
+    QImageReader reader(&buffer, format);
     preview.stored = reader.size();
     if (!preview.stored.isValid() ||
         qint64(preview.stored.width()) * preview.stored.height() > MaxPixels) {

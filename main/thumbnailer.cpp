@@ -1,0 +1,163 @@
+// varno-thumbnailer: a theme's Today picture for file managers, which start
+// one process per file. Qt's picture classes would load the whole graphics
+// stack (some thirty libraries, most of the process's time); this reads the
+// member with the cabinet reader and decodes it with libjpeg (scaled down in
+// the decoder) or stb, and writes the PNG with stb.
+#include "package/todaymember.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#include <stb_image.h>
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#define STB_IMAGE_RESIZE_STATIC
+#include <stb_image_resize.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+namespace {
+
+struct Rgb {
+    int width = 0, height = 0;
+    std::vector<unsigned char> pixels;  // 3 bytes a pixel, rows top down
+};
+
+// Pictures larger than any device screen are not decoded at all.
+constexpr long MaxPixels = 4096L * 4096L;
+
+struct JpegFailure {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+// Decodes at the largest of 1/1 ... 1/8 that still covers `fit`.
+Rgb decodeJpeg(const QByteArray &data, int fit)
+{
+    Rgb out;
+    jpeg_decompress_struct cinfo{};
+    JpegFailure failure{};
+    cinfo.err = jpeg_std_error(&failure.mgr);
+    failure.mgr.error_exit = [](j_common_ptr c) {
+        std::longjmp(reinterpret_cast<JpegFailure *>(c->err)->jump, 1);
+    };
+    failure.mgr.output_message = [](j_common_ptr) {};
+    if (setjmp(failure.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return {};
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (long(cinfo.image_width) * long(cinfo.image_height) > MaxPixels) {
+        jpeg_destroy_decompress(&cinfo);
+        return {};
+    }
+    cinfo.out_color_space = JCS_RGB;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    while (cinfo.scale_denom < 8 && int(cinfo.image_width / (cinfo.scale_denom * 2)) >= fit &&
+           int(cinfo.image_height / (cinfo.scale_denom * 2)) >= fit)
+        cinfo.scale_denom *= 2;
+    jpeg_start_decompress(&cinfo);
+    out.width = int(cinfo.output_width);
+    out.height = int(cinfo.output_height);
+    out.pixels.resize(size_t(out.width) * size_t(out.height) * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        unsigned char *row = out.pixels.data() + size_t(cinfo.output_scanline) * out.width * 3;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return out;
+}
+
+Rgb decodePng(const QByteArray &data)
+{
+    Rgb out;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data.constData());
+    int channels = 0;
+    if (!stbi_info_from_memory(bytes, int(data.size()), &out.width, &out.height, &channels) ||
+        long(out.width) * long(out.height) > MaxPixels)
+        return {};
+    unsigned char *pixels =
+        stbi_load_from_memory(bytes, int(data.size()), &out.width, &out.height, &channels, 3);
+    if (!pixels)
+        return {};
+    out.pixels.assign(pixels, pixels + size_t(out.width) * size_t(out.height) * 3);
+    stbi_image_free(pixels);
+    return out;
+}
+
+// Shrunk to fit `fit` x `fit`, keeping its shape; never enlarged.
+Rgb fitted(Rgb picture, int fit)
+{
+    if (picture.width <= fit && picture.height <= fit)
+        return picture;
+    Rgb out;
+    const double scale = std::min(double(fit) / picture.width, double(fit) / picture.height);
+    out.width = std::max(1, int(picture.width * scale));
+    out.height = std::max(1, int(picture.height * scale));
+    out.pixels.resize(size_t(out.width) * size_t(out.height) * 3);
+    stbir_resize_uint8(picture.pixels.data(), picture.width, picture.height, 0, out.pixels.data(),
+                       out.width, out.height, 0, 3);
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    int size = 128;
+    if (args.size() == 4 &&
+        (args[0] == QLatin1String("-s") || args[0] == QLatin1String("--size"))) {
+        bool ok = false;
+        size = args[1].toInt(&ok);
+        if (!ok || size < 1 || size > 4096)
+            size = 0;
+        args = args.mid(2);
+    }
+    if (args.size() != 2 || size == 0) {
+        std::fputs("Usage: varno-thumbnailer [-s SIZE] THEME.tsk OUT.png\n", stderr);
+        return 2;
+    }
+    const auto fail = [&](const QString &why) {
+        std::fprintf(stderr, "varno-thumbnailer: %s: %s\n", qPrintable(args[0]), qPrintable(why));
+        return 1;
+    };
+    const varno::TodayMember today = varno::readTodayMember(args[0]);
+    if (today.data.isNull())
+        return fail(today.problem);
+    const Rgb picture = fitted(today.data.startsWith("\xFF\xD8\xFF") ? decodeJpeg(today.data, size)
+                                                                     : decodePng(today.data),
+                               size);
+    if (picture.pixels.empty())
+        return fail(QStringLiteral("The Today picture cannot be read."));
+    QByteArray png;
+    stbi_write_png_to_func(
+        [](void *context, void *bytes, int length) {
+            static_cast<QByteArray *>(context)->append(static_cast<const char *>(bytes), length);
+        },
+        &png, picture.width, picture.height, 3, picture.pixels.data(), picture.width * 3);
+    QSaveFile out(args[1]);
+    if (png.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(png) != png.size() ||
+        !out.commit()) {
+        std::fprintf(stderr, "varno-thumbnailer: cannot write %s\n", qPrintable(args[1]));
+        return 1;
+    }
+    return 0;
+}
