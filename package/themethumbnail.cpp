@@ -39,8 +39,13 @@ ThemePreview readThemePreview(const QString &theme, QSize fit)
         return preview;
     }
     if (fit.isValid() &&
-        (preview.stored.width() > fit.width() || preview.stored.height() > fit.height()))
+        (preview.stored.width() > fit.width() || preview.stored.height() > fit.height())) {
         reader.setScaledSize(preview.stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1}));
+        // Below Qt's "high quality" mark its JPEG reader scales in the
+        // decoder (libjpeg's DCT scaling) instead of decoding every pixel
+        // and scaling after.
+        reader.setQuality(49);
+    }
     QImage image;
     if (!reader.read(&image)) {
         preview.problem =
