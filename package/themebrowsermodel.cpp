@@ -26,8 +26,11 @@ void ThemeBrowserModel::setFolder(const QString &folder)
     m_pool.clear();
     beginResetModel();
     m_folder = folder;
-    m_files = QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files | QDir::Readable,
-                                     QDir::Name | QDir::IgnoreCase);
+    // No folder is no themes (QDir would read "" as the working folder).
+    m_files = folder.isEmpty()
+                  ? QStringList()
+                  : QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files | QDir::Readable,
+                                           QDir::Name | QDir::IgnoreCase);
     m_cache.clear();
     m_pending.clear();
     m_problems.clear();

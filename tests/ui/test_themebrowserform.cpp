@@ -48,7 +48,7 @@ protected:
 }  // namespace
 
 // 80,000,000 bytes: 1066.67 - 100 rounds to 967. With no themes folder the
-// application folder is shown first.
+// application folder (which holds no theme) is shown first.
 TEST_F(ThemeBrowserFormTest, ActivationReckonsTheLimitAndShowsAFolder)
 {
     auto form = open(80000000);
@@ -60,6 +60,9 @@ TEST_F(ThemeBrowserFormTest, ActivationReckonsTheLimitAndShowsAFolder)
               "memory to load! If you are short on memory you should not view these thumbnails "
               "as you may receive errors.");
     EXPECT_EQ(form->folderShown, paths.appFolder);
+    // A folder without themes: an empty strip and no count.
+    EXPECT_EQ(form->model.rowCount(), 0);
+    EXPECT_EQ(form->countText, QString());
     EXPECT_TRUE(form->selectEnabled);
     EXPECT_TRUE(prompt.messages().empty());
 }
