@@ -34,7 +34,8 @@ TEST(ThemeBrowserDialogTest, ShowsTheThemesFolderAndSelectsThePickedTheme)
     ScriptedPrompt prompt;
     ThemeBrowserDialog dialog(prompt, settings, AppPaths::forEditor());
     dialog.show();
-    QCoreApplication::sendEvent(&dialog, new QEvent(QEvent::WindowActivate));
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&dialog, &activate);
     QElapsedTimer t;
     t.start();
     auto *count = child<QLabel>(dialog, "lblCount");
