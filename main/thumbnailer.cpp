@@ -1,8 +1,9 @@
 // varno-thumbnailer: a theme's Today picture for file managers, which start
 // one process per file. Qt's picture classes would load the whole graphics
 // stack (some thirty libraries, most of the process's time); this reads the
-// member with the cabinet reader and decodes it with libjpeg (scaled down in
-// the decoder) or stb, and writes the PNG with stb.
+// member with the cabinet reader, decodes it with the browser's JPEG decoder
+// (scaled down in libjpeg) or stb, and writes the PNG with stb.
+#include "package/jpegdecode.h"
 #include "package/todaymember.h"
 
 #include <QCoreApplication>
@@ -10,9 +11,6 @@
 #include <QSaveFile>
 #include <QStringList>
 
-#include <jpeglib.h>
-
-#include <csetjmp>
 #include <cstdio>
 #include <vector>
 
@@ -36,53 +34,6 @@ struct Rgb {
 
 // Pictures larger than any device screen are not decoded at all.
 constexpr long MaxPixels = 4096L * 4096L;
-
-struct JpegFailure {
-    jpeg_error_mgr mgr;
-    std::jmp_buf jump;
-};
-
-// Decodes at the largest of 1/1 ... 1/8 that still covers `fit`.
-Rgb decodeJpeg(const QByteArray &data, int fit)
-{
-    Rgb out;
-    jpeg_decompress_struct cinfo{};
-    JpegFailure failure{};
-    cinfo.err = jpeg_std_error(&failure.mgr);
-    failure.mgr.error_exit = [](j_common_ptr c) {
-        std::longjmp(reinterpret_cast<JpegFailure *>(c->err)->jump, 1);
-    };
-    failure.mgr.output_message = [](j_common_ptr) {};
-    if (setjmp(failure.jump)) {
-        jpeg_destroy_decompress(&cinfo);
-        return {};
-    }
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    if (long(cinfo.image_width) * long(cinfo.image_height) > MaxPixels) {
-        jpeg_destroy_decompress(&cinfo);
-        return {};
-    }
-    cinfo.out_color_space = JCS_RGB;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 1;
-    while (cinfo.scale_denom < 8 && int(cinfo.image_width / (cinfo.scale_denom * 2)) >= fit &&
-           int(cinfo.image_height / (cinfo.scale_denom * 2)) >= fit)
-        cinfo.scale_denom *= 2;
-    jpeg_start_decompress(&cinfo);
-    out.width = int(cinfo.output_width);
-    out.height = int(cinfo.output_height);
-    out.pixels.resize(size_t(out.width) * size_t(out.height) * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned char *row = out.pixels.data() + size_t(cinfo.output_scanline) * out.width * 3;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    return out;
-}
 
 Rgb decodePng(const QByteArray &data)
 {
@@ -142,9 +93,14 @@ int main(int argc, char **argv)
     const varno::TodayMember today = varno::readTodayMember(args[0]);
     if (today.data.isNull())
         return fail(today.problem);
-    const Rgb picture = fitted(today.data.startsWith("\xFF\xD8\xFF") ? decodeJpeg(today.data, size)
-                                                                     : decodePng(today.data),
-                               size);
+    Rgb decoded;
+    if (varno::isJpeg(today.data)) {
+        varno::RgbPicture jpeg = varno::decodeJpeg(today.data, QSize(size, size));
+        decoded = {jpeg.size.width(), jpeg.size.height(), std::move(jpeg.pixels)};
+    } else {
+        decoded = decodePng(today.data);
+    }
+    const Rgb picture = fitted(std::move(decoded), size);
     if (picture.pixels.empty())
         return fail(QStringLiteral("The Today picture cannot be read."));
     QByteArray png;

@@ -1,5 +1,6 @@
 #include "package/themethumbnail.h"
 
+#include "package/jpegdecode.h"
 #include "package/todaymember.h"
 
 #include <QBuffer>
@@ -24,14 +25,29 @@ ThemePreview readThemePreview(const QString &theme, QSize fit)
         return preview;
     }
     QByteArray &data = today.data;
+    if (isJpeg(data)) {
+        const RgbPicture decoded = decodeJpeg(data, fit);
+        preview.stored = decoded.stored;
+        if (decoded.pixels.empty()) {
+            preview.problem = QStringLiteral("The Today picture cannot be read.");
+            return preview;
+        }
+        QImage image(decoded.pixels.data(), decoded.size.width(), decoded.size.height(),
+                     decoded.size.width() * 3, QImage::Format_RGB888);
+        // The shape is the stored picture's: the decoder's scale rounds.
+        const QSize wanted =
+            fit.isValid() &&
+                    (decoded.stored.width() > fit.width() || decoded.stored.height() > fit.height())
+                ? decoded.stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1})
+                : decoded.stored;
+        if (image.size() != wanted)
+            image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        preview.image = image.convertToFormat(QImage::Format_RGB32);
+        return preview;
+    }
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    // Themes hold JPEG or PNG; naming the one the first bytes show spares
-    // the reader its guessing through every picture format.
-    const QByteArray format = data.startsWith("\xFF\xD8\xFF")        ? QByteArray("jpeg")
-                              : data.startsWith("\x89PNG\r\n\x1A\n") ? QByteArray("png")
-                                                                     : QByteArray();
-    QImageReader reader(&buffer, format);
+    QImageReader reader(&buffer);
     preview.stored = reader.size();
     if (!preview.stored.isValid() ||
         qint64(preview.stored.width()) * preview.stored.height() > MaxPixels) {
@@ -41,10 +57,6 @@ ThemePreview readThemePreview(const QString &theme, QSize fit)
     if (fit.isValid() &&
         (preview.stored.width() > fit.width() || preview.stored.height() > fit.height())) {
         reader.setScaledSize(preview.stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1}));
-        // Below Qt's "high quality" mark its JPEG reader scales in the
-        // decoder (libjpeg's DCT scaling) instead of decoding every pixel
-        // and scaling after.
-        reader.setQuality(49);
     }
     QImage image;
     if (!reader.read(&image)) {

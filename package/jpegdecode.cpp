@@ -1,0 +1,71 @@
+#include "package/jpegdecode.h"
+
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>
+
+namespace varno {
+
+namespace {
+
+constexpr long MaxPixels = 4096L * 4096L;
+
+// libjpeg reports a broken picture by calling error_exit, which must not
+// return: it jumps back to the decode.
+struct Failure {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+}  // namespace
+
+bool isJpeg(const QByteArray &data)
+{
+    return data.startsWith("\xFF\xD8\xFF");
+}
+
+RgbPicture decodeJpeg(const QByteArray &data, QSize fit)
+{
+    RgbPicture out;
+    jpeg_decompress_struct cinfo{};
+    Failure failure{};
+    cinfo.err = jpeg_std_error(&failure.mgr);
+    failure.mgr.error_exit = [](j_common_ptr c) {
+        std::longjmp(reinterpret_cast<Failure *>(c->err)->jump, 1);
+    };
+    failure.mgr.output_message = [](j_common_ptr) {};
+    if (setjmp(failure.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return {};
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    out.stored = QSize(int(cinfo.image_width), int(cinfo.image_height));
+    if (long(cinfo.image_width) * long(cinfo.image_height) > MaxPixels) {
+        jpeg_destroy_decompress(&cinfo);
+        return out;
+    }
+    cinfo.out_color_space = JCS_RGB;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    while (fit.isValid() && cinfo.scale_denom < 8 &&
+           int(cinfo.image_width / (cinfo.scale_denom * 2)) >= fit.width() &&
+           int(cinfo.image_height / (cinfo.scale_denom * 2)) >= fit.height())
+        cinfo.scale_denom *= 2;
+    jpeg_start_decompress(&cinfo);
+    out.size = QSize(int(cinfo.output_width), int(cinfo.output_height));
+    out.pixels.resize(size_t(out.size.width()) * size_t(out.size.height()) * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        unsigned char *row =
+            out.pixels.data() + size_t(cinfo.output_scanline) * size_t(out.size.width()) * 3;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return out;
+}
+
+}  // namespace varno
