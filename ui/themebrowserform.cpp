@@ -44,8 +44,9 @@ ThemeBrowserForm::ThemeBrowserForm(Prompt &prompt, const AppSettings &settings,
     });
 }
 
-void ThemeBrowserForm::activate()
+bool ThemeBrowserForm::activate()
 {
+    bool told = false;
     trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("Form_Activate"), [&] {
         const qint64 free = m_freeMemory().value_or(0);
         viewableLimit = clng(double(free) / 75000.0 - 100.0);
@@ -68,6 +69,7 @@ void ThemeBrowserForm::activate()
                     .arg(viewableLimit),
                 MsgIcon::Exclamation, stringResource(Str::Notice));
             selectEnabled = foldersEnabled = false;
+            told = true;
         }
         if (!m_activated) {
             m_activated = true;
@@ -75,6 +77,7 @@ void ThemeBrowserForm::activate()
                                                                   : m_paths.appFolder);
         }
     });
+    return told;
 }
 
 void ThemeBrowserForm::showFolder(const QString &folder)

@@ -26,7 +26,8 @@ public:
 
     // Every activation: the notice, the limit, and the check of the themes
     // folder against it. The first one also says which folder to show.
-    void activate();
+    // True when it showed a message box.
+    bool activate();
     // The folder to show (from the folder list); the list starts afresh.
     void showFolder(const QString &folder);
     // The picked thumbnail; the larger view follows it.

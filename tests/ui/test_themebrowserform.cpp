@@ -52,7 +52,7 @@ protected:
 TEST_F(ThemeBrowserFormTest, ActivationReckonsTheLimitAndShowsAFolder)
 {
     auto form = open(80000000);
-    form->activate();
+    EXPECT_FALSE(form->activate());
     EXPECT_EQ(form->viewableLimit, 967);
     EXPECT_EQ(form->memoryNotice,
               "Available memory (in bytes): 80,000,000 Approximate number of Themes Viewable: "
@@ -72,8 +72,8 @@ TEST_F(ThemeBrowserFormTest, TooManyThemesForTheMemoryDisableTheChoice)
     QDir().mkpath(settings.themesFolder);
     for (const char *name : {"a.tsk", "b.tsk"})
         writeFile(settings.themesFolder + name, {});
-    auto form = open(7575000);  // a limit of 1
-    form->activate();
+    auto form = open(7575000);      // a limit of 1
+    EXPECT_TRUE(form->activate());  // a box was shown
     EXPECT_EQ(prompt.messages(),
               std::vector{okBox("There are Too Many Themes in this Directory to View!\r\nThre are "
                                 "2 Themes and you can only view 1 at this time.",

@@ -12,6 +12,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace varno {
 
 ThemeBrowserDialog::ThemeBrowserDialog(Prompt &prompt, const AppSettings &settings,
@@ -101,8 +103,12 @@ ThemeBrowserDialog::~ThemeBrowserDialog() = default;
 
 bool ThemeBrowserDialog::event(QEvent *event)
 {
+    // The window comes back active when a box it showed closes; that is
+    // not the user coming back to it, and would show the box again.
+    if (event->type() == QEvent::WindowActivate && std::exchange(m_boxClosing, false))
+        return QDialog::event(event);
     if (event->type() == QEvent::WindowActivate) {
-        m_form.activate();
+        m_boxClosing = m_form.activate();
         const QModelIndex shown = m_folders->index(m_form.folderShown);
         m_tree->setCurrentIndex(shown);
         m_tree->scrollTo(shown);

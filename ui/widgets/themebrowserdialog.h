@@ -37,6 +37,7 @@ private:
 
     ThemeBrowserForm m_form;
     QString m_chosen;
+    bool m_boxClosing = false;
     QComboBox *m_places = nullptr;
     QFileSystemModel *m_folders = nullptr;
     QTreeView *m_tree = nullptr;
