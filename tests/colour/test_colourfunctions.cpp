@@ -4,8 +4,6 @@
 
 #include "support/scriptedprompt.h"
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 using namespace varno;
