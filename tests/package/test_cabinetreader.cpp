@@ -6,7 +6,6 @@
 #include "support/scriptedprompt.h"
 
 #include <QDirIterator>
-#include <QLocale>
 #include <QMap>
 using namespace varno;
 using varno::test::readFile;
@@ -41,14 +40,13 @@ QStringList listing(CabinetReader &cab, bool sizes = true, const QString &wanted
     return seen;
 }
 
-// Every operation that walks the cabinet, each giving the number of members
-// it saw (Extract: whether it wrote them all); Extract writes to `out`.
+// Every operation Varno walks a cabinet with, each giving the number of
+// members it saw (Extract: whether it wrote them all); Extract writes to
+// `out`. The reader's count and XML listing are used by nothing in Varno.
 std::vector<std::pair<const char *, std::function<int()>>> walks(CabinetReader &cab,
                                                                  const QString &out = QString())
 {
-    return {{"FileCount", [&cab] { return cab.fileCount(); }},
-            {"GetInfo", [&cab] { return int(listing(cab).size()); }},
-            {"GetXML", [&cab] { return int(cab.membersXml().count(QStringLiteral("<FILE>"))); }},
+    return {{"GetInfo", [&cab] { return int(listing(cab).size()); }},
             {"Extract", [&cab, out] { return int(cab.extract(QString(), out, QString())); }}};
 }
 
@@ -83,26 +81,11 @@ INSTANTIATE_TEST_SUITE_P(StoredAndMszip, CabinetReaderTest, ::testing::Bool(),
 
 TEST_P(CabinetReaderTest, ListingGivesFolderPartFilePartAndSize)
 {
-    EXPECT_EQ(cab.fileCount(), 4);
-    EXPECT_EQ(cab.fileCount(), 8);  // a running count
     EXPECT_EQ(listing(cab), QStringList({"|000000vl.000 15", "|0stwater.002 3000",
                                          "|tdywater.001 19", "a\\|b.txt 11"}));
     // The whole name selects, in any letter case; the file part alone does not.
     EXPECT_EQ(listing(cab, true, "A\\b.TXT") + listing(cab, true, "b.txt"),
               QStringList({"a\\|b.txt 11"}));
-}
-
-// The path goes in unescaped even where that breaks the XML.
-TEST_P(CabinetReaderTest, GetXMLListsMatchingFilePartsAfresh)
-{
-    cab = CabinetReader(dir.filePath(QStringLiteral("it's & co.tsk")));
-    ASSERT_TRUE(QFile::copy(cabPath, cab.path()));
-    const QString date = QLocale::system().toString(kStamp, QLocale::ShortFormat);
-    EXPECT_EQ(cab.membersXml(QStringLiteral("B.TXT")),
-              "<?xml version=\"1.0\"?><CABFILE CABFILENAME = '" + cab.path() +
-                  "'><FILES><FILE><FULLNAME>a\\b.txt</FULLNAME><NAME>b.txt</NAME><DATE>" + date +
-                  "</DATE><SIZE>11</SIZE><PATH>a\\</PATH></FILE>\r\n</FILES></CABFILE>");
-    EXPECT_EQ(cab.membersXml().count("<FILE>"), 4);
 }
 
 // Members written by index into kTheme, in cabinet order. A member that
@@ -293,7 +276,7 @@ void walkCorpusFile(const QString &file, bool sound)
     if (!sound)
         return;
     EXPECT_GT(results[0], 0);
-    EXPECT_EQ(results, QList<int>({results[0], results[0], results[0], 1}));
+    EXPECT_EQ(results[1], 1);
     EXPECT_FALSE(filesUnder(out).isEmpty());
 }
 

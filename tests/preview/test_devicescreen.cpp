@@ -107,7 +107,6 @@ protected:
     {
         DeviceScreenTest::SetUp();
         paths.appFolder = home.path();
-        QDir().mkpath(paths.folder("pt"));
         QDir().mkpath(paths.folder("capture"));
         settings.captureFolder = paths.defaultFolder("capture");
         settings.imagesFolder = home.path() + "/";
@@ -357,13 +356,10 @@ TEST_F(CaptureTest, TheChosenFileSetsFolderAndName)
     EXPECT_EQ(doc.currentThemeName, QStringLiteral("shot"));
 }
 
-TEST_F(CaptureTest, UploadShotAndPictureExport)
+// The upload shot is taken by nothing in Varno yet.
+TEST_F(CaptureTest, PictureExportAddsTheExtension)
 {
     profile("SQ240");
-    const QString shot = screenCaptureForTransfer(ctx);
-    EXPECT_EQ(shot, paths.folder("pt") + "/Sky.jpg");
-    EXPECT_EQ(sizeOf(shot), QSize(240, 240));
-
     prompt.answerFile(home.filePath("main-picture"));
     saveThemePicture(ctx, false);
     EXPECT_EQ(prompt.fileAsked(),
