@@ -1,4 +1,6 @@
+// The long form of the error boxes, and the rounding every conversion uses.
 #include "base/messages.h"
+#include "base/rounding.h"
 #include "base/trap.h"
 #include "support/scriptedprompt.h"
 
@@ -7,21 +9,8 @@
 using namespace varno;
 using namespace varno::test;
 
-TEST(Trap, ShowsTheBoxKeepsEarlierChangesAndReturns)
-{
-    ScriptedPrompt prompt;
-    int changed = 0;
-    EXPECT_FALSE(trap(prompt, "frmMain", "Sub", "mnuSwapNavColors_Click", [&] {
-        changed = 1;
-        throw runtimeError(Err::SubscriptOutOfRange);
-    }));
-    EXPECT_EQ(changed, 1);
-    EXPECT_TRUE(trap(prompt, "a", "Sub", "b", [] {}));
-    EXPECT_EQ(prompt.messages(),
-              std::vector{okBox("Subscript out of range\r\r(Error #9)",
-                                "Error in frmMain: Sub mnuSwapNavColors_Click")});
-}
-
+// The short box (text, "(Error #n)", "Error in form: Sub name") is checked
+// whole where the editor and the fitting dialogs show it.
 TEST(Trap, LongFormTurnsForeignExceptionsIntoRunTimeErrors)
 {
     ScriptedPrompt prompt;
@@ -33,4 +22,19 @@ TEST(Trap, LongFormTurnsForeignExceptionsIntoRunTimeErrors)
     const RuntimeError e(76, "x", "Path not found");
     EXPECT_EQ(longErrorBox(e, "SaveTheme", true).text,
               QStringLiteral("Error in SaveTheme: Path not found (SaveTheme)"));
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbourAndSixteenBitsOverflow)
+{
+    const struct {
+        double in, out;
+    } cases[] = {{0.5, 0},   {1.5, 2},     {2.5, 2},     {-0.5, 0},
+                 {-1.5, -2}, {0.49999, 0}, {0.50001, 1}, {-0.7, -1}};
+    for (const auto &c : cases)
+        EXPECT_EQ(nearest(c.in), c.out) << c.in;
+    EXPECT_EQ(cint16(32767.4), 32767);
+    EXPECT_EQ(cint16(-32768.5), -32768);  // half to even stays in range
+    EXPECT_THROW(cint16(32767.5), RuntimeError);
+    EXPECT_THROW(cint16(-32769), RuntimeError);
+    EXPECT_THROW(checked16(40000), RuntimeError);
 }

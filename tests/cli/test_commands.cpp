@@ -1,9 +1,10 @@
 // The headless commands, run in process as the program runs them.
+#include "app/raster/pictureio.h"
 #include "clirun.h"
 #include "package/cabwriter.h"
 #include "package/cesetup.h"
+#include "support/rasters.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,6 +14,11 @@ using namespace varno;
 using Commands = CommandTest;
 
 namespace {
+
+QJsonObject picture(int width, int height, const char *encoding)
+{
+    return {{"width", width}, {"height", height}, {"encoding", encoding}};
+}
 
 QJsonObject info(const QString &theme)
 {
@@ -31,15 +37,13 @@ TEST_F(Commands, BuildThenInfoReportsWhatWasAskedFor)
              "--compression", "low", "--emit-inf", "vl.inf"});
     ASSERT_EQ(b.code, Exit::Ok) << b.err.toStdString();
     const QJsonObject o = info("Blue Wave.tsk");
-    EXPECT_EQ(o["name"].toString(), QStringLiteral("Blue Wave"));
-    EXPECT_EQ(o["profileCaption"].toString(), QStringLiteral("New WM5 Theme - Square 240"));
-    EXPECT_TRUE(o["wm5"].toBool());
-    EXPECT_EQ(o["baseHueIndex"].toInt(), 300);
-    EXPECT_EQ(o["colors"]["CommandBar"].toString(), QStringLiteral("#0A0B0C"));
-    EXPECT_EQ(o["colors"]["MenuText"].toString(), QStringLiteral("#FFFFFF"));
-    EXPECT_EQ(o["today"]["width"].toInt(), 240);
-    EXPECT_EQ(o["today"]["height"].toInt(), 214);
-    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("PNG"));
+    EXPECT_EQ(o["name"], "Blue Wave");
+    EXPECT_EQ(o["profileCaption"], "New WM5 Theme - Square 240");
+    EXPECT_EQ(o["wm5"], true);
+    EXPECT_EQ(o["baseHueIndex"], 300);
+    EXPECT_EQ(o["colors"]["CommandBar"], "#0A0B0C");
+    EXPECT_EQ(o["colors"]["MenuText"], "#FFFFFF");
+    EXPECT_EQ(o["today"], picture(240, 214, "PNG"));
     const QByteArray script = varno::test::readFile("vl.inf");
     EXPECT_TRUE(script.contains("HKLM,%reg_path%, 7,0x00000001,A,B,C,00\r\n"));
     EXPECT_TRUE(script.endsWith("BaseHue,0x00010001,300\r\n\r\n[CEStrings]\r\n"
@@ -59,9 +63,9 @@ TEST_F(Commands, BuildFitsThePictureAndTakesColoursFromAnotherTheme)
           {"--image", "wide.png", "--background", "#0000FF", "--fit", "x", "--justify", "bottom",
            "--colors-from", "a.tsk"});
     const QJsonObject o = info("fit.tsk");
-    EXPECT_EQ(o["colors"]["NavBarRight"].toString(), QStringLiteral("#123456"));
-    EXPECT_EQ(o["profile"].toString(), QStringLiteral("QVGA"));
-    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("JPEG"));
+    EXPECT_EQ(o["colors"]["NavBarRight"], "#123456");
+    EXPECT_EQ(o["profile"], "QVGA");
+    EXPECT_EQ(o["today"]["encoding"], "JPEG");
     ASSERT_EQ(run({"extract", "fit.tsk", "-d", "parts"}).code, Exit::Ok);
     const auto at = [](const char *file, int row) { return QImage(file).pixelColor(160, row); };
     EXPECT_GT(at("parts/tdywater.001", 50).blue(), 200);
@@ -114,7 +118,7 @@ TEST_F(Commands, NameAndFileGiveEachOtherAndHelpIsPerCommand)
     EXPECT_TRUE(up.out.endsWith("/Up.tsk\n")) << up.out.toStdString();
     EXPECT_TRUE(QFile::exists("Up.tsk"));
     ASSERT_EQ(run({"build", "--name", "Sky", "--profile", "std"}).code, Exit::Ok);
-    EXPECT_EQ(info("Sky.tsk")["name"].toString(), QStringLiteral("Sky"));
+    EXPECT_EQ(info("Sky.tsk")["name"], "Sky");
     const Outcome help = run({"build", "--help"});
     EXPECT_EQ(help.code, Exit::Ok);
     EXPECT_TRUE(help.out.startsWith("Usage: varno build (-o NAME.tsk | --name NAME)"));
@@ -127,19 +131,12 @@ TEST_F(Commands, InfoReportsThePicturesAsStored)
     CeSetup setup;
     setup.appName = "Other";
     setup.provider = "Windows";
-    QImage today(300, 200, QImage::Format_RGB32);
-    today.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    today.save(&buffer, "PNG");
+    const QByteArray png = encodePng(varno::test::filled(300, 200, rgb(255, 0, 0)));
     varno::writeCabinet(
         work.filePath("other.tsk"),
         {{"000000vl.000", setup.build()}, {"tdywater.001", png}, {"0stwater.002", png}}, false);
     const QJsonObject o = info("other.tsk");
-    EXPECT_EQ(o["today"]["width"].toInt(), 300);
-    EXPECT_EQ(o["today"]["height"].toInt(), 200);
-    EXPECT_EQ(o["today"]["encoding"].toString(), QStringLiteral("PNG"));
+    EXPECT_EQ(o["today"], picture(300, 200, "PNG"));
     EXPECT_TRUE(o["baseHueIndex"].isNull());
     EXPECT_FALSE(run({"info", "other.tsk"}).out.contains("Base hue"));
 }

@@ -5,8 +5,6 @@
 #include "colour/colourfunctions.h"
 #include "support/scriptedprompt.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 using varno::test::ScriptedPrompt;
 

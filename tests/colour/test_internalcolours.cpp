@@ -3,8 +3,6 @@
 #include "colour/internalcoloursmodel.h"
 #include "support/scriptedprompt.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 using varno::test::ScriptedPrompt;
 

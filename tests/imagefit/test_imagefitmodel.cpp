@@ -1,14 +1,13 @@
 // The fitting dialog model: loading, the fits of every variant, panning,
 // flips, backgrounds and the hand-over to the document.
 #include "app/raster/pictureio.h"
+#include "imagefit/fitting.h"
 #include "imagefit/imagefitmodel.h"
 #include "probe.h"
 #include "support/scriptedprompt.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -91,23 +90,23 @@ TEST_F(ImageFitModelTest, FileNamesAreCheckedBeforeLoading)
                                            "PCX|*.pcx|TGA|*.tga|GIF|*.gif|TIF|*.tif"));
 }
 
-TEST_F(ImageFitModelTest, ActivationSetsUpOnlyWhenNotReady)
+// Every dialog here is set up by its activation; "Change Current Image(s)"
+// shows one already set up as it was left.
+TEST_F(ImageFitModelTest, ActivationOfAReadyDialogKeepsWhatItShows)
 {
-    auto f = make(K::SE);
-    f->startWith(probe(400, 100));
-    f->activate();
+    auto f = shown(K::SE, probe(400, 100));
     EXPECT_TRUE(doc.imageDialogReady);
     EXPECT_TRUE(f->menuSource.samePixels(f->mainSource));
-    EXPECT_TRUE(f->mainCanvas.samePixels(placed(probe(400, 100), {320, 293}, 0, 0, 0)));
-
+    EXPECT_TRUE(f->mainCanvas.samePixels(placed(probe(400, 100), {320, 293}, Magenta, 0, 0)));
     f->startWith(probe(10, 10));
-    doc.imageDialogReady = true;  // "Change Current Image(s)": shown as left
+    doc.imageDialogReady = true;  // as "Change Current Image(s)" finds it
     f->activate();
     EXPECT_EQ(f->menuSource.width(), 400);
 }
 
 // Worked fits: where the resized picture lands along its free side
-// (negative: cut from there).
+// (negative: cut from there), shown and handed over as shown. "Fit to X" on
+// the standard screen keeps the height it comes to, at the top.
 TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
 {
     const struct {
@@ -123,6 +122,7 @@ TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
         {K::SE, 327, 293, ResizeMode::FitY, Justify::Centre, -3},
         {K::SE, 100, 400, ResizeMode::FitY, Justify::End, 247},
         {K::Standard, 100, 400, ResizeMode::FitY, Justify::Centre, 83},
+        {K::Standard, 480, 360, ResizeMode::FitX, Justify::Centre, 0},
         {K::Square, 480, 360, ResizeMode::FitX, Justify::Centre, 17},
         {K::VGA, 1000, 800, ResizeMode::FitX, Justify::Centre, 18},  // on the half-size picture
     };
@@ -136,46 +136,38 @@ TEST_F(ImageFitModelTest, FitsPlaceTheResizedPicture)
             picture = resized(picture, c.width / 2, 0);
         const bool fitX = c.mode == ResizeMode::FitX;
         picture = fitX ? resized(picture, canvas.width(), 0) : resized(picture, 0, canvas.height());
-        EXPECT_TRUE(f->mainCanvas.samePixels(
-            placed(picture, canvas, Magenta, fitX ? 0 : c.along, fitX ? c.along : 0)));
+        const Raster expected =
+            placed(picture, canvas, Magenta, fitX ? 0 : c.along, fitX ? c.along : 0);
+        EXPECT_TRUE(f->mainCanvas.samePixels(expected));
+        if (c.kind == K::VGA)
+            continue;
         // The pan window opens on the part the canvas shows: its first step
         // moves nothing.
-        if (c.along < 0 && c.kind != K::VGA) {
+        if (c.along < 0) {
             f->panWindow(QStringLiteral("main"));
             const QPoint at(fitX ? 0 : -c.along, fitX ? -c.along : 0);
             EXPECT_EQ(f->panRect.topLeft(), at);
-            const Raster before = f->mainCanvas;
             f->movePan(at.x(), at.y());
-            EXPECT_TRUE(f->mainCanvas.samePixels(before));
+            EXPECT_TRUE(f->mainCanvas.samePixels(expected));
         }
+        ASSERT_TRUE(f->pressButton(ImageFitModel::OKButton));
+        EXPECT_TRUE(doc.todayPicture.samePixels(expected));
     }
 }
 
-TEST_F(ImageFitModelTest, StandardFitXShowsAndHandsOverThePictureOnTheBackground)
+// VGA shows half size and hands over at full scale: a fit made again at
+// 640 x 588, or the regions panned to.
+TEST_F(ImageFitModelTest, VgaHandsOverAFullScaleFitOrThePannedRegions)
 {
-    // "Fit to X" keeps the height it comes to, at the top of the screen.
-    auto f = shown(K::Standard, probe(480, 360));
-    fit(*f, ResizeMode::FitX);
-    const Raster expected = placed(resized(probe(480, 360), 240, 0), {240, 293}, Magenta, 0, 0);
-    EXPECT_TRUE(f->mainCanvas.samePixels(expected));
-    ASSERT_TRUE(f->pressButton(ImageFitModel::OKButton));
-    EXPECT_TRUE(doc.todayPicture.samePixels(expected));
-}
-
-TEST_F(ImageFitModelTest, VgaHandsOverAFullScaleFit)
-{
-    auto f = shown(K::VGA, probe(1000, 800));
-    fit(*f, ResizeMode::FitX);
-    ASSERT_TRUE(f->accept());
+    auto fitted = shown(K::VGA, probe(1000, 800));
+    fit(*fitted, ResizeMode::FitX);
+    ASSERT_TRUE(fitted->accept());
     // 640 x 512 centred on 588 rows: (588 - 512) / 2.
     EXPECT_TRUE(doc.todayPicture.samePixels(
         placed(resized(probe(1000, 800), 640, 0), {640, 588}, Magenta, 0, 38)));
     // The menu keeps its own picture, unscaled, on its black background.
     EXPECT_TRUE(doc.menuPicture.samePixels(placed(probe(1000, 800), {640, 588}, 0, 0, 0)));
-}
 
-TEST_F(ImageFitModelTest, VgaHandsOverThePannedRegions)
-{
     auto f = shown(K::VGA, probe(1000, 800));
     f->panWindow(QStringLiteral("main"));
     ASSERT_EQ(f->panOpen, ImageFitModel::Pan::Main);
@@ -318,7 +310,10 @@ TEST_F(ImageFitModelTest, FlipsTurnTheChosenSourceAndRebuild)
         f->mainCanvas.samePixels(placed(resized(turned, 320, 0), {320, 293}, Magenta, 0, 0)));
 }
 
-TEST_F(ImageFitModelTest, BackgroundColourAndItsCancel)
+// A cancelled colour changes nothing; a chosen one runs the fit again.
+// Cancel leaves the document; a dialog never given a picture hands over its
+// backgrounds.
+TEST_F(ImageFitModelTest, CancelsKeepWhatWasAndOkReplacesTheDocument)
 {
     auto f = shown(K::Square, probe(100, 100));
     fit(*f, ResizeMode::FitY);
@@ -331,18 +326,11 @@ TEST_F(ImageFitModelTest, BackgroundColourAndItsCancel)
 
     prompt.answerColor(Blue);
     f->chooseMainBackground();
-    EXPECT_EQ(f->mainCanvas.pixel(0, 0), Blue);  // the fit is run again
-}
+    EXPECT_EQ(f->mainCanvas.pixel(0, 0), Blue);
 
-TEST_F(ImageFitModelTest, CancelLeavesTheDocumentAndOKReplacesIt)
-{
     doc.todayPicture = probe(640, 588);
-    doc.menuPicture = probe(640, 588);
-    auto f = shown(K::SE, probe(20, 20));
     EXPECT_TRUE(f->pressButton(ImageFitModel::CancelButton));
     EXPECT_TRUE(doc.todayPicture.samePixels(probe(640, 588)));
-
-    // A dialog never given a picture hands over its backgrounds.
     auto empty = make(K::SE);
     EXPECT_TRUE(empty->pressButton(ImageFitModel::OKButton));
     EXPECT_TRUE(doc.todayPicture.samePixels(Raster(320, 293)));
@@ -362,4 +350,30 @@ TEST_F(ImageFitModelTest, AFitTooLargeToMakeIsReportedAndTheDialogStaysOpen)
                   okBox("Out of memory\r\r(Error #7)", "Error in frmImage: Sub TransferImages")}));
     EXPECT_EQ(f->panOpen, ImageFitModel::Pan::None);
     EXPECT_TRUE(doc.todayPicture.isNull());
+}
+
+// Fitting geometry the dialog model does not reach: the edges of the pan
+// rectangle and the standard hand-over of a tall picture or none.
+TEST(PanRectangle, StaysOnThePicture)
+{
+    const QSize canvas(640, 588);
+    EXPECT_EQ(clampPanPosition({-4, 7}, canvas, {1000, 800}), QPoint(0, 7));
+    // Narrower than the canvas: that side cannot move.
+    EXPECT_EQ(clampPanPosition({30, 30}, canvas, {600, 800}), QPoint(0, 30));
+
+    const Raster region = panRegion(probe(700, 300), {50, 10}, canvas, Magenta);
+    EXPECT_EQ(region.pixel(0, 0), probeColour(50, 10));
+    EXPECT_EQ(region.pixel(639, 289), probeColour(689, 299));
+    EXPECT_EQ(region.pixel(0, 290), Magenta);
+}
+
+TEST(StandardHandOver, CutsATallPictureAtRow293)
+{
+    const Raster tall = standardHandOver(probe(240, 600), Magenta);
+    ASSERT_EQ(tall.height(), 293);
+    EXPECT_EQ(tall.pixel(239, 292), probeColour(239, 292));
+
+    const Raster empty = standardHandOver(Raster(), Magenta);
+    ASSERT_EQ(empty.width(), 240);
+    EXPECT_EQ(empty.pixel(239, 292), Magenta);
 }

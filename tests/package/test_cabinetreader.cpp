@@ -3,17 +3,13 @@
 #include "base/runtimeerror.h"
 #include "package/cabwriter.h"
 #include "package/cabinetreader.h"
-#include "support/sandbox.h"
+#include "support/scriptedprompt.h"
 
 #include <QDirIterator>
-#include <QLocale>
 #include <QMap>
-#include <QtEndian>
-
-#include <sys/stat.h>
-
 using namespace varno;
 using varno::test::readFile;
+using varno::test::thrownBy;
 using varno::test::writeFile;
 
 namespace {
@@ -32,16 +28,6 @@ QStringList filesUnder(const QString &folder)
     return found;
 }
 
-template <typename F> std::optional<RuntimeError> errorOf(F &&call)
-{
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e;
-    }
-    return std::nullopt;
-}
-
 // What GetInfo reports: "folder|file size" per member, or only the whole name.
 QStringList listing(CabinetReader &cab, bool sizes = true, const QString &wanted = QString())
 {
@@ -54,14 +40,13 @@ QStringList listing(CabinetReader &cab, bool sizes = true, const QString &wanted
     return seen;
 }
 
-// Every operation that walks the cabinet, each giving the number of members
-// it saw (Extract: whether it wrote them all); Extract writes to `out`.
+// Every operation Varno walks a cabinet with, each giving the number of
+// members it saw (Extract: whether it wrote them all); Extract writes to
+// `out`. The reader's count and XML listing are used by nothing in Varno.
 std::vector<std::pair<const char *, std::function<int()>>> walks(CabinetReader &cab,
                                                                  const QString &out = QString())
 {
-    return {{"FileCount", [&cab] { return cab.fileCount(); }},
-            {"GetInfo", [&cab] { return int(listing(cab).size()); }},
-            {"GetXML", [&cab] { return int(cab.membersXml().count(QStringLiteral("<FILE>"))); }},
+    return {{"GetInfo", [&cab] { return int(listing(cab).size()); }},
             {"Extract", [&cab, out] { return int(cab.extract(QString(), out, QString())); }}};
 }
 
@@ -96,26 +81,11 @@ INSTANTIATE_TEST_SUITE_P(StoredAndMszip, CabinetReaderTest, ::testing::Bool(),
 
 TEST_P(CabinetReaderTest, ListingGivesFolderPartFilePartAndSize)
 {
-    EXPECT_EQ(cab.fileCount(), 4);
-    EXPECT_EQ(cab.fileCount(), 8);  // a running count
     EXPECT_EQ(listing(cab), QStringList({"|000000vl.000 15", "|0stwater.002 3000",
                                          "|tdywater.001 19", "a\\|b.txt 11"}));
     // The whole name selects, in any letter case; the file part alone does not.
     EXPECT_EQ(listing(cab, true, "A\\b.TXT") + listing(cab, true, "b.txt"),
               QStringList({"a\\|b.txt 11"}));
-}
-
-// The path goes in unescaped even where that breaks the XML.
-TEST_P(CabinetReaderTest, GetXMLListsMatchingFilePartsAfresh)
-{
-    cab = CabinetReader(dir.filePath(QStringLiteral("it's & co.tsk")));
-    ASSERT_TRUE(QFile::copy(cabPath, cab.path()));
-    const QString date = QLocale::system().toString(kStamp, QLocale::ShortFormat);
-    EXPECT_EQ(cab.membersXml(QStringLiteral("B.TXT")),
-              "<?xml version=\"1.0\"?><CABFILE CABFILENAME = '" + cab.path() +
-                  "'><FILES><FILE><FULLNAME>a\\b.txt</FULLNAME><NAME>b.txt</NAME><DATE>" + date +
-                  "</DATE><SIZE>11</SIZE><PATH>a\\</PATH></FILE>\r\n</FILES></CABFILE>");
-    EXPECT_EQ(cab.membersXml().count("<FILE>"), 4);
 }
 
 // Members written by index into kTheme, in cabinet order. A member that
@@ -132,12 +102,10 @@ TEST_P(CabinetReaderTest, ExtractWritesTheSelectedMembersWhereAsked)
         {"", "one/", "one.bin", "", {0, 1, 2, 3}},  // all under one name: the last one stays
         {"", "cancel", "", "a\\b.txt", {0, 1, 2}},
     };
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    const mode_t mode = 0666 & ~mask;
-    // QFile's owner bits in the 0x700 digit, others' in 0x007.
-    const QFileDevice::Permissions newFilePermissions(((mode & 0700) << 2) | ((mode & 070) << 1) |
-                                                      (mode & 07));
+    QTemporaryDir elsewhere;
+    writeFile(elsewhere.filePath("new"), {});
+    const QFileDevice::Permissions newFilePermissions =
+        QFile::permissions(elsewhere.filePath("new"));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.outPath);
         cab.beforeExtract = [&](const QString &name, bool &cancel) { cancel = name == c.cancel; };
@@ -160,7 +128,7 @@ TEST_P(CabinetReaderTest, ExtractWritesTheSelectedMembersWhereAsked)
                 continue;
             // As a new file would be made, with the member's own time.
             EXPECT_EQ(QFileInfo(file).lastModified(), kStamp);
-            EXPECT_EQ(QFile::permissions(file) & 0x777, newFilePermissions);
+            EXPECT_EQ(QFile::permissions(file), newFilePermissions);
         }
     }
 }
@@ -241,7 +209,7 @@ TEST(CabinetReaderErrors, EveryWalkFailsOnACabinetThatCannotBeWalked)
         CabinetReader cab(path);
         for (const auto &[name, call] : walks(cab)) {
             SCOPED_TRACE(path.toStdString() + ' ' + name);
-            const auto e = errorOf(call);
+            const auto e = thrownBy(call);
             ASSERT_TRUE(e);
             EXPECT_EQ(e->number, number);
             EXPECT_EQ(e->source, "CabFile");
@@ -287,7 +255,7 @@ void walkCorpusFile(const QString &file, bool sound)
     for (const auto &[name, call] : walks(cab, out)) {
         SCOPED_TRACE(name);
         int result = -1;
-        const auto e = errorOf([&, &call = call] { result = call(); });
+        const auto e = thrownBy([&, &call = call] { result = call(); });
         results << result;
         errors << (e ? e->number : 0);
         if (e) {
@@ -308,7 +276,7 @@ void walkCorpusFile(const QString &file, bool sound)
     if (!sound)
         return;
     EXPECT_GT(results[0], 0);
-    EXPECT_EQ(results, QList<int>({results[0], results[0], results[0], 1}));
+    EXPECT_EQ(results[1], 1);
     EXPECT_FALSE(filesUnder(out).isEmpty());
 }
 
@@ -334,7 +302,7 @@ TEST_F(CabCorpus, HugeDeclaredSizesStopBeforeAnythingIsWritten)
     ASSERT_TRUE(cab.extract(QString(), dir.path(), QString()));
     cab = CabinetReader(dir.filePath(QStringLiteral("large-files.cab")));
     const QString out = dir.filePath(QStringLiteral("out"));
-    const auto e = errorOf([&] { cab.extract(QString(), out, QString()); });
+    const auto e = thrownBy([&] { cab.extract(QString(), out, QString()); });
     ASSERT_TRUE(e);
     EXPECT_EQ(e->number, 14);
     EXPECT_EQ(e->description, "The members would expand to 6144 MiB, beyond the 64 MiB that "

@@ -109,53 +109,10 @@ TEST_F(CabWizTest, BuildsWhatCabextractReadsBack)
     EXPECT_EQ(qFromLittleEndian<uint16_t>(bytes.constData() + 48), 5);
 }
 
-TEST_F(CabWizScript, ProblemsNameTheLineAndLeaveNoCabinet)
-{
-    const struct {
-        const char *name;
-        QByteArray from, to;  // edit of the script
-        bool removeMenuPicture;
-        const char *problem;
-    } cases[] = {
-        {"missing picture", "", "", true, "vl.inf: Error: line 25: cannot read stwater.gif"},
-        {"unlisted source", "stwater.gif\t= 1", "other.gif\t= 1", false,
-         "vl.inf: Error: line 25: stwater.gif is not listed in [SourceDisksFiles]"},
-        {"bad binary", ",0x00000001,0,80,FF,00", ",0x00000001,0,8G,FF,00", false,
-         "vl.inf: Error: line 38: binary data must be hexadecimal bytes"},
-        {"unknown root", "HKLM,%reg_path%, 8", "HKXX,%reg_path%, 8", false,
-         "vl.inf: Error: line 39: a registry entry needs a root key (HKCR, HKCU, HKLM or HKU), "
-         "a key and flags"},
-        {"no app name", "AppName=Blue Wave", "Name=Blue Wave", false,
-         "vl.inf: Error: [CEStrings] needs an AppName"},
-        {"disk outside", "1 = ,\"Other\",,\\", "1 = ,\"Other\",,..\\..", false,
-         "vl.inf: Error: line 13: disk 1 points outside the script's folder"},
-        {"wrong signature", "$Windows CE$", "$Windows NT$", false,
-         "vl.inf: Error: line 1: CESignature must be \"$Windows CE$\""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        prepare("QVGA", false);
-        if (c.removeMenuPicture)
-            QFile::remove(dir.filePath("stwater.gif"));
-        QByteArray script = readFile(dir.filePath("vl.inf"));
-        if (!c.from.isEmpty()) {
-            ASSERT_TRUE(script.contains(c.from));
-            script.replace(c.from, c.to);
-            writeFile(dir.filePath("vl.inf"), script);
-        }
-        // A cabinet from an earlier run must not survive a failed one.
-        writeFile(dir.filePath("vl.ipaq.CAB"), "old");
-        const CabWizResult r = run();
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(QFile::exists(dir.filePath("vl.ipaq.CAB")));
-        const QByteArray log = readFile(dir.filePath("CabWizErr.txt"));
-        EXPECT_TRUE(log.contains(QByteArray(c.problem) + "\r\n")) << log.toStdString();
-    }
-}
-
-// A count, length or offset too big for its field in the setup file stops
-// the wizard with the script line that asked for it; nothing is wrapped.
-TEST_F(CabWizScript, WhatTheSetupFileCannotHoldNamesItsLine)
+// A script the wizard cannot follow, or a count, length or offset too big
+// for its field in the setup file, stops it with the script line that asked
+// for it: nothing is wrapped, and no cabinet is left, not even an earlier one.
+TEST_F(CabWizScript, ProblemsNameTheirLineAndLeaveNoCabinet)
 {
     QByteArray keys;  // 65600 registry keys, one value each, after 22 colours
     for (int n = 0; n < 65600; ++n)
@@ -167,6 +124,28 @@ TEST_F(CabWizScript, WhatTheSetupFileCannotHoldNamesItsLine)
         std::vector<std::pair<QByteArray, QByteArray>> edits;  // from, to
         QStringList problems;
     } cases[] = {
+        {"missing picture", {}, {"line 25: cannot read stwater.gif"}},
+        {"unlisted source",
+         {{"stwater.gif\t= 1", "other.gif\t= 1"}},
+         {"line 25: stwater.gif is not listed in [SourceDisksFiles]"}},
+        {"bad binary",
+         {{",0x00000001,0,80,FF,00", ",0x00000001,0,8G,FF,00"}},
+         {"line 38: binary data must be hexadecimal bytes",
+          "line 48: binary data must be hexadecimal bytes"}},
+        {"unknown root",
+         {{"HKLM,%reg_path%, 8", "HKXX,%reg_path%, 8"}},
+         {"line 39: a registry entry needs a root key (HKCR, HKCU, HKLM or HKU), a key and flags"}},
+        {"no app name",
+         {{"AppName=Blue Wave", "Name=Blue Wave"}},
+         {"[CEStrings] needs an AppName"}},
+        {"disk outside",
+         {{"1 = ,\"Other\",,\\", "1 = ,\"Other\",,..\\.."}},
+         // Said for each of the two pictures on it.
+         {"line 13: disk 1 points outside the script's folder",
+          "line 13: disk 1 points outside the script's folder"}},
+        {"wrong signature",
+         {{"$Windows CE$", "$Windows NT$"}},
+         {"line 1: CESignature must be \"$Windows CE$\""}},
         {"long name",
          {{"AppName=Blue Wave", "AppName=" + QByteArray(70000, 'a')}},
          {"line 62: AppName is too long: 70000 characters, the setup file has room for 65434"}},
@@ -205,9 +184,11 @@ TEST_F(CabWizScript, WhatTheSetupFileCannotHoldNamesItsLine)
             script.replace(from, to);
         }
         writeFile(dir.filePath("vl.inf"), script);
-        const CabWizResult r = run();
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(QFile::exists(r.cabinet));
+        if (c.edits.empty())
+            QFile::remove(dir.filePath("stwater.gif"));
+        writeFile(dir.filePath("vl.ipaq.CAB"), "old");
+        EXPECT_FALSE(run().ok);
+        EXPECT_FALSE(QFile::exists(dir.filePath("vl.ipaq.CAB")));
         QByteArray log;
         for (const QString &p : c.problems)
             log += "vl.inf: Error: " + p.toLatin1() + "\r\n";
@@ -215,15 +196,12 @@ TEST_F(CabWizScript, WhatTheSetupFileCannotHoldNamesItsLine)
     }
 }
 
-// Names padded with zeros to eight (as cabextract shows) or cut to eight.
-TEST(CabMemberName, EightDotThreeNamesNumberedInOrder)
+// Member names padded with zeros to eight (as cabextract shows) or cut to
+// eight; compression as the directive file says.
+TEST(CabWizNames, EightDotThreeMembersAndTheCompressionDirective)
 {
     EXPECT_EQ(cabMemberName("averylongname.bmp", 12), QStringLiteral("averylon.012"));
     EXPECT_EQ(cabMemberName("noext", 3), QStringLiteral("000noext.003"));
-}
-
-TEST(CabWizDirectives, CompressionFollowsTheDirectiveFile)
-{
     QTemporaryDir dir;
     const QString ddf = dir.filePath("cabwiz.ddf");
     writeFile(ddf, customResource("CABWIZDDF"));

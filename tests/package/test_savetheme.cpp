@@ -17,10 +17,8 @@ protected:
     {
         ThemeWorkspace::SetUp();
         doc.themeName = "  Blue Wave ";
-        doc.todayPicture = Raster(640, 588);
-        doc.todayPicture.fill(rgb(200, 10, 10));
-        doc.menuPicture = Raster(640, 588);
-        doc.menuPicture.fill(rgb(10, 10, 200));
+        doc.todayPicture = varno::test::filled(640, 588, rgb(200, 10, 10));
+        doc.menuPicture = varno::test::filled(640, 588, rgb(10, 10, 200));
     }
 };
 
@@ -36,11 +34,8 @@ TEST_F(SaveThemeTest, InteractiveSaveAsksConfirmsAndFollowsTheFolder)
     prompt.answerFile(elsewhere + "/plain");
     ASSERT_TRUE(save(CompressionHigh, ""));
     ASSERT_TRUE(save(CompressionNone, ""));
-    const FileDialogRequest &asked = prompt.calls()[0].file;
-    EXPECT_EQ(asked.title, QStringLiteral("Save Theme"));
-    EXPECT_EQ(asked.filter, QStringLiteral("Save Theme (*.tsk)|*.tsk"));
-    EXPECT_EQ(asked.initialFolder, paths.defaultFolder("tsk"));
-    EXPECT_EQ(asked.fileName, QStringLiteral("Blue Wave"));
+    EXPECT_EQ(prompt.fileAsked(), (QStringList{"Save Theme", "Save Theme (*.tsk)|*.tsk",
+                                               paths.defaultFolder("tsk"), "Blue Wave"}));
     EXPECT_EQ(prompt.calls()[2].file.initialFolder, elsewhere + "/");
     EXPECT_EQ(prompt.messages(),
               (std::vector{okBox("Theme My Theme has been saved!", "Velmora", MsgIcon::Information),

@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 using namespace varno;
+using varno::test::filled;
 using varno::test::okBox;
 using varno::test::RecordedMessage;
 
@@ -17,9 +18,7 @@ namespace {
 
 QByteArray png(int w, int h, Colour colour)
 {
-    Raster picture(w, h);
-    picture.fill(colour);
-    return encodePng(picture);
+    return encodePng(varno::test::filled(w, h, colour));
 }
 
 QByteArray le32(quint32 v)
@@ -31,11 +30,10 @@ QByteArray le32(quint32 v)
 
 // A setup file with the given colour records (value name -> colour), and a
 // base hue when one is given.
-QByteArray setupWith(const QList<std::pair<QByteArray, Colour>> &colours, int baseHue = -1,
-                     const QByteArray &name = "T")
+QByteArray setupWith(const QList<std::pair<QByteArray, Colour>> &colours, int baseHue = -1)
 {
     CeSetup s;
-    s.appName = name;
+    s.appName = "T";
     s.provider = "Windows";
     s.files.push_back({1, "%CE2%", 0x40000000, "tdywater.gif"});
     for (const auto &[value, c] : colours)
@@ -60,22 +58,6 @@ protected:
 };
 
 }  // namespace
-
-// Records are found by their patterns, and a setup file past 32 KiB is refused.
-TEST(ThemeSetup, RecordsAreFoundByTheirPatterns)
-{
-    const ThemeSetupRecords r = readThemeSetup(setupWith(
-        {{"5", rgb(1, 2, 3)}, {"27", rgb(4, 5, 6)}, {"40", rgb(7, 8, 9)}, {"99", rgb(9, 9, 9)}},
-        300, "My Theme"));
-    EXPECT_EQ(r.themeName, QStringLiteral("My Theme"));
-    EXPECT_EQ(r.colours[NavBarLeft], rgb(1, 2, 3));
-    EXPECT_EQ(r.colours[DialogText], rgb(4, 5, 6));
-    EXPECT_EQ(r.colours[DotsColor], rgb(7, 8, 9));
-    EXPECT_FALSE(r.colours[MenuText].has_value());
-    EXPECT_EQ(r.baseHueIndex, 300);
-    EXPECT_THROW(readThemeSetup(QByteArray(32768, 'x')), RuntimeError);
-    EXPECT_NO_THROW(readThemeSetup(QByteArray(32767, 'x')));
-}
 
 // Document -> theme file -> document, for every profile, each compression
 // in turn: pictures cut to the profile's sizes and stored as PNG or JPEG,
@@ -102,10 +84,8 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfile)
         doc.themeType = p.type;
         doc.wm5Theme = p.wm5;
         doc.themeName = "Round Trip";
-        doc.todayPicture = Raster(640, 588);
-        doc.todayPicture.fill(rgb(250, 0, 0));
-        doc.menuPicture = Raster(640, 588);
-        doc.menuPicture.fill(rgb(0, 0, 250));
+        doc.todayPicture = filled(640, 588, rgb(250, 0, 0));
+        doc.menuPicture = filled(640, 588, rgb(0, 0, 250));
         // Bytes that look like the setup file's own record patterns: a
         // length, a zero, digits, "BaseHue".
         for (int slot = 0; slot < SlotCount; ++slot) {
@@ -155,27 +135,27 @@ TEST_F(LoadThemeTest, ASavedThemeComesBackForEveryProfile)
 }
 
 // Records "27" and "39" missing mean black dialog and menu text; other
-// missing records keep the default.
+// missing records keep the default. The setup file is as long as a theme's
+// may be.
 TEST_F(LoadThemeTest, ColoursFromAThemeLeaveImagesProfileAndWm5Alone)
 {
-    const QString tsk = cabinet({{"000000vl.000", setupWith({{"5", rgb(9, 8, 7)}}, 260)},
-                                 {"tdywater.001", png(320, 294, rgb(1, 2, 3))}});
+    const QByteArray setup = setupWith({{"5", rgb(9, 8, 7)}}, 260).leftJustified(32767, '\0');
+    const QString tsk = cabinet({{"000000vl.000", setup}, {"tdywater.001", png(320, 294, 0)}});
     doc.themeType = "VGA";
     doc.wm5Theme = true;
     doc.todayPicture = Raster(10, 10);
     prompt.answerFile(tsk);
     ASSERT_TRUE(load(ColorsFromTheme));
-    const FileDialogRequest &asked = prompt.calls()[0].file;
-    EXPECT_EQ(asked.title, QStringLiteral("Select TSK File"));
-    EXPECT_EQ(asked.fileName, paths.defaultFolder("tsk") + "*.tsk");
-    EXPECT_EQ(doc.colours.colors[NavBarLeft], rgb(9, 8, 7));
+    EXPECT_EQ(prompt.fileAsked(), (QStringList{"Select TSK File", "TSK files (*.tsk)|*.tsk", "",
+                                               paths.defaultFolder("tsk") + "*.tsk"}));
+    ThemeColors expected = defaultThemeColors();
+    expected[NavBarLeft] = rgb(9, 8, 7);
+    expected[DialogText] = expected[MenuText] = 0;
+    EXPECT_EQ(doc.colours.colors.bySlot, expected.bySlot);
     EXPECT_EQ(doc.colours.colors.baseHueIndex, 260);
     EXPECT_FALSE(doc.wm5Theme);
     EXPECT_EQ(doc.themeType, QStringLiteral("VGA"));
     EXPECT_EQ(doc.todayPicture.width(), 10);
-    EXPECT_EQ(doc.colours.colors[DialogText], 0);
-    EXPECT_EQ(doc.colours.colors[MenuText], 0);
-    EXPECT_EQ(doc.colours.colors[NavBarRight], defaultThemeColors()[NavBarRight]);
     EXPECT_FALSE(view.calls.contains(QStringLiteral("DoScreenMain MAIN")));
     EXPECT_EQ(settings.themesFolder, home.path() + "/");
 }
@@ -207,7 +187,8 @@ TEST_F(LoadThemeTest, BrokenThemesGiveTheirMessages)
          {{"Error Loading Main Image!", E}, {"Error loading Main Image!", EE}}},
         {{{"000000vl.000", setup}, {"tdywater.001", png(8, 8, 0)}, {"0stwater.002", "junk"}},
          {{"Error loading Menu Image!", EE}}},
-        {{{"000000vl.000", setup + QByteArray(40000, '\0')}}, {{"Error: Overflow (LoadTheme)", E}}},
+        {{{"000000vl.000", setup.leftJustified(32768, '\0')}},
+         {{"Error: Overflow (LoadTheme)", E}}},
         {{}, {{"Error: The system cannot find the file specified. (LoadTheme)", E}}},
     };
     for (const auto &c : cases) {
@@ -239,9 +220,8 @@ TEST_F(LoadThemeTest, ImageFromThemeHandsOverTheTodayPicture)
     EXPECT_EQ(leftovers(), QStringList());
     EXPECT_FALSE(doc.imageDialogReady);
     EXPECT_TRUE(view.calls.contains("CloseImageDialogs"));
-    const FileDialogRequest &asked = prompt.calls()[0].file;
-    EXPECT_EQ(asked.title, QStringLiteral("Load Image From Theme"));
-    EXPECT_EQ(asked.initialFolder, paths.defaultFolder("tsk"));
+    EXPECT_EQ(prompt.fileAsked(), (QStringList{"Load Image From Theme", "tsk files (*.tsk)|*.tsk",
+                                               paths.defaultFolder("tsk"), ""}));
     // No today picture (2), no file (1), cancelled (nothing said).
     prompt.clear();
     for (const QString &answer :

@@ -6,6 +6,7 @@
 #include "package/savetheme.h"
 #include "package/themeloader.h"
 #include "resources/resources.h"
+#include "support/rasters.h"
 #include "support/scriptedprompt.h"
 
 namespace varno::test {

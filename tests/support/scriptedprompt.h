@@ -28,18 +28,25 @@ inline RecordedMessage okBox(const QString &text, const QString &title = "Velmor
     return {text, icon, title, MsgButtons::OK};
 }
 
-// Number of the RuntimeError `f` throws, 0 when it throws none; its text
-// goes to `description` when asked for.
-template <typename F> int errorOf(F &&f, QString *description = nullptr)
+// The RuntimeError `f` throws, if any.
+template <typename F> std::optional<RuntimeError> thrownBy(F &&f)
 {
     try {
         f();
     } catch (const RuntimeError &e) {
-        if (description)
-            *description = e.description;
-        return e.number;
+        return e;
     }
-    return 0;
+    return std::nullopt;
+}
+
+// Number of the RuntimeError `f` throws, 0 when it throws none; its text
+// goes to `description` when asked for.
+template <typename F> int errorOf(F &&f, QString *description = nullptr)
+{
+    const std::optional<RuntimeError> e = thrownBy(f);
+    if (e && description)
+        *description = e->description;
+    return e ? e->number : 0;
 }
 
 // Readable failure output.
@@ -74,6 +81,12 @@ public:
             if (c.kind == RecordedCall::Message)
                 out.push_back(c.message);
         return out;
+    }
+    // Title, filter, folder and file name of the `i`th question, to check whole.
+    QStringList fileAsked(size_t i = 0) const
+    {
+        const FileDialogRequest &f = m_calls.at(i).file;
+        return {f.title, f.filter, f.initialFolder, f.fileName};
     }
     bool isBusy() const { return m_busyDepth > 0; }
     int busyOnCount() const { return m_busyOn; }

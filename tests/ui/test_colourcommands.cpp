@@ -3,22 +3,9 @@
 #include "colour/colortable.h"
 #include "editortest.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 
-namespace {
-
-class ColourCommands : public varno::test::EditorTest<RecordingScreen> {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        screen.requests.clear();
-    }
-};
-
-}  // namespace
+using ColourCommands = varno::test::EditorTest<RecordingScreen>;
 
 TEST_F(ColourCommands, EachDialogIndexStoresItsSlotsAndRedrawsItsView)
 {
@@ -51,9 +38,12 @@ TEST_F(ColourCommands, EachDialogIndexStoresItsSlotsAndRedrawsItsView)
     EXPECT_TRUE(screen.requests.isEmpty());
 }
 
-// A cancelled dialog changes nothing, but moves the undo point.
+// A cancelled dialog changes nothing, but moves the undo point. Undo goes
+// back to it once: a reset after it gives the defaults again.
 TEST_F(ColourCommands, CancelledDialogMovesTheUndoPoint)
 {
+    colours()[NavBarRight] = rgb(7, 7, 7);
+    colours().baseHueIndex = 3;
     const ThemeColors before = colours();
     prompt.cancelColor();
     window->chooseElementColour(0);
@@ -62,6 +52,8 @@ TEST_F(ColourCommands, CancelledDialogMovesTheUndoPoint)
     colours()[CommandBar] = rgb(9, 9, 9);
     window->undoColours();
     EXPECT_EQ(colours(), before);
+    window->resetColours();
+    EXPECT_EQ(colours(), defaultThemeColors());
 }
 
 TEST_F(ColourCommands, ResetSwapMessageBarsAndOverlays)

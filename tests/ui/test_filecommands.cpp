@@ -1,8 +1,6 @@
 // Saving and opening themes through the main window's commands.
 #include "editortest.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 using varno::test::okBox;
 
@@ -15,7 +13,6 @@ protected:
         EditorTest::SetUp();
         module.doc.todayPicture = Raster(640, 588);
         module.doc.menuPicture = Raster(640, 588);
-        screen.requests.clear();
     }
     QString tsk(const QString &name) const { return module.settings.themesFolder + name + ".tsk"; }
 };

@@ -4,8 +4,6 @@
 #include "app/raster/pictureio.h"
 #include "editortest.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 
 namespace {
@@ -25,14 +23,11 @@ protected:
                                               : ImageFitModel::CancelButton) &&
                    pressOk;
         };
-        screen.requests.clear();
     }
     QString picture(int width, int height, Colour colour)
     {
-        Raster r(width, height);
-        r.fill(colour);
         const QString path = box.file(QStringLiteral("pic%1x%2.png").arg(width).arg(height));
-        savePng(r, path);
+        savePng(varno::test::filled(width, height, colour), path);
         return path;
     }
 

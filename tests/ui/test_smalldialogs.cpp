@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 using namespace varno;
 using varno::test::okBox;
 using varno::test::ScriptedPrompt;

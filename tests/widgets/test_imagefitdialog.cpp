@@ -10,8 +10,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
 using namespace varno;
@@ -109,24 +107,19 @@ TEST_F(ImageFitDialogTest, EachVariantShowsExactlyItsControls)
     }
 }
 
-TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndCancelLeavesTheDocument)
+// OK hands the canvases over and closes the pan window with the dialog; what
+// Cancel leaves is the model's business.
+TEST_F(ImageFitDialogTest, OkHandsTheCanvasesOverAndClosesThePanWindow)
 {
-    Raster untouched(8, 8);
-    untouched.fill(rgb(1, 2, 3));
-    for (const char *button : {"btnButton6", "btnButton7"}) {  // Cancel, OK
-        SCOPED_TRACE(button);
-        doc.todayPicture = doc.menuPicture = untouched;
-        open(K::SE);
-        click(*dialog, "btnButton2");
-        ASSERT_NE(dialog->panWindow(), nullptr);
-        click(*dialog, button);
-        EXPECT_FALSE(dialog->isVisible());
-        EXPECT_EQ(dialog->panWindow(), nullptr);
-        const bool ok = QLatin1String(button) == "btnButton7";
-        EXPECT_EQ(result, ok ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_TRUE(doc.todayPicture.samePixels(ok ? model->mainCanvas : untouched));
-        EXPECT_TRUE(doc.menuPicture.samePixels(ok ? model->menuCanvas : untouched));
-    }
+    open(K::SE);
+    click(*dialog, "btnButton2");
+    ASSERT_NE(dialog->panWindow(), nullptr);
+    click(*dialog, "btnButton7");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->panWindow(), nullptr);
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(doc.todayPicture.samePixels(model->mainCanvas));
+    EXPECT_TRUE(doc.menuPicture.samePixels(model->menuCanvas));
 }
 
 TEST_F(ImageFitDialogTest, DraggingThePanFrameMovesTheRectangleAndTheCanvas)

@@ -8,13 +8,9 @@
 #include "ui/widgets/previewwidget.h"
 #include "widgettest.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 using namespace varno;
 
@@ -116,24 +112,6 @@ TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
     EXPECT_TRUE(prompt.calls().empty());
 }
 
-TEST_F(MainWindowTest, StartFlagAndStatusBarNaming)
-{
-    window->setZoom(2);
-    release(window->portrait(), {20, 20});
-    EXPECT_TRUE(window->model().view().menuShowing);
-    test::mouseAt(window->portrait(), QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10));
-    auto *label = test::child<QLabel>(*window, "lblPointer");
-    EXPECT_EQ(label->text(), QStringLiteral("60, 10: Left Navigation Bar"));
-}
-
-TEST_F(MainWindowTest, ThemeNameBoxFiltersTypedText)
-{
-    auto *name = test::child<QLineEdit>(*window, "txtThemeName");
-    QTest::keyClicks(name, QStringLiteral("My/Th?eme, 2_b.c"));
-    EXPECT_EQ(name->text(), QStringLiteral("MyTheme 2_b.c"));
-    EXPECT_EQ(module.doc.themeName, QStringLiteral("MyTheme 2_b.c"));
-}
-
 TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
 {
     // The dialog itself is tested on its own; here OK is pressed at once.
@@ -161,22 +139,9 @@ TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
     EXPECT_TRUE(window->action(QStringLiteral("mnuChangeImages"))->isEnabled());
 }
 
-TEST_F(MainWindowTest, ClosingStoresTheWindowsPlaceWithoutAsking)
-{
-    window->resize(1100, 760);
-    window->show();
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(prompt.calls().empty());
-    SettingsFile reg(box.file(QStringLiteral("settings.reg")));
-    const QString stored = reg.readString(settingsSectionName() + QStringLiteral("\\Window"),
-                                          QStringLiteral("Geometry"));
-    ASSERT_FALSE(stored.isEmpty());
-    QMainWindow again;
-    ASSERT_TRUE(again.restoreGeometry(QByteArray::fromBase64(stored.toLatin1())));
-    EXPECT_EQ(again.size(), QSize(1100, 760));
-}
-
-TEST_F(MainWindowTest, ZoomKeepsTheWindowOnTheScreenAndIsRemembered)
+// Zoom keeps the window on the screen and shrinks it again; closing stores
+// it with the window's place, without asking.
+TEST_F(MainWindowTest, ZoomAndPlaceAreRememberedOnClosing)
 {
     const QString key = settingsSectionName() + QStringLiteral("\\Window");
     module.registry->writeWord(key, QStringLiteral("Zoom"), 2);
@@ -204,7 +169,13 @@ TEST_F(MainWindowTest, ZoomKeepsTheWindowOnTheScreenAndIsRemembered)
     in->trigger();
     EXPECT_EQ(window->portrait()->zoom(), 2);
 
+    const QSize closedAt = window->size();
     EXPECT_TRUE(window->close());
+    EXPECT_TRUE(prompt.calls().empty());
     SettingsFile reg(box.file(QStringLiteral("settings.reg")));
     EXPECT_EQ(reg.readWord(key, QStringLiteral("Zoom")), 2);
+    QMainWindow again;
+    ASSERT_TRUE(again.restoreGeometry(
+        QByteArray::fromBase64(reg.readString(key, QStringLiteral("Geometry")).toLatin1())));
+    EXPECT_EQ(again.size(), closedAt);
 }

@@ -1,25 +1,40 @@
-// The ramps, probed column by column.
-#include "colour/hslcolour.h"
+// The base hue: its palettes, the ramps that follow it, and its picker.
+#include "colour/colortable.h"
 #include "colour/colourfunctions.h"
 #include "colour/gradients.h"
+#include "colour/hslcolour.h"
+#include "colour/huepickermodel.h"
 #include "support/scriptedprompt.h"
-
-#include <gtest/gtest.h>
 
 using namespace varno;
 using varno::test::ScriptedPrompt;
 
 namespace {
 
-Colour brightened(Colour base, int i)
+// `base` brightened by `steps` half-percent steps, as the hue ramps do.
+Colour brightened(Colour base, int steps)
 {
     HslColour cc;
     cc.setRgbColor(base);
-    cc.brighten(static_cast<float>(i * 0.005));
+    cc.brighten(static_cast<float>(steps * 0.005));
     return cc.rgbColor();
 }
 
 }  // namespace
+
+// Greys first, then hues, one-based.
+TEST(PaletteColor, GreysThenHues)
+{
+    const Palettes p = buildPalettes();
+    EXPECT_EQ(paletteColor(p, 1), rgb(99, 101, 99));
+    EXPECT_EQ(paletteColor(p, 256), rgb(115, 113, 115));
+    EXPECT_EQ(paletteColor(p, 257), rgb(214, 52, 49));
+    EXPECT_EQ(paletteColor(p, 297), rgb(214, 211, 49));  // hue entry 41
+    EXPECT_EQ(paletteColor(p, 512), rgb(214, 52, 156));
+    for (const int position : {0, 513})
+        EXPECT_EQ(varno::test::errorOf([&] { paletteColor(p, position); }),
+                  Err::SubscriptOutOfRange);
+}
 
 TEST(Gradients, PlainRampStepsAndNeverReachesItsEnd)
 {
@@ -64,4 +79,27 @@ TEST(Gradients, Wm5RampsFollowTheBaseHue)
     EXPECT_EQ(plain.pixel(119, 10), rgb(1, 1, 1));
     EXPECT_EQ(plain.pixel(120, 10), rgb(2, 2, 2));
     EXPECT_TRUE(prompt.calls().empty());
+}
+
+// The strips and the heading; Save stores the last position, Cancel nothing.
+// The grey strip's last position is chosen and saved in HuesDialogTest.
+TEST(HuePicker, OpensOnTheBaseHueAndSaveStoresTheLastPosition)
+{
+    const Palettes palettes = buildPalettes();
+    ThemeColors colours = defaultThemeColors();
+    HuePickerModel dialog{palettes, colours};
+    dialog.load();
+    EXPECT_EQ(dialog.greyStrip.pixel(0, 0), paletteColor(palettes, 1));
+    EXPECT_EQ(dialog.hueStrip.pixel(0, 10), paletteColor(palettes, 257));
+    EXPECT_EQ(dialog.heading.pixel(128, 5), brightened(rgb(54, 83, 178), 128));
+    // Saving at once changes nothing.
+    dialog.save();
+    EXPECT_EQ(colours, defaultThemeColors());
+
+    dialog.chooseHue(10, 3);
+    dialog.cancel();
+    EXPECT_EQ(colours.baseHueIndex, 417);
+    dialog.save();
+    EXPECT_EQ(colours.baseHueIndex, 266);
+    EXPECT_EQ(colours.baseHueColor, paletteColor(palettes, 267));
 }
