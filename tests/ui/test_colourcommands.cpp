@@ -73,9 +73,11 @@ TEST_F(ColourCommands, ResetSwapMessageBarsAndOverlays)
     window->setOverlayLevel(99.5);
     EXPECT_EQ(module.doc.colours.main, (TransparencyOverlay{100, rgb(0, 0, 200), true}));
 
+    module.doc.colours.menu = {50, rgb(1, 1, 1), false};
     window->resetColours();
     EXPECT_EQ(colours(), defaultThemeColors());
     EXPECT_EQ(module.doc.colours.main, (TransparencyOverlay{0, rgb(255, 255, 255), true}));
+    EXPECT_EQ(module.doc.colours.menu, (TransparencyOverlay{0, rgb(255, 255, 255), false}));
     EXPECT_EQ(window->view().overlayLevel, 0);
     EXPECT_EQ(window->view().overlaySwatch, rgb(255, 255, 255));
 }

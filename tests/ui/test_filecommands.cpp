@@ -26,7 +26,8 @@ TEST_F(FileCommands, SaveButtonAsksForCompressionFirst)
               std::vector{okBox("Enter Theme Name First!", "Notice", MsgIcon::Exclamation)});
     prompt.clear();
 
-    window->setThemeName("Sky");
+    window->setThemeName("S/k?y");  // typed or pasted, the name loses what a file name cannot hold
+    EXPECT_EQ(window->view().themeNameText, QStringLiteral("Sky"));
     int asked = 0;
     QString answer = "CANCEL";
     window->askCompression = [&] {
