@@ -8,6 +8,7 @@
 #include "ui/widgets/previewwidget.h"
 #include "widgettest.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
@@ -110,6 +111,15 @@ TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
         EXPECT_FALSE(preview->pickerCursor());
     }
     EXPECT_TRUE(prompt.calls().empty());
+}
+
+// The status bar names what is under the pointer, in device pixels.
+TEST_F(MainWindowTest, StatusBarNamesWhatIsUnderThePointer)
+{
+    window->setZoom(2);
+    test::mouseAt(window->portrait(), QEvent::MouseMove, QPointF(2 * 60 + 1, 2 * 10));
+    EXPECT_EQ(test::child<QLabel>(*window, "lblPointer")->text(),
+              QStringLiteral("60, 10: Left Navigation Bar"));
 }
 
 TEST_F(MainWindowTest, DroppedPictureGoesThroughTheFittingDialog)
