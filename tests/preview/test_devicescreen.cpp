@@ -156,6 +156,10 @@ TEST_F(DeviceScreenTest, TitleRampCommandBarAndHalvedVgaPictures)
     EXPECT_EQ(landscape().pixel(300, 239), rgb(5, 6, 7));
     EXPECT_EQ(landscape().pixel(319, 27), rgb(239, 0, 0));
     EXPECT_EQ(landscape().pixel(310, 200), rgb(0, 0, 255));
+    // A new picture is halved afresh, not taken from the last one's copy.
+    flatPicture(rgb(0, 255, 0));
+    draw("MAIN", "VGA");
+    EXPECT_EQ(landscape().pixel(310, 200), rgb(0, 255, 0));
 }
 
 TEST_F(DeviceScreenTest, TodayOverlayBlendsUnderTheBars)
