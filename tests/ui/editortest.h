@@ -13,18 +13,6 @@
 
 namespace varno::test {
 
-template <typename ScreenT> ScreenT makeScreen(Prompt &prompt, EditorSession &module);
-
-template <> inline RecordingScreen makeScreen<RecordingScreen>(Prompt &, EditorSession &)
-{
-    return RecordingScreen();
-}
-
-template <> inline PreviewScreen makeScreen<PreviewScreen>(Prompt &prompt, EditorSession &module)
-{
-    return PreviewScreen(prompt, module.doc, module.settings);
-}
-
 template <typename ScreenT> class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,7 +31,12 @@ protected:
     // Before the window, whose dialogs may record into it as they close.
     std::vector<int> closed;
     EditorSession module{AppPaths::forEditor()};
-    ScreenT screen = makeScreen<ScreenT>(prompt, module);
+    ScreenT screen = [this] {
+        if constexpr (std::is_same_v<ScreenT, PreviewScreen>)
+            return PreviewScreen(prompt, module.doc, module.settings);
+        else
+            return ScreenT();
+    }();
     std::unique_ptr<Editor> window;
 };
 
