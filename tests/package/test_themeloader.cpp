@@ -23,9 +23,8 @@ QByteArray png(int w, int h, Colour colour)
 
 QByteArray le32(quint32 v)
 {
-    QByteArray b(4, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
+    v = qToLittleEndian(v);
+    return QByteArray(reinterpret_cast<const char *>(&v), 4);
 }
 
 // A setup file with the given colour records (value name -> colour), and a
