@@ -647,36 +647,32 @@ bool CabinetReader::extract(const QString &member, const QString &outputFolder,
 bool CabinetReader::extractIf(const std::function<bool(const QString &)> &wanted,
                               const QString &outputFolder)
 {
-    m_failures.clear();
-    m_targets.clear();
-    m_wantedFile.clear();
-    m_wantedIf = wanted;
     m_outputPath = outputFolder;
     m_outputFile.clear();
-    try {
-        walk(ModeExtract);
-    } catch (...) {
-        m_wantedIf = nullptr;
-        throw;
-    }
-    m_wantedIf = nullptr;
+    walkSelected(ModeExtract, wanted);
     return m_failures.isEmpty();
 }
 
 QMap<QString, QByteArray> CabinetReader::read(const std::function<bool(const QString &)> &wanted)
 {
+    walkSelected(ModeRead, wanted);
+    return std::exchange(m_read, {});
+}
+
+void CabinetReader::walkSelected(int mode, const std::function<bool(const QString &)> &wanted)
+{
     m_failures.clear();
+    m_targets.clear();
     m_read.clear();
     m_wantedFile.clear();
     m_wantedIf = wanted;
     try {
-        walk(ModeRead);
+        walk(mode);
     } catch (...) {
         m_wantedIf = nullptr;
         throw;
     }
     m_wantedIf = nullptr;
-    return std::exchange(m_read, {});
 }
 
 bool CabinetReader::wanted(const QString &name) const

@@ -96,6 +96,8 @@ private:
     enum class Answer { Skip, Extract };
 
     void walk(int mode);
+    // A walk selecting the members `wanted` accepts, the selection dropped after.
+    void walkSelected(int mode, const std::function<bool(const QString &)> &wanted);
     bool wanted(const QString &name) const;
     Answer fileInCabinet(int mode, const MemberNotice &member, QString &target);
     int fileExtracted(const MemberNotice &member, const QString &target, int error);
