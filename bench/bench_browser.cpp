@@ -5,7 +5,8 @@
 // and peak memory. The folders are made once under VARNO_BENCH_THEMES (else
 // the temporary folder) and reused.
 //
-//   bench_browser --benchmark_filter=FirstScreen   (then Rate, Floor; run
+//   bench_browser --benchmark_filter=FirstScreen   (then Rate/0 mixed, Rate/1
+//   JPEG only, Floor; run
 //   Memory/1000 and Memory/10000 in separate processes for the peak)
 #include "package/cabwriter.h"
 #include "package/themebrowsermodel.h"
@@ -14,6 +15,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -91,18 +93,33 @@ void FirstScreen(benchmark::State &state)
 }
 BENCHMARK(FirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The JPEG themes of the 1,000 (the floor's members), as links in a folder
+// of their own.
+QString jpegFolder()
+{
+    const QString all = folderOf(1000), folder = all + QStringLiteral("-jpeg");
+    QDir().mkpath(folder);
+    const QStringList themes = QDir(all).entryList({QStringLiteral("*.tsk")}, QDir::Files);
+    for (int i = 0; i < themes.size(); ++i)
+        if (i % 5 != 0)
+            QFile::link(all + u'/' + themes[i], folder + u'/' + themes[i]);
+    return folder;
+}
+
+// Arg 0: the mixed folder of 1,000; arg 1: its 800 JPEG themes alone.
 void Rate(benchmark::State &state)
 {
-    const QString folder = folderOf(1000);
+    const QString folder = state.range(0) ? jpegFolder() : folderOf(1000);
+    const int count = int(QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files).size());
     for (auto _ : state) {
         ThemeBrowserModel model;
         model.setFolder(folder);
-        makeThumbnails(model, 1000);
+        makeThumbnails(model, count);
     }
     state.counters["thumbnails/s"] =
-        benchmark::Counter(1000.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+        benchmark::Counter(double(count) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(Rate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Rate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // libjpeg alone on the same JPEG members, read into memory beforehand, at
 // the scale the browser's 128-pixel thumbnails use, on every core.

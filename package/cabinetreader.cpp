@@ -3,6 +3,7 @@
 #include "package/cabinetreader.h"
 
 #include "base/runtimeerror.h"
+#include "package/folderdecode.h"
 
 #include <QDir>
 #include <QFile>
@@ -457,7 +458,7 @@ struct CallBack {
     struct Selected;
     static void walk(const QString &cabinet, int mode);
     static int decodeRange(Decompressor &dec, CabIo &io, mscabd_file *file, QByteArray &out);
-    static std::vector<int> decodeFolder(Decompressor &dec, CabIo &io,
+    static std::vector<int> decodeFolder(Decompressor &dec, CabIo &io, FolderToDecode &quick,
                                          const std::vector<Selected *> &members,
                                          std::vector<QByteArray> &data, std::uint64_t &budget);
 };
@@ -537,9 +538,20 @@ void CallBack::walk(const QString &cabinet, int mode)
     for (Selected &s : selected)
         byFolder[s.file->folder].push_back(&s);
     std::uint64_t budget = CabinetReader::MaxExpansion;
+    FolderToDecode quick;
+    QFile cabinetFile(cabinet);
+    if (!cab->prevcab && !cab->nextcab && cabinetFile.open(QIODevice::ReadOnly)) {
+        quick.cabinet = &cabinetFile;
+        quick.base = cab->base_offset;
+    }
     for (auto &[folder, members] : byFolder) {
+        quick.folderIndex = 0;
+        for (const mscabd_folder *f = cab->folders; f && f != folder; f = f->next)
+            ++quick.folderIndex;
+        quick.compression = folder->comp_type & 0x0F;
+        quick.blockCount = folder->num_blocks;
         std::vector<QByteArray> data(members.size());
-        std::vector<int> errors = decodeFolder(dec, io, members, data, budget);
+        std::vector<int> errors = decodeFolder(dec, io, quick, members, data, budget);
         for (size_t i = 0; i < members.size(); ++i) {
             if (mode == ModeRead && !errors[i] && current)
                 current->m_read.insert(members[i]->member.name, std::move(data[i]));
@@ -561,6 +573,7 @@ int CallBack::decodeRange(Decompressor &dec, CabIo &io, mscabd_file *file, QByte
     out.clear();
     io.sink = &out;
     io.sinkLimit = file->length;
+    out.reserve(qsizetype(file->length));  // the callers have checked it against the budget
     io.readFault = false;
     const int rc = dec.d->extract(dec.d, file, "member");
     io.sink = nullptr;
@@ -575,7 +588,7 @@ int CallBack::decodeRange(Decompressor &dec, CabIo &io, mscabd_file *file, QByte
 // member and each member is cut from that. A folder that fails is retried
 // member by member in offset order, so the intact members still come out;
 // every byte decoded is paid from `budget`.
-std::vector<int> CallBack::decodeFolder(Decompressor &dec, CabIo &io,
+std::vector<int> CallBack::decodeFolder(Decompressor &dec, CabIo &io, FolderToDecode &quick,
                                         const std::vector<Selected *> &members,
                                         std::vector<QByteArray> &data, std::uint64_t &budget)
 {
@@ -592,8 +605,11 @@ std::vector<int> CallBack::decodeFolder(Decompressor &dec, CabIo &io,
     whole.next = nullptr;
     whole.offset = 0;
     whole.length = static_cast<unsigned int>(end);
-    QByteArray folderData;
-    if (decodeRange(dec, io, &whole, folderData) == 0 && std::uint64_t(folderData.size()) == end) {
+    quick.length = qint64(end);
+    std::optional<QByteArray> quickData = decodeFolderStart(quick);
+    QByteArray folderData = quickData.value_or(QByteArray());
+    if (quickData || (decodeRange(dec, io, &whole, folderData) == 0 &&
+                      std::uint64_t(folderData.size()) == end)) {
         for (size_t i = 0; i < members.size(); ++i)
             data[i] = folderData.mid(members[i]->file->offset, members[i]->file->length);
         return errors;

@@ -25,7 +25,7 @@ bool isJpeg(const QByteArray &data)
     return data.startsWith("\xFF\xD8\xFF");
 }
 
-RgbPicture decodeJpeg(const QByteArray &data, QSize fit)
+RgbPicture decodeJpeg(const QByteArray &data, QSize fit, PixelLayout layout)
 {
     RgbPicture out;
     jpeg_decompress_struct cinfo{};
@@ -48,7 +48,7 @@ RgbPicture decodeJpeg(const QByteArray &data, QSize fit)
         jpeg_destroy_decompress(&cinfo);
         return out;
     }
-    cinfo.out_color_space = JCS_RGB;
+    cinfo.out_color_space = layout == PixelLayout::Bgrx ? JCS_EXT_BGRX : JCS_RGB;
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     while (fit.isValid() && cinfo.scale_denom < 8 &&
@@ -57,10 +57,10 @@ RgbPicture decodeJpeg(const QByteArray &data, QSize fit)
         cinfo.scale_denom *= 2;
     jpeg_start_decompress(&cinfo);
     out.size = QSize(int(cinfo.output_width), int(cinfo.output_height));
-    out.pixels.resize(size_t(out.size.width()) * size_t(out.size.height()) * 3);
+    const size_t rowBytes = size_t(out.size.width()) * (layout == PixelLayout::Bgrx ? 4 : 3);
+    out.pixels.resize(rowBytes * size_t(out.size.height()));
     while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned char *row =
-            out.pixels.data() + size_t(cinfo.output_scanline) * size_t(out.size.width()) * 3;
+        unsigned char *row = out.pixels.data() + size_t(cinfo.output_scanline) * rowBytes;
         jpeg_read_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_decompress(&cinfo);

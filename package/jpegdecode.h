@@ -14,12 +14,14 @@ namespace varno {
 struct RgbPicture {
     QSize stored;                       // the picture's own size
     QSize size;                         // as decoded
-    std::vector<unsigned char> pixels;  // 3 bytes a pixel, rows top down; empty on failure
+    std::vector<unsigned char> pixels;  // rows top down; empty on failure
 };
 
 bool isJpeg(const QByteArray &data);
+enum class PixelLayout { Rgb, Bgrx };  // Bgrx: QImage's RGB32 in memory
+
 // `fit` empty: the whole picture. Pictures over 4096 x 4096 are refused
 // from their header.
-RgbPicture decodeJpeg(const QByteArray &data, QSize fit);
+RgbPicture decodeJpeg(const QByteArray &data, QSize fit, PixelLayout layout = PixelLayout::Rgb);
 
 }  // namespace varno

@@ -26,23 +26,24 @@ ThemePreview readThemePreview(const QString &theme, QSize fit)
     }
     QByteArray &data = today.data;
     if (isJpeg(data)) {
-        const RgbPicture decoded = decodeJpeg(data, fit);
+        const RgbPicture decoded = decodeJpeg(data, fit, PixelLayout::Bgrx);
         preview.stored = decoded.stored;
         if (decoded.pixels.empty()) {
             preview.problem = QStringLiteral("The Today picture cannot be read.");
             return preview;
         }
-        QImage image(decoded.pixels.data(), decoded.size.width(), decoded.size.height(),
-                     decoded.size.width() * 3, QImage::Format_RGB888);
+        const QImage image(decoded.pixels.data(), decoded.size.width(), decoded.size.height(),
+                           decoded.size.width() * 4, QImage::Format_RGB32);
         // The shape is the stored picture's: the decoder's scale rounds.
         const QSize wanted =
             fit.isValid() &&
                     (decoded.stored.width() > fit.width() || decoded.stored.height() > fit.height())
                 ? decoded.stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1})
                 : decoded.stored;
-        if (image.size() != wanted)
-            image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        preview.image = image.convertToFormat(QImage::Format_RGB32);
+        // Both make a picture of its own: `image` borrows the decoder's pixels.
+        preview.image = image.size() != wanted
+                            ? image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            : image.copy();
         return preview;
     }
     QBuffer buffer(&data);

@@ -3,6 +3,7 @@
 #include "base/runtimeerror.h"
 #include "package/cabwriter.h"
 #include "package/cabinetreader.h"
+#include "package/folderdecode.h"
 #include "support/scriptedprompt.h"
 
 #include <QDirIterator>
@@ -325,5 +326,43 @@ TEST_F(CabCorpus, NamesAreUtf8WhenFlaggedAndLatin1Otherwise)
         names.sort();
         expected.sort();
         EXPECT_EQ(names, expected);
+    }
+}
+
+// The quick folder decoder against the members it was made from: stored and
+// MSZIP, ends inside, at and past block edges; a damaged block gives nothing
+// so that libmspack decodes and reports it.
+TEST(FolderDecode, GivesTheFolderStartOrNothing)
+{
+    QByteArray noise(70000, '\0');
+    quint32 state = 1;
+    for (char &c : noise)
+        c = char((state = state * 1103515245u + 12345u) >> 24);
+    const std::vector<CabMember> members = {{QStringLiteral("a"), QByteArray(40000, 'a')},
+                                            {QStringLiteral("b"), noise}};
+    const QByteArray folder = members[0].data + members[1].data;
+    QTemporaryDir dir;
+    for (const bool compress : {false, true}) {
+        const QString path = dir.filePath(compress ? "mszip.cab" : "stored.cab");
+        writeCabinet(path, members, compress, kStamp);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        FolderToDecode wanted{&file, 0, 0, compress ? 1 : 0, 4, 0};
+        for (const qint64 length :
+             {qint64(1), qint64(32768), qint64(32769), qint64(folder.size())}) {
+            wanted.length = length;
+            EXPECT_EQ(decodeFolderStart(wanted), folder.left(length)) << compress << length;
+        }
+        wanted.blockCount = 3;
+        EXPECT_FALSE(decodeFolderStart(wanted)) << "a count the folder entry does not hold";
+        file.close();
+        QByteArray bytes = readFile(path);
+        bytes[bytes.size() - 100] = char(bytes[bytes.size() - 100] ^ 0x01);
+        writeFile(path, bytes);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        wanted.blockCount = 4;
+        EXPECT_FALSE(decodeFolderStart(wanted)) << compress;
+        wanted.length = 1;
+        EXPECT_TRUE(decodeFolderStart(wanted)) << "the damage lies beyond what is wanted";
     }
 }
