@@ -3,7 +3,7 @@
 #include <zlib.h>
 
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace varno {
 
@@ -100,7 +100,8 @@ std::optional<QByteArray> decodeFolderStart(const FolderToDecode &folder)
     z_stream z{};
     if (folder.compression == CompressMszip && inflateInit2(&z, -MAX_WBITS) != Z_OK)
         return std::nullopt;
-    std::vector<char> packedData(0xFFFF), last(BlockMax);
+    // Kept per thread: a browser decodes thousands of folders in a row.
+    thread_local std::unique_ptr<char[]> packedData(new char[0xFFFF]), last(new char[BlockMax]);
     qint64 made = 0;
     bool ok = true;
     for (unsigned i = 0; ok && i < folder.blockCount && made < folder.length; ++i) {
@@ -109,27 +110,27 @@ std::optional<QByteArray> decodeFolderStart(const FolderToDecode &folder)
         const quint32 stored = le32(blockHeader);
         const quint32 packed = le16(blockHeader + 4), unpacked = le16(blockHeader + 6);
         const qint64 data = block + DataHeaderSize + dataReserve;
-        ok = ok && unpacked > 0 && unpacked <= BlockMax && packed <= packedData.size() &&
-             readAt(data, packed, packedData.data());
+        ok = ok && unpacked > 0 && unpacked <= BlockMax && packed <= 0xFFFF &&
+             readAt(data, packed, packedData.get());
         if (ok && stored)
-            ok = checksum(blockHeader + 4, 4, checksum(packedData.data(), packed, 0)) == stored;
+            ok = checksum(blockHeader + 4, 4, checksum(packedData.get(), packed, 0)) == stored;
         if (!ok)
             break;
         // The last block may run past what is wanted: it is decoded whole
         // into its own space and cut.
         const bool whole = made + unpacked <= folder.length;
-        char *target = whole ? out.data() + made : last.data();
+        char *target = whole ? out.data() + made : last.get();
         if (folder.compression == CompressNone) {
             ok = packed == unpacked;
             if (ok)
-                std::memcpy(target, packedData.data(), unpacked);
+                std::memcpy(target, packedData.get(), unpacked);
         } else {
             const quint32 history = quint32(std::min<qint64>(made, BlockMax));
-            ok = inflateBlock(z, packedData.data(), packed, out.constData() + made - history,
+            ok = inflateBlock(z, packedData.get(), packed, out.constData() + made - history,
                               history, target, unpacked);
         }
         if (ok && !whole)
-            std::memcpy(out.data() + made, last.data(), size_t(folder.length - made));
+            std::memcpy(out.data() + made, last.get(), size_t(folder.length - made));
         made = std::min<qint64>(made + unpacked, folder.length);
         block = data + packed;
     }
