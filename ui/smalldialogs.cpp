@@ -3,6 +3,8 @@
 #include "app/appsettings.h"
 #include "base/messages.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace varno {
@@ -17,17 +19,27 @@ void AboutBox::load()
                       .arg(parts.value(2, QStringLiteral("0")).toInt());
 }
 
-void showHelpContents(Prompt &prompt, const QString &appFolder,
+QString manualFolder()
+{
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/varno/manual");
+    for (const QString &folder : {installed, QStringLiteral(VARNO_MANUAL_SOURCE)})
+        if (QFileInfo(folder + QStringLiteral("/welcome.htm")).isFile())
+            return QDir::cleanPath(folder);
+    return QString();
+}
+
+void showHelpContents(Prompt &prompt, const QString &manual,
                       const std::function<void(const QString &, const QString &)> &showHtmlHelp)
 {
-    const QString file = appFolder + QStringLiteral("/varno.chm");
-    if (!QFileInfo(file).isFile()) {
+    const QString topic = QStringLiteral("welcome.htm");
+    if (manual.isEmpty() || !QFileInfo(manual + u'/' + topic).isFile()) {
         prompt.messageBox(QStringLiteral("Unable to display Help due to lack of a help file!"),
                           MsgIcon::Exclamation, stringResource(Str::AppName));
         return;
     }
     if (showHtmlHelp)
-        showHtmlHelp(file, QStringLiteral("welcome.htm"));
+        showHtmlHelp(manual, topic);
 }
 
 }  // namespace varno

@@ -18,11 +18,16 @@ struct AboutBox {
     QString versionText;
 };
 
-// Shows the help file, or says why it cannot. `showHtmlHelp` opens a help
-// file at a topic in the desktop's viewer; what it reports is ignored.
+// The manual's folder: beside the installed program (share/doc/varno/manual)
+// or, for a program run from its build, in the source tree; "" when neither
+// holds it.
+QString manualFolder();
+
+// Shows the manual at its welcome page, or says why it cannot.
+// `showHtmlHelp` opens the manual's folder at a topic page.
 void showHelpContents(
-    Prompt &prompt, const QString &appFolder,
-    const std::function<void(const QString &file, const QString &topic)> &showHtmlHelp);
+    Prompt &prompt, const QString &manual,
+    const std::function<void(const QString &folder, const QString &topic)> &showHtmlHelp);
 
 // The input box: OK hands over the text, Cancel leaves the result alone.
 struct InputBoxModel {

@@ -7,10 +7,14 @@
 #include "ui/widgets/internalcolorsdialog_p.h"
 #include "ui/widgets/qtprompt.h"
 #include "ui/widgets/qtprompt_p.h"
+#include "ui/smalldialogs.h"
+#include "ui/widgets/dialogs.h"
 #include "ui/widgets/smalldialogs_p.h"
 #include "widgettest.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
 
 using namespace varno;
 using namespace varno::test;
@@ -113,4 +117,22 @@ TEST(QtPromptParts, FileFiltersInQtForm)
     };
     for (const auto &c : cases)
         EXPECT_EQ(qtFileFilter(QString::fromLatin1(c.given)), QString::fromLatin1(c.expected));
+}
+
+// The manual opens at its welcome page; links and Back walk its pages.
+TEST(HelpWindowTest, OpensTheManualAndWalksItsPages)
+{
+    QWidget parent;
+    QWidget *window = showHelpWindow(&parent, manualFolder(), QStringLiteral("welcome.htm"));
+    auto *pages = window->findChild<QTextBrowser *>(QStringLiteral("pages"));
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Varno Help"));
+    EXPECT_TRUE(pages->toPlainText().contains(QStringLiteral("Getting started")));
+    pages->setSource(QUrl(QStringLiteral("device.htm")));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Device transfer - Varno Help"));
+    EXPECT_EQ(showHelpWindow(&parent, manualFolder(), QStringLiteral("colours.htm")), window);
+    window->findChild<QPushButton *>(QStringLiteral("back"))->click();
+    EXPECT_TRUE(pages->source().toString().endsWith(QStringLiteral("device.htm")));
+    if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty())
+        window->grab().save(shots + QStringLiteral("/help-window.png"));
 }

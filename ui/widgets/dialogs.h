@@ -25,5 +25,8 @@ bool showHuesDialog(QWidget *parent, const Palettes &palettes, ThemeColors &colo
 QString askCompression(QWidget *parent);
 // About box, modal.
 void showAboutDialog(QWidget *parent);
+// The manual in a help window of its own beside the editor, opened at
+// `topic` (a page in `folder`); an open one comes to the front there.
+QWidget *showHelpWindow(QWidget *parent, const QString &folder, const QString &topic);
 
 }  // namespace varno

@@ -299,9 +299,9 @@ void MainWindow::buildMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
-        showHelpContents(m_prompt, m_session.paths.appFolder,
-                         [](const QString &file, const QString &) {
-                             QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+        showHelpContents(m_prompt, manualFolder(),
+                         [this](const QString &folder, const QString &topic) {
+                             showHelpWindow(this, folder, topic);
                          });
     });
     content->setShortcut(QKeySequence::HelpContents);

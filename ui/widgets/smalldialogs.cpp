@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace varno {
@@ -134,6 +136,46 @@ void showAboutDialog(QWidget *parent)
 {
     AboutDialog dialog(parent);
     dialog.exec();
+}
+
+QWidget *showHelpWindow(QWidget *parent, const QString &folder, const QString &topic)
+{
+    auto *window = parent ? parent->findChild<QDialog *>(QStringLiteral("helpWindow")) : nullptr;
+    if (!window) {
+        window = new QDialog(parent, Qt::Window);
+        window->setObjectName(QStringLiteral("helpWindow"));
+        window->setWindowTitle(QStringLiteral("Varno Help"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        auto *pages = new QTextBrowser(window);
+        pages->setObjectName(QStringLiteral("pages"));
+        pages->setOpenExternalLinks(true);
+        auto *row = new QHBoxLayout;
+        QPushButton *back = addButton(window, row, QStringLiteral("Back"), "back");
+        QPushButton *forward = addButton(window, row, QStringLiteral("Forward"), "forward");
+        QPushButton *contents = addButton(window, row, QStringLiteral("Contents"), "contents");
+        row->addStretch();
+        QPushButton *close = addButton(window, row, QStringLiteral("Close"), "close");
+        back->setEnabled(false);
+        forward->setEnabled(false);
+        QObject::connect(back, &QPushButton::clicked, pages, &QTextBrowser::backward);
+        QObject::connect(forward, &QPushButton::clicked, pages, &QTextBrowser::forward);
+        QObject::connect(contents, &QPushButton::clicked, pages, &QTextBrowser::home);
+        QObject::connect(close, &QPushButton::clicked, window, &QDialog::close);
+        QObject::connect(pages, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+        QObject::connect(pages, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+        QObject::connect(pages, &QTextBrowser::sourceChanged, window,
+                         [window, pages] { window->setWindowTitle(pages->documentTitle()); });
+        auto *layout = new QVBoxLayout(window);
+        layout->addWidget(pages);
+        layout->addLayout(row);
+        window->resize(640, 560);
+    }
+    auto *pages = window->findChild<QTextBrowser *>(QStringLiteral("pages"));
+    pages->setSource(QUrl::fromLocalFile(folder + u'/' + topic));
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
 
 InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, const QString &current,
