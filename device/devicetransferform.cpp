@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace varno {
 
@@ -353,11 +354,24 @@ void DeviceTransferForm::sendFiles(const std::vector<SendStep> &steps)
 
 void DeviceTransferForm::sendThemes()
 {
+    std::vector<SendStep> steps;
+    for (const int row : localThemes.pickedRows())
+        steps.push_back({QDir(localFolder).filePath(localThemes.items[row]),
+                         deviceFolder + localThemes.items[row], row});
+    sendSteps(steps);
+}
+
+void DeviceTransferForm::sendThemeFiles(const QStringList &paths)
+{
+    std::vector<SendStep> steps;
+    for (const QString &path : paths)
+        steps.push_back({path, deviceFolder + QFileInfo(path).fileName(), -1});
+    sendSteps(steps);
+}
+
+void DeviceTransferForm::sendSteps(const std::vector<SendStep> &steps)
+{
     auto body = [&] {
-        std::vector<SendStep> steps;
-        for (const int row : localThemes.pickedRows())
-            steps.push_back({QDir(localFolder).filePath(localThemes.items[row]),
-                             deviceFolder + localThemes.items[row], row});
         sendFiles(steps);
         listDeviceThemes();
     };
@@ -365,6 +379,32 @@ void DeviceTransferForm::sendThemes()
         trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SendThemesToPPCWM5"), body);
     else
         trapNamed(m_prompt, QStringLiteral("SendThemesToPPC"), body);
+}
+
+bool DeviceTransferForm::enterDeviceFolder(const QString &path)
+{
+    deviceFolder = Root;
+    deviceCaption = QStringLiteral("PPC Location: \\");
+    listDeviceFolders();
+    listDeviceThemes();
+    for (const QString &part : path.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+        qsizetype row = -1;
+        for (qsizetype i = 0; i < deviceFolders.items.size() && row < 0; ++i)
+            if (deviceFolders.items[i] != QLatin1String("..") &&
+                deviceFolders.items[i].compare(part, Qt::CaseInsensitive) == 0)
+                row = i;
+        if (row < 0) {
+            m_prompt.messageBox(QStringLiteral("There is no folder ") + deviceFolder + part +
+                                    QStringLiteral(" on the device."),
+                                MsgIcon::Exclamation, stringResource(Str::Maker));
+            return false;
+        }
+        const QString before = deviceFolder;
+        openDeviceFolders({int(row)});
+        if (deviceFolder == before)
+            return false;
+    }
+    return true;
 }
 
 QString DeviceTransferForm::localPathFor(const QString &name)

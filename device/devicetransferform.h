@@ -99,12 +99,19 @@ public:
     // A click in the device folder list, with the rows picked there.
     void openDeviceFolders(const QList<int> &rows);
     void listDeviceFolders();
+    // Walks from the root to `path` ("\My Documents\") as clicks in the
+    // folder list would; false, having said why, when a folder on the way
+    // is missing or refused.
+    bool enterDeviceFolder(const QString &path);
     void listDeviceThemes();
     void listLocalThemes();
 
     void fetchThemes();
     void deleteDeviceThemes();
     void sendThemes();
+    // Sends the named files on the PC to the current device folder, as
+    // "Send Theme(s) to PPC" sends picked ones.
+    void sendThemeFiles(const QStringList &paths);
     void deleteLocalThemes();
     void sendCurrent();
     // The window closes: the connection ends.
@@ -131,6 +138,7 @@ private:
         QString local, device;
         int row = -1;  // in localThemes, or -1
     };
+    void sendSteps(const std::vector<SendStep> &steps);
     void sendFiles(const std::vector<SendStep> &steps);
     void listFoldersRemote();
     void listFoldersControl();
