@@ -91,6 +91,19 @@ void storeDeviceChoice(SettingsFile &settings, const DeviceChoice &choice)
     settings.writeString(settingsSectionName(), SystemKey, deviceSystem(choice.system).key);
 }
 
+std::optional<DeviceChoice> deviceChoiceOrAsk(SettingsFile &settings,
+                                              const std::function<QString()> &chooseFolder)
+{
+    DeviceChoice choice = readDeviceChoice(settings);
+    if (!choice.folder.isEmpty())
+        return choice;
+    choice.folder = chooseFolder();
+    if (choice.folder.isEmpty())
+        return std::nullopt;
+    storeDeviceChoice(settings, choice);
+    return choice;
+}
+
 FolderDevice::~FolderDevice() = default;
 
 void FolderDevice::choose(const QString &folder, const QString &systemKey)

@@ -34,6 +34,10 @@ struct DeviceChoice {
 };
 DeviceChoice readDeviceChoice(const SettingsFile &settings);
 void storeDeviceChoice(SettingsFile &settings, const DeviceChoice &choice);
+// The remembered choice; when no folder was chosen yet, `chooseFolder` asks
+// for one (and it is remembered). Nothing when the user cancels.
+std::optional<DeviceChoice> deviceChoiceOrAsk(SettingsFile &settings,
+                                              const std::function<QString()> &chooseFolder);
 
 class FolderDevice : public DeviceFiles {
 public:
