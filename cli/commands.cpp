@@ -6,6 +6,7 @@
 #include "app/raster/pictureio.h"
 #include "base/runtimeerror.h"
 #include "cli/commandargs.h"
+#include "cli/devicecommand.h"
 #include "cli/consoleprompt.h"
 #include "base/signalcleanup.h"
 #include "colour/autocolours.h"
@@ -615,7 +616,8 @@ const std::map<QString, Command> &commands()
 {
     static const std::map<QString, Command> table = {
         {"build", build},   {"info", info},     {"list", list},          {"extract", extract},
-        {"cabwiz", cabwiz}, {"render", render}, {"thumbnail", thumbnail}};
+        {"cabwiz", cabwiz}, {"render", render}, {"thumbnail", thumbnail},
+        {"device", deviceCommand}};
     return table;
 }
 
@@ -666,6 +668,7 @@ const std::vector<std::pair<QString, QString>> &usages()
          "  thumbnail [-s SIZE] -d DIR THEME.tsk...\n"
          "                  Write a theme's Today picture scaled to fit SIZE (default 128),\n"
          "                  or one DIR/NAME.png per theme, all cores at once.\n"},
+        {"device", kDeviceUsage},
     };
     return table;
 }

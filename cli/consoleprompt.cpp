@@ -46,6 +46,7 @@ MsgResult ConsolePrompt::messageBox(const QString &text, MsgIcon icon, const QSt
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel: return MsgResult::No;
     case MsgButtons::OKCancel:
+    case MsgButtons::SaveDiscardCancel:
     case MsgButtons::RetryCancel: return MsgResult::Cancel;
     case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
     default: return MsgResult::OK;

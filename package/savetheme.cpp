@@ -151,7 +151,8 @@ void replaceFile(const QString &from, const QString &linkOrFile)
     in.remove();
 }
 
-bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target)
+bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target,
+               QString *savedTo)
 {
     Prompt &prompt = ctx.prompt;
     ThemeDocument &doc = ctx.doc;
@@ -227,7 +228,10 @@ bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &tar
                 return;
             }
             // The old theme is replaced only by a complete new one.
-            replaceFile(cab.cabinet, ctx.settings.themesFolder + base + QStringLiteral(".tsk"));
+            const QString file = ctx.settings.themesFolder + base + QStringLiteral(".tsk");
+            replaceFile(cab.cabinet, file);
+            if (savedTo)
+                *savedTo = file;
             saved = true;
             restorePointer();
             if (target.isEmpty())

@@ -33,8 +33,9 @@ inline const QString CompressionHigh = QStringLiteral("16MHigh");
 // Saves the theme. An empty `target` asks for the file and confirms at the
 // end; otherwise `target` is the full path of the .tsk. Returns true when
 // the theme file was written. An existing theme file is replaced only once
-// the new one is complete.
-bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target);
+// the new one is complete. The file written goes to `savedTo`.
+bool saveTheme(ThemeContext &ctx, const QString &compression, const QString &target,
+               QString *savedTo = nullptr);
 
 // The Today and Start-menu pictures exactly as the theme stores them
 // (profile size, overlay blended, menu cropped).

@@ -338,6 +338,7 @@ bool loadThemeFile(ThemeContext &ctx, ThemeLoadView &view, const QString &file, 
         view.setLandscapeVisible(todayPicture.width() >= 241);
         view.showProfile(profile.checked, profile.pressed);
         view.drawScreen(QStringLiteral("MAIN"));
+        view.loadedTheme(file);
         result = true;
     });
     return result;

@@ -40,6 +40,8 @@ public:
     }
     virtual void drawScreen(const QString &view) { (void)view; }
     virtual void closeImageDialogs() {}
+    // The whole theme at `file` is now the document.
+    virtual void loadedTheme(const QString &file) { (void)file; }
 };
 
 // The records a theme's setup file carries, found the way theme readers

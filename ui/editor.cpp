@@ -32,32 +32,34 @@ void Editor::createWorkingFolders()
 
 bool Editor::start()
 {
-    return trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
-                QStringLiteral("Form_Load"), [&] {
-                    m_session.templateInf = customResource(QStringLiteral("TOPINF"));
-                    // The profile of the last run.
-                    const QString &type = m_session.doc.themeType;
-                    const int index = profileIndexFor(type, m_session.doc.wm5Theme);
-                    if (index >= 0) {
-                        const DeviceProfile &p = profiles()[index];
-                        m_view.checkedProfile = index;
-                        if (p.pressedButton >= 0)
-                            m_view.newThemePressed[p.pressedButton] = true;
-                        if (!p.landscape)
-                            m_view.landscapeVisible = false;
-                        changed();
-                    }
-                    createWorkingFolders();
-                    if (m_session.settings.paths == QLatin1String("yes"))
-                        m_session.store->readFolders(m_session.settings);
-                    else
-                        m_session.store->defaultFolders(m_session.settings);
-                    if (m_session.usePicker) {
-                        m_view.useColorPickerChecked = true;
-                        changed();
-                    }
-                    showDefaultScreen();
-                });
+    const bool started = trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
+                              QStringLiteral("Form_Load"), [&] {
+                                  m_session.templateInf = customResource(QStringLiteral("TOPINF"));
+                                  // The profile of the last run.
+                                  const QString &type = m_session.doc.themeType;
+                                  const int index = profileIndexFor(type, m_session.doc.wm5Theme);
+                                  if (index >= 0) {
+                                      const DeviceProfile &p = profiles()[index];
+                                      m_view.checkedProfile = index;
+                                      if (p.pressedButton >= 0)
+                                          m_view.newThemePressed[p.pressedButton] = true;
+                                      if (!p.landscape)
+                                          m_view.landscapeVisible = false;
+                                      changed();
+                                  }
+                                  createWorkingFolders();
+                                  if (m_session.settings.paths == QLatin1String("yes"))
+                                      m_session.store->readFolders(m_session.settings);
+                                  else
+                                      m_session.store->defaultFolders(m_session.settings);
+                                  if (m_session.usePicker) {
+                                      m_view.useColorPickerChecked = true;
+                                      changed();
+                                  }
+                                  showDefaultScreen();
+                              });
+    markSaved(QString(), QString());
+    return started;
 }
 
 void Editor::shutDown()
@@ -137,6 +139,11 @@ void Editor::changed()
 {
     // The loaders set the WM5 flag on the document, not on the window.
     m_view.baseHueEnabled = m_session.doc.wm5Theme;
+    m_view.modified = isModified();
+    const QString name = m_session.doc.themeName.trimmed();
+    m_view.documentName = !m_themeFile.isEmpty() ? QFileInfo(m_themeFile).fileName()
+                          : !name.isEmpty()      ? name
+                                                 : QStringLiteral("Untitled");
     emit viewChanged();
 }
 

@@ -54,6 +54,8 @@ struct MainView {
     bool changeImagesEnabled = false;  // "Change Current Image(s)" can be used
     bool baseHueEnabled = false;       // "Base Hue..." can be used (WM5 themes)
     QString themeNameText;
+    bool modified = false;  // the theme has changes not saved
+    QString documentName;   // its file's name, else its name, else "Untitled"
     bool operator==(const MainView &) const = default;
 };
 
@@ -93,10 +95,38 @@ public:
 
     // Saving and loading themes.
     bool saveTheme(const QString &compression, const QString &target);
+    // Ctrl+S: to the theme's file with its last compression once it has
+    // one; the first time as "Save As...".
+    bool saveToThemeFile();
+    // "Save As...": the compression dialog, the file dialog, the
+    // confirmation.
+    bool saveThemeAs();
+    // The theme's file: where it was last saved or opened from; "" for a
+    // theme never saved.
+    QString themeFile() const { return m_themeFile; }
+
+    // Unsaved work: what a save would write differs from what was last
+    // saved or opened.
+    bool isModified() const;
+    // Asked before the theme is replaced or the window closes: with changes
+    // (and the question not turned off) asks whether to save them and saves
+    // on Save. False when the user cancelled or the save did not happen.
+    bool askToKeepChanges();
+    bool asksToSaveChanges() const;
+    void setAsksToSaveChanges(bool ask);
+    // A file from outside (dropped, or handed over by a second start): a
+    // theme opens, a picture goes to the fitting dialog.
+    void openGivenFile(const QString &path);
+
+    // The last themes opened or saved, newest first; at most ten.
+    QStringList recentThemes() const;
+    void openRecentTheme(const QString &file);
+    void clearRecentThemes();
+
     void saveUncompressed();
     void saveMediumCompression();
     void saveHighCompression();
-    void saveAskingCompression();
+    bool saveAskingCompression();
     bool loadTheme(const QString &source);
     void openTheme();
     void takeColoursFromTheme();
@@ -173,6 +203,8 @@ public:
 
 signals:
     void viewChanged();
+    // A short note for the status bar: what finished, what failed quietly.
+    void statusMessage(const QString &text);
     // The main window goes away; the view closes its widget.
     void closeRequested();
 
@@ -192,11 +224,18 @@ private:
     void releaseOnPreview(const Zones &zones, int x, int y);
     void selectElement(int element, bool landscape);
 
+    QByteArray documentState() const;
+    void markSaved(const QString &file, const QString &compression);
+    void rememberRecent(const QString &file);
+
     EditorSession &m_session;
     Prompt &m_prompt;
     ScreenPort &m_screen;
     MainView m_view;
     bool m_unloaded = false;
+    QString m_themeFile;
+    QString m_themeCompression;
+    QByteArray m_savedState;
 };
 
 }  // namespace varno

@@ -5,6 +5,8 @@
 #include "package/savetheme.h"
 #include "package/themeloader.h"
 
+#include <QDir>
+
 namespace varno {
 
 QString CompressionChoice::save() const
@@ -45,6 +47,12 @@ public:
     }
     void drawScreen(const QString &view) override { m_w.drawScreen(view); }
     void closeImageDialogs() override { m_w.closeImageDialogs(); }
+    void loadedTheme(const QString &file) override
+    {
+        m_w.markSaved(file, QString());
+        m_w.rememberRecent(file);
+        emit m_w.statusMessage(QStringLiteral("Opened %1").arg(QDir::toNativeSeparators(file)));
+    }
 
 private:
     Editor &m_w;
@@ -59,8 +67,14 @@ ThemeContext Editor::context()
 bool Editor::saveTheme(const QString &compression, const QString &target)
 {
     ThemeContext ctx = context();
-    const bool saved = varno::saveTheme(ctx, compression, target);
+    QString file;
+    const bool saved = varno::saveTheme(ctx, compression, target, &file);
     m_view.themeNameText = m_session.doc.themeName;
+    if (saved) {
+        markSaved(file, compression);
+        rememberRecent(file);
+        emit statusMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(file)));
+    }
     changed();
     return saved;
 }
@@ -80,22 +94,21 @@ void Editor::saveHighCompression()
     saveTheme(CompressionHigh, QString());
 }
 
-void Editor::saveAskingCompression()
+bool Editor::saveAskingCompression()
 {
     if (m_session.doc.themeName.isEmpty()) {
         m_prompt.messageBox(QStringLiteral("Enter Theme Name First!"), MsgIcon::Exclamation,
                             QStringLiteral("Notice"));
-        return;
+        return false;
     }
     const QString choice = askCompression ? askCompression() : CompressionChoice::cancel();
     if (choice == QLatin1String("CANCEL"))
-        return;
+        return false;
     if (choice == QLatin1String("HIGH"))
-        saveTheme(CompressionHigh, QString());
-    else if (choice == QLatin1String("MED"))
-        saveTheme(CompressionMedium, QString());
-    else
-        saveTheme(CompressionNone, QString());
+        return saveTheme(CompressionHigh, QString());
+    if (choice == QLatin1String("MED"))
+        return saveTheme(CompressionMedium, QString());
+    return saveTheme(CompressionNone, QString());
 }
 
 bool Editor::loadTheme(const QString &source)
@@ -107,6 +120,8 @@ bool Editor::loadTheme(const QString &source)
 
 void Editor::openTheme()
 {
+    if (!askToKeepChanges())
+        return;
     closeImageDialogs();
     loadTheme(QString());
 }

@@ -23,7 +23,7 @@ void Editor::closeImageDialogs()
 
 void Editor::newTheme(int index)
 {
-    if (index < 0 || index >= ProfileCount)
+    if (index < 0 || index >= ProfileCount || !askToKeepChanges())
         return;
     const DeviceProfile &p = profiles()[index];
     for (int b = 0; b < 3; ++b)
@@ -39,6 +39,7 @@ void Editor::newTheme(int index)
     changed();
     closeImageDialogs();
     showDefaultScreen();
+    markSaved(QString(), QString());
 }
 
 void Editor::pressNewThemeButton(int index)

@@ -1,6 +1,6 @@
 // A Prompt that records every question exactly and answers from a script.
-// Message boxes are answered OK; one offering more than OK, an unscripted
-// dialog or any text input box fails the running test.
+// Boxes offering OK alone are answered OK; an unscripted question or dialog,
+// or any text input box, fails the running test.
 #pragma once
 
 #include "base/prompt.h"
@@ -70,6 +70,8 @@ public:
     void answerColor(uint32_t c) { m_colorAnswers.push_back(c); }
     void cancelColor() { m_colorAnswers.push_back(std::nullopt); }
     void answerFile(const QString &path) { m_fileAnswers.push_back(path); }
+    // The answer to the next box that offers more than OK.
+    void answerQuestion(MsgResult r) { m_questionAnswers.push_back(r); }
     void cancelFile() { m_fileAnswers.push_back(std::nullopt); }
 
     // What was asked.
@@ -95,15 +97,22 @@ public:
         m_calls.clear();
         m_colorAnswers.clear();
         m_fileAnswers.clear();
+        m_questionAnswers.clear();
     }
 
     MsgResult messageBox(const QString &text, MsgIcon icon, const QString &title,
                          MsgButtons buttons) override
     {
         m_calls.push_back({RecordedCall::Message, {text, icon, title, buttons}});
-        if (buttons != MsgButtons::OK)
+        if (buttons == MsgButtons::OK)
+            return MsgResult::OK;
+        if (m_questionAnswers.empty()) {
             ADD_FAILURE() << "unscripted question: " << text.toStdString();
-        return MsgResult::OK;
+            return MsgResult::Cancel;
+        }
+        const MsgResult r = m_questionAnswers.front();
+        m_questionAnswers.pop_front();
+        return r;
     }
     uint32_t chooseColour(uint32_t initial, bool fullOpen) override
     {
@@ -148,6 +157,7 @@ private:
     std::vector<RecordedCall> m_calls;
     std::deque<std::optional<uint32_t>> m_colorAnswers;
     std::deque<std::optional<QString>> m_fileAnswers;
+    std::deque<MsgResult> m_questionAnswers;
     int m_busyDepth = 0;
     int m_busyOn = 0;
 };

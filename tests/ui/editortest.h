@@ -20,6 +20,9 @@ protected:
         ASSERT_EQ(module.start(prompt), EditorSession::Start::ShowWindow);
         window = std::make_unique<Editor>(module, prompt, screen);
         ASSERT_TRUE(window->start());
+        // Tests change the document directly; the question about unsaved
+        // work has tests of its own.
+        window->setAsksToSaveChanges(false);
         // Tests look at the redraws their own commands ask for.
         if constexpr (std::is_same_v<ScreenT, RecordingScreen>)
             screen.requests.clear();

@@ -1,6 +1,8 @@
 // Saving and opening themes through the main window's commands.
 #include "editortest.h"
 
+#include <QFile>
+
 using namespace varno;
 using varno::test::okBox;
 
@@ -95,4 +97,64 @@ TEST_F(FileCommands, AcceptedSettingsRedrawTheViewShown)
     accepted = true;
     window->openSettings();
     EXPECT_EQ(screen.requests, QStringList{"DoScreenMain MESSAGE"});
+}
+
+// Unsaved work: the marker follows the document; the question guards every
+// way of losing it and Cancel leaves all as it was; Ctrl+S then saves to
+// the theme's file without a dialog; the recent list keeps what was saved.
+TEST_F(FileCommands, ChangesAreAskedAboutAndSavedToTheThemesFile)
+{
+    window->newTheme(1);
+    window->setAsksToSaveChanges(true);
+    EXPECT_FALSE(window->view().modified);
+    EXPECT_EQ(window->view().documentName, QStringLiteral("Untitled"));
+    window->setThemeName("Dusk");
+    EXPECT_TRUE(window->view().modified);
+
+    // Cancel on each way out leaves the theme as it was.
+    const std::function<void()> ways[] = {[&] { window->newTheme(2); },
+                                          [&] { window->openTheme(); },
+                                          [&] { window->openGivenFile(tsk("Other")); }};
+    for (const auto &way : ways) {
+        prompt.clear();
+        prompt.answerQuestion(MsgResult::Cancel);
+        way();
+        EXPECT_EQ(prompt.messages(), std::vector({varno::test::RecordedMessage{
+                                         "Save changes to \"Dusk\"?", MsgIcon::Question, "Varno",
+                                         MsgButtons::SaveDiscardCancel}}));
+        EXPECT_EQ(module.doc.themeName, QStringLiteral("Dusk"));
+    }
+
+    // The first save goes the interactive way; after it Ctrl+S, and Save in
+    // the question, write the same file with the same compression silently.
+    window->askCompression = [] { return QStringLiteral("LOW"); };
+    prompt.answerFile(tsk("Dusk"));
+    EXPECT_TRUE(window->saveToThemeFile());
+    EXPECT_EQ(window->view().documentName, QStringLiteral("Dusk.tsk"));
+    EXPECT_FALSE(window->view().modified);
+    window->askCompression = nullptr;
+    for (const bool viaQuestion : {false, true}) {
+        module.doc.colours.colors[CommandBar] = rgb(9, viaQuestion, 9);
+        window->redrawShownView();
+        EXPECT_TRUE(window->view().modified);
+        QFile::remove(tsk("Dusk"));
+        prompt.clear();
+        if (viaQuestion) {
+            prompt.answerQuestion(MsgResult::Yes);
+            window->newTheme(2);
+            EXPECT_EQ(prompt.calls().size(), 1u);
+        } else {
+            EXPECT_TRUE(window->saveToThemeFile());
+            EXPECT_TRUE(prompt.calls().empty());
+            EXPECT_FALSE(window->view().modified);
+        }
+        EXPECT_TRUE(varno::test::readFile(tsk("Dusk")).contains("\x89PNG")) << viaQuestion;
+    }
+    EXPECT_EQ(window->recentThemes(), QStringList{tsk("Dusk")});
+
+    // A recent theme that has gone is taken off the list with a word.
+    QFile::remove(tsk("Dusk"));
+    window->openRecentTheme(tsk("Dusk"));
+    EXPECT_TRUE(window->recentThemes().isEmpty());
+    EXPECT_EQ(prompt.messages().back().icon, MsgIcon::Exclamation);
 }

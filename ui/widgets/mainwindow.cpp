@@ -5,6 +5,8 @@
 #include "base/messages.h"
 #include "colour/colortable.h"
 #include "ui/smalldialogs.h"
+#include "package/savetheme.h"
+#include "ui/widgets/devicetransferdialog.h"
 #include "ui/widgets/dialogs.h"
 #include "ui/widgets/imagefitdialog.h"
 #include "ui/widgets/previewwidget.h"
@@ -115,6 +117,8 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
         connect(p, &PreviewWidget::left, this, [this] { m_pointerLabel->clear(); });
     connect(m_form.get(), &Editor::viewChanged, this, &MainWindow::sync);
     connect(m_form.get(), &Editor::closeRequested, this, &QWidget::close);
+    connect(m_form.get(), &Editor::statusMessage, this,
+            [this](const QString &text) { statusBar()->showMessage(text, 6000); });
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int dpi = screen ? qRound(screen->logicalDotsPerInch()) : 96;
@@ -184,15 +188,40 @@ void MainWindow::notYet(QAction *action, const QString &why)
 void MainWindow::buildMenus()
 {
     Editor &f = *m_form;
-    const QString noDevice = QStringLiteral("Sending themes to a device is not in this build yet");
     const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    addCommand(file, "actSave", QStringLiteral("Save"), [&f] {
+        f.saveToThemeFile();
+    })->setShortcut(QKeySequence::Save);
+    addCommand(file, "actSaveAs", QStringLiteral("Save As..."), [&f] {
+        f.saveThemeAs();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_recentMenu = file->addMenu(QStringLiteral("Open Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("mnuOpenRecent"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    QAction *ask = addCommand(file, "actAskToSave", QStringLiteral("Ask to Save Changes"), [this] {
+        m_form->setAsksToSaveChanges(action(QStringLiteral("actAskToSave"))->isChecked());
+    });
+    ask->setCheckable(true);
+    ask->setChecked(f.asksToSaveChanges());
+    file->addSeparator();
     addCommand(file, "mnuSettings", QStringLiteral("Settings"), [&f] { f.openSettings(); });
-    notYet(addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [] {}), noDevice);
+    addCommand(file, "mnuTransfer", QStringLiteral("Transfer to Device"), [this] {
+        Editor &editor = *m_form;
+        const CurrentTheme current{
+            [&editor] { return editor.module().doc.themeName; },
+            [&editor](const QString &name) { editor.setThemeName(name); },
+            [&editor](const QString &path) { return editor.saveTheme(CompressionHigh, path); }};
+        showDeviceTransfer(this, m_prompt, *m_session.registry, m_session.paths,
+                           m_session.settings.themesFolder, current);
+    });
     notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
     file->addSeparator();
     QAction *exit = addCommand(file, "mnuExit", QStringLiteral("Exit"), [this] {
+        if (!m_form->askToKeepChanges())
+            return;
+        m_changesSettled = true;
         // The settings store closes with the model's exit.
         storeGeometryInSettings();
         m_form->quit();
@@ -222,9 +251,8 @@ void MainWindow::buildMenus()
                [&f] { f.saveUncompressed(); });
     addCommand(theme, "mnuSaveThemeMed", QStringLiteral("Save Theme (Med Comp)"),
                [&f] { f.saveMediumCompression(); });
-    QAction *save = addCommand(theme, "mnuSaveThemeHigh", QStringLiteral("Save Theme (High Comp)"),
-                               [&f] { f.saveHighCompression(); });
-    save->setShortcut(QKeySequence::Save);
+    addCommand(theme, "mnuSaveThemeHigh", QStringLiteral("Save Theme (High Comp)"),
+               [&f] { f.saveHighCompression(); });
     theme->addSeparator();
     addCommand(theme, "mnuManageThemes", QStringLiteral("Manage Themes"), [this] {
         const QString folder = m_session.settings.themesFolder;
@@ -238,7 +266,7 @@ void MainWindow::buildMenus()
         const QString chosen =
             showThemeBrowser(this, m_prompt, m_session.settings, m_session.paths);
         if (!chosen.isEmpty())
-            m_form->loadTheme(chosen);
+            m_form->openGivenFile(chosen);
     });
 
     QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
@@ -345,9 +373,9 @@ void MainWindow::buildToolBar()
     button("btnSettings", QStringLiteral("Settings"), QStringLiteral("Settings"),
            icon(QStyle::SP_FileDialogInfoView),
            [this] { action(QStringLiteral("mnuSettings"))->trigger(); });
-    notYet(button("btnTransfer", QStringLiteral("Device"), QString(), icon(QStyle::SP_DriveHDIcon),
-                  [] {}),
-           action(QStringLiteral("mnuTransfer"))->toolTip());
+    button("btnTransfer", QStringLiteral("Device"), QStringLiteral("Transfer to Device"),
+           icon(QStyle::SP_DriveHDIcon),
+           [this] { action(QStringLiteral("mnuTransfer"))->trigger(); });
     notYet(
         button("btnUpload", QStringLiteral("Upload"), QString(), icon(QStyle::SP_ArrowUp), [] {}),
         action(QStringLiteral("mnuUpload"))->toolTip());
@@ -550,6 +578,8 @@ void MainWindow::sync()
         m_colours->setCurrentIndex(v.colourListIndex);
     if (QAbstractButton *b = m_captureKinds->button(v.captureButton))
         b->setChecked(true);
+    setWindowTitle(v.documentName + QStringLiteral("[*] - Varno"));
+    setWindowModified(v.modified);
     m_portrait->setPickerCursor(v.pickerCursor);
     m_landscape->setPickerCursor(v.pickerCursorLandscape);
     syncPreviews();
@@ -567,7 +597,11 @@ void MainWindow::syncPreviews()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // No questions: an unsaved theme is simply let go.
+    if (!m_changesSettled && !m_form->askToKeepChanges()) {
+        event->ignore();
+        return;
+    }
+    m_changesSettled = true;
     storeGeometryInSettings();
     m_form->shutDown();
     event->accept();
@@ -591,10 +625,29 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::openFile(const QString &path)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("tsk"), Qt::CaseInsensitive) == 0)
-        m_form->loadTheme(path);
-    else
-        m_form->loadImages(path);
+    m_form->openGivenFile(path);
+}
+
+void MainWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_form->recentThemes();
+    for (int i = 0; i < files.size(); ++i) {
+        // "&10" would take "1" as its key: the tenth goes without one.
+        const QString key = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("10 ");
+        QAction *a = m_recentMenu->addAction(key + QFileInfo(files[i]).fileName());
+        a->setToolTip(QDir::toNativeSeparators(files[i]));
+        a->setStatusTip(a->toolTip());
+        const QString file = files[i];
+        connect(a, &QAction::triggered, this, [this, file] { m_form->openRecentTheme(file); });
+    }
+    if (files.isEmpty())
+        m_recentMenu->addAction(QStringLiteral("No Recent Themes"))->setEnabled(false);
+    m_recentMenu->addSeparator();
+    QAction *clear = m_recentMenu->addAction(QStringLiteral("Clear List"),
+                                             [this] { m_form->clearRecentThemes(); });
+    clear->setObjectName(QStringLiteral("actClearRecent"));
+    clear->setEnabled(!files.isEmpty());
 }
 
 void MainWindow::restoreWindowFromSettings()

@@ -13,6 +13,7 @@
 class QAction;
 class QButtonGroup;
 class QComboBox;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QScrollArea;
@@ -69,6 +70,7 @@ private:
     void fitToScreen();
     void restoreWindowFromSettings();
     void storeGeometryInSettings();
+    void fillRecentMenu();
 
     EditorSession &m_session;
     QtPrompt m_prompt;
@@ -91,6 +93,8 @@ private:
     QScrollArea *m_scroll = nullptr;
     int m_defaultZoom = 1;
     bool m_syncing = false;
+    QMenu *m_recentMenu = nullptr;
+    bool m_changesSettled = false;  // the question about unsaved work was answered
 };
 
 }  // namespace varno

@@ -36,6 +36,7 @@ ButtonSet buttonSet(MsgButtons buttons)
     case MsgButtons::YesNoCancel: return {B::Yes | B::No | B::Cancel, B::Yes, B::Cancel};
     case MsgButtons::YesNo: return {B::Yes | B::No, B::Yes, B::No};
     case MsgButtons::RetryCancel: return {B::Retry | B::Cancel, B::Retry, B::Cancel};
+    case MsgButtons::SaveDiscardCancel: return {B::Save | B::Discard | B::Cancel, B::Save, B::Cancel};
     }
     return {B::Ok, B::Ok, B::Ok};
 }
@@ -168,8 +169,10 @@ MsgResult toMsgResult(QMessageBox::StandardButton pressed, MsgButtons buttons)
     case QMessageBox::Abort: return MsgResult::Abort;
     case QMessageBox::Retry: return MsgResult::Retry;
     case QMessageBox::Ignore: return MsgResult::Ignore;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Yes:
+    case QMessageBox::Save: return MsgResult::Yes;
+    case QMessageBox::No:
+    case QMessageBox::Discard: return MsgResult::No;
     default: return MsgResult::OK;
     }
 }
