@@ -86,50 +86,43 @@ protected:
 
 TEST_F(PublishFormTest, SignUpSendsTheEncodedQueryAndAnswersEachReply)
 {
-    const QString sent = "An email has been sent to the address provided.\r\nFollow the "
-                         "instructions in the email to finish the process.";
+    const auto warning = [](const char *text) {
+        return std::vector{okBox(text, "Velmora", MsgIcon::Exclamation)};
+    };
     const struct {
-        QByteArray reply;
+        QString handle, email;
+        QByteArray reply;  // empty: the site is never asked
         std::vector<RecordedMessage> messages;
     } cases[] = {
-        {"ERROR|OK", {okBox(sent, "Velmora", MsgIcon::Information)}},
-        {"ERROR|EMAIL_AREADY_EXISTS",
-         {okBox("This email address already exists! Please try another one.", "Velmora",
-                MsgIcon::Exclamation)}},
-        {"ERROR|HANDLE_AREADY_EXISTS",
-         {okBox("This handle already exists! Please try another one.", "Velmora",
-                MsgIcon::Exclamation)}},
-        {"ERROR|FAIL",
-         {okBox("Unknown error!  Please try again later.", "Velmora", MsgIcon::Exclamation)}},
-        {"<html>maintenance</html>", {}},
+        {"tom", "  ", "", warning("Please enter your email address in the Login text box!")},
+        {"", "t@x.org", "", warning("Please enter your handle in the handle text box!")},
+        {" tom&jerry=1 ",
+         " t@x.org ",
+         "ERROR|OK",
+         {okBox("An email has been sent to the address provided.\r\nFollow the instructions in "
+                "the email to finish the process.",
+                "Velmora", MsgIcon::Information)}},
+        {"tom", "t@x.org", "ERROR|EMAIL_AREADY_EXISTS",
+         warning("This email address already exists! Please try another one.")},
+        {"tom", "t@x.org", "ERROR|HANDLE_AREADY_EXISTS",
+         warning("This handle already exists! Please try another one.")},
+        {"tom", "t@x.org", "ERROR|FAIL", warning("Unknown error!  Please try again later.")},
+        {"tom", "t@x.org", "<html>maintenance</html>", {}},
     };
-    form.handle = " tom&jerry=1 ";
-    form.email = " t@x.org ";
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reply.toStdString());
         prompt.clear();
-        plain.answer(c.reply);
+        if (!c.reply.isEmpty())
+            plain.answer(c.reply);
+        form.handle = c.handle;
+        form.email = c.email;
         form.join();
         waitForReply();
         EXPECT_EQ(prompt.messages(), c.messages);
         EXPECT_FALSE(prompt.isBusy());
     }
-    EXPECT_EQ(plain.requests().back().target,
-              "/dvsignup.aspx?handle=tom%26jerry%3D1&email=t%40x.org");
-}
-
-TEST_F(PublishFormTest, SignUpWithoutEmailOrHandleNeverContactsTheSite)
-{
-    for (const auto &[handle, email, text] :
-         {std::tuple{"tom", "  ", "Please enter your email address in the Login text box!"},
-          std::tuple{"", "t@x.org", "Please enter your handle in the handle text box!"}}) {
-        prompt.clear();
-        form.handle = handle;
-        form.email = email;
-        form.join();
-        EXPECT_EQ(prompt.messages(), (std::vector{okBox(text, "Velmora", MsgIcon::Exclamation)}));
-    }
-    EXPECT_TRUE(plain.requests().empty());
+    ASSERT_EQ(plain.requests().size(), 5u);
+    EXPECT_EQ(plain.requests()[0].target, "/dvsignup.aspx?handle=tom%26jerry%3D1&email=t%40x.org");
 }
 
 TEST_F(PublishFormTest, CategoryRepliesFillTheListOrSayWhatIsWrong)
@@ -145,38 +138,30 @@ TEST_F(PublishFormTest, CategoryRepliesFillTheListOrSayWhatIsWrong)
     } cases[] = {
         {"CATEGORIES|Games:3|Nature:7|END_0F_CATEGORIES|Later:9", {"Games", "Nature"}, {}},
         {"CATEGORIES|END_0F_CATEGORIES", {}, {okBox("Category data corrupted!")}},
+        // Without a list in the reply the list stays as it was.
         {"Error: user is not_Registered", {}, {login}},
+        {"", {}, {okBox("WebForm Error: " + QString(kTimeoutText))}},
         {"CATEGORIES|Games:3|Nature|Sport:4|END_0F_CATEGORIES",
          {"Games"},
          {okBox("Invalid procedure call or argument\r\r(Error #5)",
                 "Error in frmTransferBatch: Sub ProcessData")}},
-        {"", {}, {okBox("WebForm Error: " + QString(kTimeoutText))}},
     };
-    // The stored login, its password in the settings file.
-    settings.siteUser = "me";
-    form.passwords().write("me", "p&w");
+    form.login = "me";
+    form.password = "p&w";
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reply.toStdString());
-        PublishForm fresh(prompt, settings, file, paths, hooks);
-        fresh.site = form.site;
-        fresh.client().addTrustedCertificates({siteIdentity().certificate});
-        fresh.client().setStallLimit(300);
         c.reply.isEmpty() ? secure.answer(SiteAnswer::Silent) : secure.answer(c.reply);
         prompt.clear();
-        fresh.activate(6000, 1500);
-        EXPECT_TRUE(fresh.timerEnabled);
-        fresh.timerTick();
-        QEventLoop loop;
-        QObject::connect(&fresh, &PublishForm::requestFinished, &loop, &QEventLoop::quit);
-        loop.exec();
-        EXPECT_EQ(fresh.categories, c.categories);
+        form.fetchCategories();
+        waitForReply();
+        EXPECT_EQ(form.categories, c.categories);
         EXPECT_EQ(prompt.messages(), c.messages);
         EXPECT_FALSE(prompt.isBusy());
     }
     EXPECT_EQ(secure.requests().back().target, "/dvsubmit.asp?op=cat&un=me&pwd=p%26w");
 }
 
-TEST_F(PublishFormTest, WithoutAStoredLoginTheWindowAsksForOne)
+TEST_F(PublishFormTest, SavedLoginGoesToAnOwnerOnlySettingsFileAndTheUserIsToldOnce)
 {
     form.activate(6000, 1500);
     EXPECT_FALSE(form.timerEnabled);
@@ -184,16 +169,7 @@ TEST_F(PublishFormTest, WithoutAStoredLoginTheWindowAsksForOne)
               (std::vector{okBox("No login and/or password set.  Please enter Orbelle login and "
                                  "password and click save.",
                                  "NOTICE", MsgIcon::Information)}));
-    form.toggleLoginInfo();
-    EXPECT_EQ(form.height, 7560);
-    form.toggleMembership();
-    EXPECT_EQ(form.height, 6000);
-    form.toggleMembership();
-    EXPECT_EQ(form.height, MembershipHeight);
-}
-
-TEST_F(PublishFormTest, SavedLoginGoesToAnOwnerOnlySettingsFileAndTheUserIsToldOnce)
-{
+    prompt.clear();
     const std::vector<RecordedMessage> closing = {
         okBox("This screen will close now.  Re open to login", "Velmora", MsgIcon::Information)};
     const RecordedMessage told =
@@ -214,9 +190,13 @@ TEST_F(PublishFormTest, SavedLoginGoesToAnOwnerOnlySettingsFileAndTheUserIsToldO
     file.writeString(settingsSectionName(), "TodayText", "all");
     // Nothing for the group or the others.
     EXPECT_EQ(QFile::permissions(paths.settingsFile) & 0x00ff, 0);
+    // Opened again, the window has the login and fetches the categories.
     SettingsFile reread(paths.settingsFile);
-    EXPECT_EQ(reread.readString(settingsSectionName(), "GLNTUSER"), "me");
-    EXPECT_EQ(PasswordStore(reread, settingsSectionName()).read("me"), "secret");
+    settings.siteUser = reread.readString(settingsSectionName(), "GLNTUSER");
+    PublishForm again(prompt, settings, reread, paths, hooks);
+    again.activate(6000, 1500);
+    EXPECT_TRUE(again.timerEnabled);
+    EXPECT_EQ(QStringList({again.login, again.password}), QStringList({"me", "secret"}));
 }
 
 TEST_F(PublishFormTest, UploadSendsTheFormByteForByteAndAnswersEachReply)
