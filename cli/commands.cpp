@@ -7,6 +7,7 @@
 #include "base/runtimeerror.h"
 #include "cli/commandargs.h"
 #include "cli/devicecommand.h"
+#include "cli/publishcommand.h"
 #include "cli/consoleprompt.h"
 #include "base/signalcleanup.h"
 #include "colour/autocolours.h"
@@ -614,10 +615,15 @@ using Command = std::function<int(const QStringList &, QTextStream &, QTextStrea
 
 const std::map<QString, Command> &commands()
 {
-    static const std::map<QString, Command> table = {
-        {"build", build},   {"info", info},     {"list", list},          {"extract", extract},
-        {"cabwiz", cabwiz}, {"render", render}, {"thumbnail", thumbnail},
-        {"device", deviceCommand}};
+    static const std::map<QString, Command> table = {{"build", build},
+                                                     {"info", info},
+                                                     {"list", list},
+                                                     {"extract", extract},
+                                                     {"cabwiz", cabwiz},
+                                                     {"render", render},
+                                                     {"thumbnail", thumbnail},
+                                                     {"device", deviceCommand},
+                                                     {"publish", publishCommand}};
     return table;
 }
 
@@ -669,6 +675,7 @@ const std::vector<std::pair<QString, QString>> &usages()
          "                  Write a theme's Today picture scaled to fit SIZE (default 128),\n"
          "                  or one DIR/NAME.png per theme, all cores at once.\n"},
         {"device", kDeviceUsage},
+        {"publish", kPublishUsage},
     };
     return table;
 }

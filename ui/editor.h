@@ -189,6 +189,10 @@ public:
     void captureLandscape();
     void saveTodayPicture();
     void saveMenuPicture();
+    // For an upload: the theme at `file` opened (after the question about
+    // unsaved work), `captureName` made its capture name and its Today
+    // screen written to the preview folder. False when any step failed.
+    bool openAndCaptureForUpload(const QString &file, const QString &captureName);
 
     // Shows the compression dialog modally and returns "HIGH", "MED", "LOW"
     // or "CANCEL"; set by the widget layer (tests script it).

@@ -82,7 +82,8 @@ bool Editor::saveToThemeFile()
     if (m_themeFile.isEmpty() || name.isEmpty())
         return saveThemeAs();
     // The file follows the theme's name, as the first save made it.
-    const QString file = QFileInfo(m_themeFile).absolutePath() + u'/' + name + QStringLiteral(".tsk");
+    const QString file =
+        QFileInfo(m_themeFile).absolutePath() + u'/' + name + QStringLiteral(".tsk");
     return saveTheme(m_themeCompression.isEmpty() ? CompressionHigh : m_themeCompression, file);
 }
 

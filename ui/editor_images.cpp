@@ -61,6 +61,21 @@ void Editor::capture(int kind, const QString &procedure)
     redrawShownView();
 }
 
+bool Editor::openAndCaptureForUpload(const QString &file, const QString &captureName)
+{
+    DeviceScreen *screen = m_screen.device();
+    if (!screen || !askToKeepChanges())
+        return false;
+    closeImageDialogs();
+    if (!loadTheme(file))
+        return false;
+    m_session.doc.currentThemeName = captureName;
+    CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
+    const bool captured = !screenCaptureForTransfer(ctx).isEmpty();
+    redrawShownView();
+    return captured;
+}
+
 void Editor::captureChosenKind()
 {
     static constexpr int kinds[] = {CaptureMain, CaptureThumbnail, CaptureMenu, CaptureLandscape};

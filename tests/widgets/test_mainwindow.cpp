@@ -41,7 +41,7 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
+TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithWaitingOnesDisabled)
 {
     const QStringList expected = {
         "File: Save|Save As...|Open Recent|Ask to Save Changes|Settings|Transfer to Device|"
@@ -61,10 +61,9 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
         "Important Message Bar Text|Menu Text|Dialog Text",
         "View: Zoom In|Zoom Out|Default Zoom",
         "Help: Content|About"};
-    const QStringList unfinished = {"Transfer to Glintory"};
     // Change Current Image(s) waits for a fitting dialog holding pictures,
     // Base Hue... for a WM5 theme.
-    const QStringList disabled = unfinished + QStringList{"Change Current Image(s)", "Base Hue..."};
+    const QStringList disabled = {"Change Current Image(s)", "Base Hue..."};
     QStringList shown;
     for (const QAction *m : window->menuBar()->actions()) {
         QStringList captions;
@@ -73,10 +72,6 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithUnfinishedOnesDisabled)
                 continue;
             captions << a->text();
             EXPECT_EQ(a->isEnabled(), !disabled.contains(a->text())) << a->text().toStdString();
-            // An unfinished command says why it does nothing.
-            if (unfinished.contains(a->text())) {
-                EXPECT_NE(a->toolTip(), a->text());
-            }
         }
         shown << m->menu()->title() + ": " + captions.join(u'|');
     }

@@ -9,6 +9,7 @@
 #include "ui/widgets/devicetransferdialog.h"
 #include "ui/widgets/dialogs.h"
 #include "ui/widgets/imagefitdialog.h"
+#include "ui/widgets/publishdialog.h"
 #include "ui/widgets/previewwidget.h"
 #include "ui/widgets/themebrowserdialog.h"
 
@@ -178,17 +179,9 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &ca
     return a;
 }
 
-void MainWindow::notYet(QAction *action, const QString &why)
-{
-    action->setEnabled(false);
-    action->setToolTip(why);
-    action->setStatusTip(why);
-}
-
 void MainWindow::buildMenus()
 {
     Editor &f = *m_form;
-    const QString noUpload = QStringLiteral("Publishing themes is not in this build yet");
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
     addCommand(file, "actSave", QStringLiteral("Save"), [&f] {
@@ -216,7 +209,20 @@ void MainWindow::buildMenus()
         showDeviceTransfer(this, m_prompt, *m_session.registry, m_session.paths,
                            m_session.settings.themesFolder, current);
     });
-    notYet(addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [] {}), noUpload);
+    addCommand(file, "mnuUpload", QStringLiteral("Transfer to Glintory"), [this] {
+        Editor &editor = *m_form;
+        EditorHooks hooks;
+        hooks.themeName = [&editor] { return editor.module().doc.themeName; };
+        hooks.setThemeName = [&editor](const QString &name) { editor.setThemeName(name); };
+        hooks.saveThemeHigh = [&editor](const QString &path) {
+            return editor.saveTheme(CompressionHigh, path);
+        };
+        hooks.loadAndCapture = [&editor](const QString &path, const QString &name) {
+            return editor.openAndCaptureForUpload(path, name);
+        };
+        showPublishWindow(this, m_prompt, m_session.settings, *m_session.registry, m_session.paths,
+                          hooks);
+    });
     file->addSeparator();
     QAction *exit = addCommand(file, "mnuExit", QStringLiteral("Exit"), [this] {
         if (!m_form->askToKeepChanges())
@@ -376,9 +382,8 @@ void MainWindow::buildToolBar()
     button("btnTransfer", QStringLiteral("Device"), QStringLiteral("Transfer to Device"),
            icon(QStyle::SP_DriveHDIcon),
            [this] { action(QStringLiteral("mnuTransfer"))->trigger(); });
-    notYet(
-        button("btnUpload", QStringLiteral("Upload"), QString(), icon(QStyle::SP_ArrowUp), [] {}),
-        action(QStringLiteral("mnuUpload"))->toolTip());
+    button("btnUpload", QStringLiteral("Upload"), QStringLiteral("Transfer to Glintory"),
+           icon(QStyle::SP_ArrowUp), [this] { action(QStringLiteral("mnuUpload"))->trigger(); });
     bar->addSeparator();
     m_pickerButton =
         button("btnColorPicker", QStringLiteral("Picker"), QStringLiteral("Use Color Picker"),

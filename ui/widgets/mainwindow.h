@@ -61,7 +61,6 @@ private:
     void buildToolBar();
     QWidget *buildControls();
     void buildStatusBar();
-    void notYet(QAction *action, const QString &why);
     void sync();
     void syncPreviews();
     void showHover(bool landscape, int x, int y);

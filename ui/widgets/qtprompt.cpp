@@ -36,7 +36,8 @@ ButtonSet buttonSet(MsgButtons buttons)
     case MsgButtons::YesNoCancel: return {B::Yes | B::No | B::Cancel, B::Yes, B::Cancel};
     case MsgButtons::YesNo: return {B::Yes | B::No, B::Yes, B::No};
     case MsgButtons::RetryCancel: return {B::Retry | B::Cancel, B::Retry, B::Cancel};
-    case MsgButtons::SaveDiscardCancel: return {B::Save | B::Discard | B::Cancel, B::Save, B::Cancel};
+    case MsgButtons::SaveDiscardCancel:
+        return {B::Save | B::Discard | B::Cancel, B::Save, B::Cancel};
     }
     return {B::Ok, B::Ok, B::Ok};
 }
