@@ -11,7 +11,7 @@ namespace varno {
 
 namespace {
 
-const QString Module = QStringLiteral("frmFileManager");
+const QString BoxTitleWindow = QStringLiteral("frmFileManager");
 const QString Root = QStringLiteral("\\");
 
 // The folders whose control listings are kept for the session: the root,
@@ -174,7 +174,7 @@ void DeviceTransferForm::listDeviceFolders()
 
 void DeviceTransferForm::listFoldersRemote()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("GetDirs2"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("GetDirs2"), [&] {
         BusyPointer busy(m_prompt);
         QStringList names;
         if (deviceFolder != Root)
@@ -376,7 +376,7 @@ void DeviceTransferForm::sendSteps(const std::vector<SendStep> &steps)
         listDeviceThemes();
     };
     if (remoteMode)
-        trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SendThemesToPPCWM5"), body);
+        trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendThemesToPPCWM5"), body);
     else
         trapNamed(m_prompt, QStringLiteral("SendThemesToPPC"), body);
 }
@@ -410,7 +410,7 @@ bool DeviceTransferForm::enterDeviceFolder(const QString &path)
 QString DeviceTransferForm::localPathFor(const QString &name)
 {
     QString path;
-    trap(m_prompt, Module, QStringLiteral("Function"), QStringLiteral("MakePath"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("MakePath"), [&] {
         // A device can name a file anything; here it must stay one name.
         if (!isPlainName(name))
             throw runtimeError(Err::BadFileName);
@@ -502,7 +502,7 @@ void DeviceTransferForm::fetchThemes()
 
 void DeviceTransferForm::deleteDeviceThemes()
 {
-    trap(m_prompt, Module, QStringLiteral("Function"), QStringLiteral("DeletePPCFile"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("DeletePPCFile"), [&] {
         BusyPointer busy(m_prompt);
         for (const int row : deviceThemes.pickedRows())
             m_device.controlDelete(deviceFolder + deviceThemes.items[row]);
@@ -536,7 +536,7 @@ void DeviceTransferForm::deleteLocalThemes()
 
 void DeviceTransferForm::sendCurrent()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SendCurrent"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendCurrent"), [&] {
         QString name = m_current.name();
         if (name.isEmpty()) {
             bool cancelled = false;

@@ -17,7 +17,7 @@ const Platform kPlatforms[7] = {{"Standard", "1"},       {"QVGA", "8"},      {"V
 
 namespace {
 
-const QString Module = QStringLiteral("frmTransferGLNT");
+const QString BoxTitleWindow = QStringLiteral("frmTransferGLNT");
 const QString EndOfCategories = QStringLiteral("END_0F_CATEGORIES");
 
 QString maker()
@@ -108,7 +108,7 @@ void PublishForm::repaint()
 
 void PublishForm::timerTick()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("Timer_Timer"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("Timer_Timer"), [&] {
         timerEnabled = false;
         if (!loggedIn) {
             info(QStringLiteral("No Logon!  Please go to Settings and set Logon."), errorTitle());
@@ -200,7 +200,7 @@ void PublishForm::processData()
 
 void PublishForm::join()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("JoinGlintory"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("JoinGlintory"), [&] {
         if (email.trimmed().isEmpty()) {
             warn(QStringLiteral("Please enter your email address in the Login text box!"), maker());
             return;
@@ -237,7 +237,7 @@ void PublishForm::join()
 
 void PublishForm::saveLogin()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("btnSave_Click"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("btnSave_Click"), [&] {
         m_settings.siteUser = login.trimmed();
         m_settings.sitePassword = password.trimmed();
         m_file.writeString(settingsSectionName(), QStringLiteral("GLNTUSER"), m_settings.siteUser);
@@ -265,7 +265,7 @@ void PublishForm::toggleMembership()
 void PublishForm::selectTheme()
 {
     height = UploadHeight;
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SelectTheme"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SelectTheme"), [&] {
         themePath.clear();
         const QString chosen = chooseFileToOpenOrEmpty(
             m_prompt, {QStringLiteral("Select TSK File"), QStringLiteral("TSK files (*.TSK)|*.TSK"),
@@ -281,7 +281,7 @@ void PublishForm::selectTheme()
 void PublishForm::sendCurrentTheme()
 {
     height = UploadHeight;
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SendCurrentTheme"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendCurrentTheme"), [&] {
         const QString editorName = m_editor.themeName();
         if (themeName.trimmed().isEmpty() && editorName.trimmed().isEmpty()) {
             warn(QStringLiteral("Enter Theme Name First!"), QStringLiteral("Need a File Name"));
@@ -318,7 +318,7 @@ void PublishForm::send()
 
 void PublishForm::sendTheme()
 {
-    trap(m_prompt, Module, QStringLiteral("Sub"), QStringLiteral("SendTheme"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendTheme"), [&] {
         const std::pair<bool, const char *> missing[] = {
             {description.trimmed().isEmpty(), "Please Enter a Description!"},
             {themePath.isEmpty(), "Please select a Theme to send!"},
@@ -348,7 +348,7 @@ void PublishForm::sendTheme()
 
 void PublishForm::webUploadData()
 {
-    trap(m_prompt, Module, QStringLiteral("Function"), QStringLiteral("WebUploadData"), [&] {
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("WebUploadData"), [&] {
         const QByteArray boundary = m_boundaries.next();
         const QString name = baseName(themePath);
         const QString field = m_categoryFields.value(category + 1);

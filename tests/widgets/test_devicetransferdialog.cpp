@@ -4,6 +4,9 @@
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "ui/widgets/devicetransferdialog.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include "widgettest.h"
 
 #include <QGroupBox>
@@ -67,7 +70,13 @@ TEST(DeviceTransferDialogTest, ControlsFollowTheModelAndCopiesGoBothWays)
     click(dialog, "transferButton0");
     EXPECT_EQ(readFile(box.file("tsk/Blue.tsk")), "blue");
     EXPECT_EQ(texts(localThemes), (QStringList{"Blue.tsk", "Red.tsk"}));
-    if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty())
+    if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty()) {
+        // The folder tree fills in from a thread of its own.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         dialog.grab().save(shots + QStringLiteral("/device-transfer.png"));
+    }
     EXPECT_TRUE(prompt.messages().empty());
 }

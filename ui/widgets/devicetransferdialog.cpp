@@ -116,6 +116,12 @@ DeviceTransferDialog::DeviceTransferDialog(Prompt &prompt, SettingsFile &setting
     all->addLayout(buttons);
     resize(820, 560);
 
+    // The tree fills in as folders are read: the PC folder is shown again
+    // once the folders above it are there.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        if (m_form && m_form->localFolder.startsWith(loaded))
+            showLocalFolderInTree();
+    });
     connect(m_localFolders, &QTreeView::clicked, this, [this](const QModelIndex &index) {
         act([&] { m_form->showLocalFolder(m_folders->filePath(index)); });
     });
@@ -167,10 +173,17 @@ void DeviceTransferDialog::useDevice(const DeviceChoice &choice)
     m_form->load();
     m_deviceFolder->setText(QDir::toNativeSeparators(choice.folder));
     m_system->setCurrentIndex(m_system->findData(deviceSystem(choice.system).key));
-    const QModelIndex shown = m_folders->index(m_form->localFolder);
-    m_localFolders->setCurrentIndex(shown);
-    m_localFolders->scrollTo(shown);
+    showLocalFolderInTree();
     showForm();
+}
+
+void DeviceTransferDialog::showLocalFolderInTree()
+{
+    const QModelIndex shown = m_folders->index(m_form->localFolder);
+    for (QModelIndex up = shown.parent(); up.isValid(); up = up.parent())
+        m_localFolders->expand(up);
+    m_localFolders->setCurrentIndex(shown);
+    m_localFolders->scrollTo(shown, QAbstractItemView::PositionAtCenter);
 }
 
 void DeviceTransferDialog::chooseFolder()

@@ -37,6 +37,7 @@ private:
     // A new device folder or system: a fresh window state and connection.
     void useDevice(const DeviceChoice &choice);
     void chooseFolder();
+    void showLocalFolderInTree();
     void runCopies(CopyJob &job);
     // Copies the user's picks into the model, runs `action`, shows the result.
     void act(const std::function<void()> &action);
