@@ -51,34 +51,16 @@ TEST(ThemePreview, ReadsTheTodayPictureAtTheWantedSize)
     const struct {
         const char *file, *member;  // no member: the file is not there
         QByteArray picture;
-        QSize fit, image, stored;
         const char *problem;
+        QSize fit = {64, 64}, image = {}, stored = {};
     } cases[] = {
-        {"vga.tsk", "tdywater.001", vga, {128, 128}, {128, 117}, {640, 588}, ""},
-        {"whole.tsk", "tdywater.001", vga, {}, {640, 588}, {640, 588}, ""},
+        {"vga.tsk", "tdywater.001", vga, "", {128, 128}, {128, 117}, {640, 588}},
+        {"whole.tsk", "tdywater.001", vga, "", {}, {640, 588}, {640, 588}},
         // Saved uncompressed: PNG; one picture kept as the menu's; capitals.
-        {"png.tsk", "0STWATER.001", png, {64, 64}, {64, 58}, {320, 294}, ""},
-        {"none.tsk",
-         "readme.txt",
-         "x",
-         {64, 64},
-         {},
-         {},
-         "The theme has no Today picture (tdywater.001)."},
-        {"junk.tsk",
-         "tdywater.001",
-         "not a picture",
-         {64, 64},
-         {},
-         {},
-         "The Today picture cannot be read."},
-        {"missing.tsk",
-         nullptr,
-         {},
-         {64, 64},
-         {},
-         {},
-         "The system cannot find the file specified."},
+        {"png.tsk", "0STWATER.001", png, "", {64, 64}, {64, 58}, {320, 294}},
+        {"none.tsk", "readme.txt", "x", "The theme has no Today picture (tdywater.001)."},
+        {"junk.tsk", "tdywater.001", "not a picture", "The Today picture cannot be read."},
+        {"missing.tsk", nullptr, {}, "The system cannot find the file specified."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
