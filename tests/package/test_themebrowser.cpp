@@ -4,9 +4,10 @@
 // a folder it has left.
 #include "package/cabwriter.h"
 #include "package/themebrowsermodel.h"
+#include "app/raster/pictureio.h"
+#include "support/rasters.h"
 #include "support/sandbox.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QUrl>
@@ -17,15 +18,10 @@ using namespace varno;
 
 namespace {
 
-QByteArray encoded(QSize size, QColor colour, const char *format)
+// A one-colour picture as a compressed theme stores it.
+QByteArray jpeg(int w, int h, Colour colour)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    return encodeJpeg(varno::test::filled(w, h, colour), 10);
 }
 
 // A theme file whose only picture member is `member`.
@@ -50,44 +46,29 @@ template <typename F> bool waitFor(F done)
 TEST(ThemePreview, ReadsTheTodayPictureAtTheWantedSize)
 {
     QTemporaryDir dir;
-    const QByteArray jpeg = encoded({640, 588}, Qt::blue, "JPEG");
+    const QByteArray vga = jpeg(640, 588, rgb(0, 0, 255));
+    const QByteArray png = encodePng(varno::test::filled(320, 294, rgb(255, 0, 0)));
     const struct {
-        QString file;
-        QSize fit, image, stored;
+        const char *file, *member;  // no member: the file is not there
+        QByteArray picture;
         const char *problem;
+        QSize fit = {64, 64}, image = {}, stored = {};
     } cases[] = {
-        {theme(dir.filePath("vga.tsk"), "tdywater.001", jpeg),
-         {128, 128},
-         {128, 117},
-         {640, 588},
-         ""},
-        {theme(dir.filePath("whole.tsk"), "tdywater.001", jpeg), {}, {640, 588}, {640, 588}, ""},
+        {"vga.tsk", "tdywater.001", vga, "", {128, 128}, {128, 117}, {640, 588}},
+        {"whole.tsk", "tdywater.001", vga, "", {}, {640, 588}, {640, 588}},
         // Saved uncompressed: PNG; one picture kept as the menu's; capitals.
-        {theme(dir.filePath("png.tsk"), "0STWATER.001", encoded({320, 294}, Qt::red, "PNG")),
-         {64, 64},
-         {64, 58},
-         {320, 294},
-         ""},
-        {theme(dir.filePath("none.tsk"), "readme.txt", "x"),
-         {64, 64},
-         {0, 0},
-         {},
-         "The theme has no Today picture (tdywater.001)."},
-        {theme(dir.filePath("junk.tsk"), "tdywater.001", "not a picture"),
-         {64, 64},
-         {0, 0},
-         {},
-         "The Today picture cannot be read."},
-        {dir.filePath("missing.tsk"),
-         {64, 64},
-         {0, 0},
-         {},
-         "The system cannot find the file specified."},
+        {"png.tsk", "0STWATER.001", png, "", {64, 64}, {64, 58}, {320, 294}},
+        {"none.tsk", "readme.txt", "x", "The theme has no Today picture (tdywater.001)."},
+        {"junk.tsk", "tdywater.001", "not a picture", "The Today picture cannot be read."},
+        {"missing.tsk", nullptr, {}, "The system cannot find the file specified."},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
-        const ThemePreview p = readThemePreview(c.file, c.fit);
-        EXPECT_EQ(p.image.size(), c.image);
+        SCOPED_TRACE(c.file);
+        const QString file = dir.filePath(QLatin1String(c.file));
+        if (c.member)
+            theme(file, QLatin1String(c.member), c.picture);
+        const ThemePreview p = readThemePreview(file, c.fit);
+        EXPECT_EQ(p.image.size(), c.image.isValid() ? c.image : QSize(0, 0));
         EXPECT_EQ(p.stored, c.stored);
         EXPECT_EQ(p.problem, QString::fromLatin1(c.problem));
     }
@@ -96,11 +77,11 @@ TEST(ThemePreview, ReadsTheTodayPictureAtTheWantedSize)
 TEST(ThemeBrowserModel, ListsAtOnceMakesThumbnailsAndSaysWhyOneFails)
 {
     QTemporaryDir dir;
-    const QByteArray jpeg = encoded({320, 294}, Qt::green, "JPEG");
+    const QByteArray green = jpeg(320, 294, rgb(0, 255, 0));
     for (int i = 0; i < 20; ++i)
         theme(dir.filePath(QStringLiteral("t%1.tsk").arg(i, 2, 10, QLatin1Char('0'))),
-              "tdywater.001", jpeg);
-    theme(dir.filePath("Bright Day.tsk"), "tdywater.001", jpeg);
+              "tdywater.001", green);
+    theme(dir.filePath("Bright Day.tsk"), "tdywater.001", green);
     varno::test::writeFile(dir.filePath("broken.tsk"), "MSCF and nothing more");
     varno::test::writeFile(dir.filePath("notes.txt"), "not a theme");
 
@@ -127,7 +108,7 @@ TEST(ThemeBrowserModel, ListsAtOnceMakesThumbnailsAndSaysWhyOneFails)
 TEST(ThemeBrowserModel, LeavingAFolderCancelsItsWorkAndTheCacheIsBounded)
 {
     QTemporaryDir first, second;
-    const QByteArray big = encoded({640, 588}, Qt::blue, "JPEG");
+    const QByteArray big = jpeg(640, 588, rgb(0, 0, 255));
     for (int i = 0; i < 200; ++i)
         theme(first.filePath(QStringLiteral("a%1.tsk").arg(i)), "tdywater.001", big);
     for (int i = 0; i < 3; ++i)
@@ -167,7 +148,7 @@ TEST(ThumbnailCache, NamesStampsAndFindsWhatIsCurrent)
 {
     QTemporaryDir dir;
     const QString file =
-        theme(dir.filePath("Sky Blue.tsk"), "tdywater.001", encoded({320, 294}, Qt::blue, "JPEG"));
+        theme(dir.filePath("Sky Blue.tsk"), "tdywater.001", jpeg(320, 294, rgb(0, 0, 255)));
     const QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
     ThemeBrowserModel model;
     model.useThumbnailCache(dir.filePath("thumbs"));

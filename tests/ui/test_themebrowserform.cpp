@@ -1,13 +1,13 @@
 // The theme browser's window logic: the memory notice and its limit, the
 // folder shown first, a pick and "Select", and the scratch folder on close.
+#include "app/raster/pictureio.h"
 #include "package/cabwriter.h"
+#include "support/rasters.h"
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "ui/themebrowserform.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -30,12 +30,7 @@ protected:
     }
     void theme(const QString &path, bool good = true)
     {
-        QImage today(320, 294, QImage::Format_RGB32);
-        today.fill(Qt::red);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        today.save(&buffer, "PNG");
+        const QByteArray png = encodePng(filled(320, 294, rgb(255, 0, 0)));
         writeCabinet(path, {{"tdywater.001", good ? png : QByteArray("junk")}}, false);
     }
 

@@ -1,13 +1,14 @@
 // The theme browser window: shown on the themes folder, its thumbnails
 // made while it stays responsive, and "Select" with the picked theme.
 // VARNO_SCREENSHOTS=folder keeps a picture of it for a look.
+#include "app/raster/pictureio.h"
 #include "package/cabwriter.h"
+#include "support/rasters.h"
 #include "support/sandbox.h"
 #include "support/scriptedprompt.h"
 #include "ui/widgets/themebrowserdialog.h"
 #include "widgettest.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListView>
@@ -22,14 +23,9 @@ TEST(ThemeBrowserDialogTest, ShowsTheThemesFolderAndSelectsThePickedTheme)
     settings.themesFolder = box.file(QStringLiteral("themes/"));
     QDir().mkpath(settings.themesFolder);
     for (int i = 0; i < 24; ++i) {
-        QImage today(320, 294, QImage::Format_RGB32);
-        today.fill(QColor::fromHsv(i * 15, 200, 230));
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        today.save(&buffer, "JPEG");
+        const Raster today = filled(320, 294, colourOf(QColor::fromHsv(i * 15, 200, 230).rgb()));
         writeCabinet(settings.themesFolder + QStringLiteral("Theme %1.tsk").arg(i),
-                     {{"tdywater.001", jpeg}}, true);
+                     {{"tdywater.001", encodeJpeg(today, 10)}}, true);
     }
     ScriptedPrompt prompt;
     ThemeBrowserDialog dialog(prompt, settings, AppPaths::forEditor());
