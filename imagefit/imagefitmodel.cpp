@@ -96,6 +96,7 @@ void ImageFitModel::load()
 bool ImageFitModel::loadImages(const QString &path)
 {
     bool show = false;
+    m_refusal.clear();
     trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Function"),
          QStringLiteral("LoadImages"), [&] {
              QString file = path;
@@ -103,7 +104,10 @@ bool ImageFitModel::loadImages(const QString &path)
                  file = chooseFileToOpenOrEmpty(
                      m_prompt, {QStringLiteral("Load Image"), QLatin1String(ImageFileFilter),
                                 m_settings.imagesFolder, QString(), true});
-                 if (file.isEmpty() || !checkImageFileName(file).isEmpty())
+                 if (file.isEmpty())
+                     return;
+                 m_refusal = checkImageFileName(file);
+                 if (!m_refusal.isEmpty())
                      return;
                  m_settings.imagesFolder = imagesFolderOf(file);
              }

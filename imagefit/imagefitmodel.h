@@ -59,9 +59,11 @@ public:
 
     // Main window entry: a picture file into the main source, ready to be
     // shown. An empty path asks for the file first ("Load Image"); a
-    // cancelled dialog or a refused name does nothing and says nothing.
-    // True when the dialog is to be shown; the view then activates it.
+    // cancelled dialog or a refused name shows nothing (refusal() says why
+    // a name was refused). True when the dialog is to be shown; the view
+    // then activates it.
     bool loadImages(const QString &path);
+    const QString &refusal() const { return m_refusal; }
     // The same with a picture already in memory (a theme's Today picture).
     void startWith(Raster picture);
 
@@ -142,6 +144,7 @@ signals:
     void changeImagesEnabled(bool enabled);
 
 private:
+    QString m_refusal;  // why the last chosen file was not loaded
     // The dialog's own file choice, checked and loaded at 24 bits; null
     // when cancelled or refused (the refusal said).
     Raster chooseImage(const QString &title);

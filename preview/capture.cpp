@@ -54,8 +54,9 @@ bool screenCapture(CaptureContext &ctx, int kind)
                 });
 }
 
-void captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
+QString captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure)
 {
+    QString written;
     trap(ctx.prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"), procedure, [&] {
         const QString chosen = chooseFileToSaveOrEmpty(
             ctx.prompt, {QStringLiteral("Save Theme Screen Capture"),
@@ -66,8 +67,11 @@ void captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure
         ctx.settings.captureFolder = folderPart(chosen);
         ctx.doc.currentThemeName =
             titleWithoutExtension(chosen.mid(ctx.settings.captureFolder.size()));
-        screenCapture(ctx, kind);
+        if (screenCapture(ctx, kind))
+            written =
+                ctx.settings.captureFolder + ctx.doc.currentThemeName + QStringLiteral(".jpg");
     });
+    return written;
 }
 
 QString screenCaptureForTransfer(CaptureContext &ctx)

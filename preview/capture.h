@@ -30,8 +30,9 @@ Raster capturePicture(CaptureContext &ctx, int kind);
 bool screenCapture(CaptureContext &ctx, int kind);
 
 // Asks for the capture file, then captures `kind`. `procedure` names the
-// command in its error box (e.g. "mnuScreenCaptureMain_Click").
-void captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure);
+// command in its error box (e.g. "mnuScreenCaptureMain_Click"). The file
+// written, or "" when none was.
+QString captureToChosenFile(CaptureContext &ctx, int kind, const QString &procedure);
 
 // The upload screenshot in the "pt" folder; its path, or "" after an error.
 QString screenCaptureForTransfer(CaptureContext &ctx);

@@ -3,6 +3,8 @@
 
 #include "preview/capture.h"
 
+#include <QDir>
+
 namespace varno {
 
 ImageFitModel &Editor::fitModel(ImageDialogKind kind)
@@ -32,7 +34,12 @@ bool Editor::showFitDialog(ImageFitModel &dialog)
 bool Editor::loadImages(const QString &fileName)
 {
     ImageFitModel &dialog = fitModel(changeImagesDialogFor(m_session.doc.themeType));
-    return dialog.loadImages(fileName) && showFitDialog(dialog);
+    if (!dialog.loadImages(fileName)) {
+        if (!dialog.refusal().isEmpty())
+            emit statusMessage(QStringLiteral("The file was not loaded: %1").arg(dialog.refusal()));
+        return false;
+    }
+    return showFitDialog(dialog);
 }
 
 void Editor::changeImages()
@@ -55,7 +62,9 @@ void Editor::capture(int kind, const QString &procedure)
     if (!screen)
         return;
     CaptureContext ctx{m_prompt, *screen, m_session.doc, m_session.settings, m_session.paths};
-    captureToChosenFile(ctx, kind, procedure);
+    const QString written = captureToChosenFile(ctx, kind, procedure);
+    if (!written.isEmpty())
+        emit statusMessage(QStringLiteral("Captured %1").arg(QDir::toNativeSeparators(written)));
     // The capture drew the view it needed; the preview goes back to the one
     // the user had open, which the window's state still describes.
     redrawShownView();

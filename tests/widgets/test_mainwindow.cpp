@@ -8,6 +8,8 @@
 #include "ui/widgets/previewwidget.h"
 #include "widgettest.h"
 
+#include <QSet>
+
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -41,39 +43,66 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithWaitingOnesDisabled)
+// Every menu and entry has a key of its own (Alt+letter), and what opens a
+// dialog says so with "...".
+TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithKeysAndWaitingOnesDisabled)
 {
     const QStringList expected = {
-        "File: Save|Save As...|Open Recent|Ask to Save Changes|Settings|Transfer to Device|"
-        "Transfer to Glintory|Exit",
+        "File: Save|Save As...|Open Recent|Ask to Save Changes|Settings...|"
+        "Transfer to Device...|Transfer to Glintory...|Exit",
+        "Edit: Undo Colour Changes",
         "Theme: New Theme - Standard|New Theme - QVGA|New Theme - VGA|New Theme - Square 240|"
-        "New WM5 Theme - QVGA|New WM5 Theme - VGA|New WM5 Theme - Square 240|Load Theme|"
-        "Save Theme (Low Comp)|Save Theme (Med Comp)|Save Theme (High Comp)|Manage Themes|"
-        "Browse Themes",
-        "Image: Load Image(s)|Load Image From Theme|Change Current Image(s)|Save Main Image|"
-        "Save Menu Image|Screen Capture Main|Screen Capture Thumbnail|Screen Capture Menu|"
-        "Screen Capture Main Landscape",
-        "Color: Reset Colors|Use Color Picker|Set Internal Colors|Base Hue...|Auto Colors|"
-        "Swap Navigation Bar Colors|Message Bar = Navigation Bar|Colors From a Theme|"
-        "Left Navigation Bar|Right Navigation Bar|Navigation Bar Text|Today Screen Text|"
-        "Today Screen Lines|Command Bar|Navigation Tray|Message Bar Left|Message Bar Right|"
-        "Message Bar Text|Important Message Bar Left|Important Message Bar Right|"
-        "Important Message Bar Text|Menu Text|Dialog Text",
+        "New WM5 Theme - QVGA|New WM5 Theme - VGA|New WM5 Theme - Square 240|Load Theme...|"
+        "Save Theme (Low Comp)...|Save Theme (Med Comp)...|Save Theme (High Comp)...|"
+        "Manage Themes|Browse Themes...",
+        "Image: Load Image(s)...|Load Image From Theme...|Change Current Image(s)...|"
+        "Save Main Image...|Save Menu Image...|Screen Capture Main...|"
+        "Screen Capture Thumbnail...|Screen Capture Menu...|Screen Capture Main Landscape...",
+        "Color: Reset Colors|Use Color Picker|Set Internal Colors...|Base Hue...|Auto Colors|"
+        "Swap Navigation Bar Colors|Message Bar = Navigation Bar|Colors From a Theme...|"
+        "Screen Elements",
         "View: Zoom In|Zoom Out|Default Zoom",
-        "Help: Content|About"};
+        "Help: Content|About...",
+        "Open Recent: ",  // filled as it opens
+        "Screen Elements: Left Navigation Bar...|Right Navigation Bar...|"
+        "Navigation Bar Text...|Today Screen Text...|Today Screen Lines...|Command Bar...|"
+        "Navigation Tray...|Message Bar Left...|Message Bar Right...|Message Bar Text...|"
+        "Important Message Bar Left...|Important Message Bar Right...|"
+        "Important Message Bar Text...|Menu Text...|Dialog Text..."};
     // Change Current Image(s) waits for a fitting dialog holding pictures,
-    // Base Hue... for a WM5 theme.
-    const QStringList disabled = {"Change Current Image(s)", "Base Hue..."};
+    // Base Hue... for a WM5 theme; each says so.
+    const QStringList disabled = {"Change Current Image(s)...", "Base Hue..."};
+    const auto keyOf = [](const QString &text) {
+        const qsizetype at = text.indexOf(u'&');
+        return at >= 0 && at + 1 < text.size() ? text[at + 1].toLower() : QChar();
+    };
     QStringList shown;
-    for (const QAction *m : window->menuBar()->actions()) {
+    std::vector<const QMenu *> menus;
+    for (const QAction *m : window->menuBar()->actions())
+        menus.push_back(m->menu());
+    QSet<QChar> menuKeys;
+    for (size_t i = 0; i < menus.size(); ++i) {
+        const QString title = menus[i]->title();
+        const bool top = menus[i]->parent() == window->menuBar();
+        EXPECT_TRUE(!keyOf(title).isNull() && (!top || !menuKeys.contains(keyOf(title))))
+            << title.toStdString();
+        menuKeys << keyOf(title);
         QStringList captions;
-        for (const QAction *a : m->menu()->actions()) {
+        QSet<QChar> keys;
+        for (const QAction *a : menus[i]->actions()) {
             if (a->isSeparator())
                 continue;
-            captions << a->text();
-            EXPECT_EQ(a->isEnabled(), !disabled.contains(a->text())) << a->text().toStdString();
+            const QString caption = QString(a->text()).remove(u'&');
+            captions << caption;
+            EXPECT_TRUE(!keyOf(a->text()).isNull() && !keys.contains(keyOf(a->text())))
+                << caption.toStdString();
+            keys << keyOf(a->text());
+            EXPECT_EQ(a->isEnabled(), !disabled.contains(caption)) << caption.toStdString();
+            EXPECT_TRUE(a->isEnabled() || !a->statusTip().isEmpty()) << caption.toStdString();
+            if (a->menu())
+                menus.push_back(a->menu());
         }
-        shown << m->menu()->title() + ": " + captions.join(u'|');
+        shown << QString(title).remove(u'&') + ": " + captions.join(u'|');
     }
     EXPECT_EQ(shown, expected);
 }

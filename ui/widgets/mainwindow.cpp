@@ -14,6 +14,8 @@
 #include "ui/widgets/themebrowserdialog.h"
 
 #include <QActionGroup>
+#include <QPainter>
+#include <QSet>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -64,6 +66,77 @@ QString colourName(Colour c)
     return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff).name();
 }
 
+// Gives every entry of a menu a key of its own (Alt+letter): the first
+// letter of a word where it is free, else any free letter or digit.
+void assignMnemonics(const QList<QAction *> &actions)
+{
+    QSet<QChar> used;
+    for (const QAction *a : actions)
+        if (const qsizetype at = a->text().indexOf(u'&'); at >= 0 && at + 1 < a->text().size())
+            used.insert(a->text()[at + 1].toLower());
+    for (QAction *a : actions) {
+        const QString text = a->text();
+        if (a->isSeparator() || text.contains(u'&'))
+            continue;
+        const auto free = [&](qsizetype i) {
+            return text[i].isLetterOrNumber() && !used.contains(text[i].toLower());
+        };
+        qsizetype at = -1;
+        for (qsizetype i = 0; i < text.size() && at < 0; ++i)
+            if ((i == 0 || text[i - 1] == u' ') && free(i))
+                at = i;
+        for (qsizetype i = 0; i < text.size() && at < 0; ++i)
+            if (free(i))
+                at = i;
+        if (at < 0)
+            continue;
+        used.insert(text[at].toLower());
+        a->setText(text.left(at) + u'&' + text.mid(at));
+    }
+}
+
+// The program's icon, drawn: a handheld showing a Today screen being
+// coloured, as the desktop entry's picture shows it.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 128.0, size / 128.0);
+        QLinearGradient body(24, 6, 104, 122);
+        body.setColorAt(0, QColor(0x5a6470));
+        body.setColorAt(1, QColor(0x2b3138));
+        p.setPen(Qt::NoPen);
+        p.setBrush(body);
+        p.drawRoundedRect(QRectF(24, 6, 80, 116), 12, 12);
+        QLinearGradient screen(0, 16, 0, 100);
+        screen.setColorAt(0, QColor(0x9cc3f5));
+        screen.setColorAt(1, QColor(0x1d4fb8));
+        p.fillRect(QRectF(32, 16, 64, 84), screen);
+        p.fillRect(QRectF(32, 16, 64, 10), QColor(0x0b3fb0));
+        p.fillRect(QRectF(36, 32, 44, 3), QColor(255, 255, 255, 230));
+        p.fillRect(QRectF(36, 40, 52, 2), QColor(0x10204a));
+        p.fillRect(QRectF(36, 46, 36, 3), QColor(255, 255, 255, 230));
+        p.fillRect(QRectF(36, 54, 52, 2), QColor(0x10204a));
+        p.fillRect(QRectF(32, 92, 64, 8), QColor(0x56a8ee));
+        p.setPen(QPen(QColor(0x7b8591), 2));
+        p.setBrush(QColor(0x1f242a));
+        p.drawEllipse(QPointF(64, 111), 6, 6);
+        p.setPen(QPen(QColor(0x6b4e00), 2));
+        p.setBrush(QColor(0xf4c542));
+        p.drawPolygon(QPolygonF({{86, 70}, {108, 48}, {116, 56}, {94, 78}}));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xe85d3f));
+        p.drawPolygon(QPolygonF({{86, 70}, {94, 78}, {82, 82}}));
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(EditorSession &module, QWidget *parent)
@@ -73,6 +146,7 @@ MainWindow::MainWindow(EditorSession &module, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Varno"));
+    QApplication::setWindowIcon(programIcon());
     setAcceptDrops(true);
     m_form->askCompression = [this] { return askCompression(this); };
     m_form->runFitDialog = [this](ImageFitModel &dialog) {
@@ -183,7 +257,7 @@ void MainWindow::buildMenus()
 {
     Editor &f = *m_form;
 
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, "actSave", QStringLiteral("Save"), [&f] {
         f.saveToThemeFile();
     })->setShortcut(QKeySequence::Save);
@@ -234,7 +308,15 @@ void MainWindow::buildMenus()
     });
     exit->setShortcut(QKeySequence::Quit);
 
-    QMenu *theme = menuBar()->addMenu(QStringLiteral("Theme"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction *undo = addCommand(edit, "actUndoColours", QStringLiteral("Undo Colour Changes"),
+                               [&f] { f.undoColours(); });
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setToolTip(
+        QStringLiteral("Back to the colours as they were before the last colour dialog"));
+    undo->setStatusTip(undo->toolTip());
+
+    QMenu *theme = menuBar()->addMenu(QStringLiteral("&Theme"));
     for (int i = 0; i < ProfileCount; ++i) {
         const DeviceProfile &p = profiles()[static_cast<size_t>(i)];
         QAction *a =
@@ -275,7 +357,7 @@ void MainWindow::buildMenus()
             m_form->openGivenFile(chosen);
     });
 
-    QMenu *image = menuBar()->addMenu(QStringLiteral("Image"));
+    QMenu *image = menuBar()->addMenu(QStringLiteral("&Image"));
     addCommand(image, "mnuLoadImages", QStringLiteral("Load Image(s)"), [&f] { f.loadImages(); });
     addCommand(image, "mnuLoadImageFromTheme", QStringLiteral("Load Image From Theme"),
                [&f] { f.loadImageFromTheme(); });
@@ -296,7 +378,7 @@ void MainWindow::buildMenus()
     addCommand(image, "mnuScreenCaptureLandscape", QStringLiteral("Screen Capture Main Landscape"),
                [&f] { f.captureLandscape(); });
 
-    QMenu *colour = menuBar()->addMenu(QStringLiteral("Color"));
+    QMenu *colour = menuBar()->addMenu(QStringLiteral("&Color"));
     addCommand(colour, "mnuResetColors", QStringLiteral("Reset Colors"),
                [&f] { f.resetColours(); });
     m_pickerAction = addCommand(colour, "mnuUseColorPicker", QStringLiteral("Use Color Picker"),
@@ -315,12 +397,14 @@ void MainWindow::buildMenus()
     addCommand(colour, "mnuColorsFromTheme", QStringLiteral("Colors From a Theme"),
                [&f] { f.takeColoursFromTheme(); });
     colour->addSeparator();
+    // The screen's elements in a menu of their own, so every entry has a key.
+    QMenu *elementsMenu = colour->addMenu(QStringLiteral("Screen Elements"));
     const auto elements = colourElements();
     for (size_t i = 0; i < elements.size(); ++i)
-        addCommand(colour, elements[i].menu, QLatin1String(elements[i].menuCaption),
+        addCommand(elementsMenu, elements[i].menu, QLatin1String(elements[i].menuCaption),
                    [&f, i] { f.colourMenuItem(static_cast<int>(i)); });
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
     addCommand(view, "mnuZoomIn", QStringLiteral("Zoom In"), [this] {
         setZoom(m_portrait->zoom() + 1);
     })->setShortcut(QKeySequence::ZoomIn);
@@ -331,7 +415,7 @@ void MainWindow::buildMenus()
         setZoom(m_defaultZoom);
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *content = addCommand(help, "mnuContent", QStringLiteral("Content"), [this] {
         showHelpContents(m_prompt, manualFolder(),
                          [this](const QString &folder, const QString &topic) {
@@ -340,6 +424,46 @@ void MainWindow::buildMenus()
     });
     content->setShortcut(QKeySequence::HelpContents);
     addCommand(help, "mnuAbout", QStringLiteral("About"), [this] { showAboutDialog(this); });
+
+    // What opens a dialog says so.
+    QStringList dialogs = {"mnuSettings",
+                           "mnuTransfer",
+                           "mnuUpload",
+                           "mnuLoadTheme",
+                           "mnuSaveThemeLow",
+                           "mnuSaveThemeMed",
+                           "mnuSaveThemeHigh",
+                           "mnuBrowseThemes",
+                           "mnuLoadImages",
+                           "mnuLoadImageFromTheme",
+                           "mnuChangeImages",
+                           "mnuSaveMainImage",
+                           "mnuSaveMenuImage",
+                           "mnuScreenCaptureMain",
+                           "mnuScreenCaptureThumbnail",
+                           "mnuScreenCaptureMenu",
+                           "mnuScreenCaptureLandscape",
+                           "mnuSetInternalColors",
+                           "mnuColorsFromTheme",
+                           "mnuAbout"};
+    for (const ColourElement &e : colourElements())
+        dialogs << QLatin1String(e.menu);
+    for (const QString &name : dialogs) {
+        QAction *a = action(name);
+        const QString tip = a->toolTip();
+        a->setText(a->text() + QStringLiteral("..."));
+        a->setToolTip(tip);
+    }
+    auto *profilesGroup = new QActionGroup(this);
+    profilesGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (QAction *a : m_profileActions)
+        profilesGroup->addAction(a);
+    for (QAction *m : menuBar()->actions()) {
+        assignMnemonics(m->menu()->actions());
+        for (QAction *a : m->menu()->actions())
+            if (a->menu())
+                assignMnemonics(a->menu()->actions());
+    }
 }
 
 void MainWindow::buildToolBar()
@@ -349,7 +473,10 @@ void MainWindow::buildToolBar()
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const auto icon = [this](QStyle::StandardPixmap p) { return style()->standardIcon(p); };
+    // The desktop's icon for the command where its theme has one.
+    const auto icon = [this](const char *name, QStyle::StandardPixmap fallback) {
+        return QIcon::fromTheme(QLatin1String(name), style()->standardIcon(fallback));
+    };
     const auto button = [&](const char *name, const QString &caption, const QString &tip,
                             const QIcon &ic, const std::function<void()> &run) {
         QAction *a = addCommand(nullptr, name, caption, run);
@@ -358,46 +485,54 @@ void MainWindow::buildToolBar()
         bar->addAction(a);
         return a;
     };
+    auto *newThemes = new QActionGroup(this);
+    newThemes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     static const char *const newNames[] = {"btnNewTheme0", "btnNewTheme1", "btnNewTheme2"};
     static const char *const newCaptions[] = {"Standard", "QVGA", "VGA"};
     for (int i = 0; i < 3; ++i) {
         QAction *a = button(newNames[i], QLatin1String(newCaptions[i]),
                             QLatin1String(profiles()[static_cast<size_t>(i)].caption),
-                            icon(QStyle::SP_FileIcon), [&f, i] { f.pressNewThemeButton(i); });
+                            icon("document-new", QStyle::SP_FileIcon),
+                            [&f, i] { f.pressNewThemeButton(i); });
         a->setCheckable(true);
+        newThemes->addAction(a);
         m_newThemeButtons[static_cast<size_t>(i)] = a;
     }
     bar->addSeparator();
     button("btnOpenExisting", QStringLiteral("Open"), QStringLiteral("Load Theme"),
-           icon(QStyle::SP_DialogOpenButton), [&f] { f.openTheme(); });
+           icon("document-open", QStyle::SP_DialogOpenButton), [&f] { f.openTheme(); });
     button("btnLoadImages", QStringLiteral("Images"), QStringLiteral("Load Image(s)"),
-           icon(QStyle::SP_DirOpenIcon), [&f] { f.loadImages(); });
+           icon("insert-image", QStyle::SP_DirOpenIcon), [&f] { f.loadImages(); });
     button("btnChangeImages", QStringLiteral("Change"), QStringLiteral("Change Current Image(s)"),
-           icon(QStyle::SP_FileDialogDetailedView), [&f] { f.changeImages(); });
+           icon("image-x-generic", QStyle::SP_FileDialogDetailedView), [&f] { f.changeImages(); });
     button("btnSave", QStringLiteral("Save"), QStringLiteral("Save Theme"),
-           icon(QStyle::SP_DialogSaveButton), [&f] { f.saveAskingCompression(); });
+           icon("document-save", QStyle::SP_DialogSaveButton), [&f] { f.saveAskingCompression(); });
     button("btnSettings", QStringLiteral("Settings"), QStringLiteral("Settings"),
-           icon(QStyle::SP_FileDialogInfoView),
+           icon("preferences-system", QStyle::SP_FileDialogInfoView),
            [this] { action(QStringLiteral("mnuSettings"))->trigger(); });
     button("btnTransfer", QStringLiteral("Device"), QStringLiteral("Transfer to Device"),
-           icon(QStyle::SP_DriveHDIcon),
+           icon("drive-removable-media", QStyle::SP_DriveHDIcon),
            [this] { action(QStringLiteral("mnuTransfer"))->trigger(); });
     button("btnUpload", QStringLiteral("Upload"), QStringLiteral("Transfer to Glintory"),
-           icon(QStyle::SP_ArrowUp), [this] { action(QStringLiteral("mnuUpload"))->trigger(); });
+           icon("network-transmit", QStyle::SP_ArrowUp),
+           [this] { action(QStringLiteral("mnuUpload"))->trigger(); });
     bar->addSeparator();
     m_pickerButton =
         button("btnColorPicker", QStringLiteral("Picker"), QStringLiteral("Use Color Picker"),
-               icon(QStyle::SP_ArrowDown), [&f] { f.toggleColourPicker(); });
+               icon("color-picker", QStyle::SP_ArrowDown), [&f] { f.toggleColourPicker(); });
     m_pickerButton->setCheckable(true);
     button("btnResetColors", QStringLiteral("Reset"), QStringLiteral("Reset Colors"),
-           icon(QStyle::SP_BrowserReload), [&f] { f.resetColours(); });
-    button("btnUndoLast", QStringLiteral("Undo"), QStringLiteral("Undo the last colour change"),
-           icon(QStyle::SP_ArrowBack), [&f] { f.undoColours(); });
-    button("btnMessageBar", QStringLiteral("Msg Bar"),
-           QStringLiteral("Message Bar = Navigation Bar"), icon(QStyle::SP_MessageBoxInformation),
+           icon("edit-clear", QStyle::SP_BrowserReload), [&f] { f.resetColours(); });
+    button("btnUndoLast", QStringLiteral("Undo"),
+           QStringLiteral("Undo Colour Changes: back to the colours before the last colour dialog"),
+           icon("edit-undo", QStyle::SP_ArrowBack), [&f] { f.undoColours(); });
+    button("btnMessageBar", QStringLiteral("Message Bar"),
+           QStringLiteral("Message Bar = Navigation Bar"),
+           icon("format-fill-color", QStyle::SP_MessageBoxInformation),
            [&f] { f.copyNavigationToMessageBars(); });
-    button("btnInternalColors", QStringLiteral("Internal"), QStringLiteral("Set Internal Colors"),
-           icon(QStyle::SP_DesktopIcon),
+    button("btnInternalColors", QStringLiteral("Internal Colours"),
+           QStringLiteral("Set Internal Colors"),
+           icon("preferences-desktop-color", QStyle::SP_DesktopIcon),
            [this] { action(QStringLiteral("mnuSetInternalColors"))->trigger(); });
 }
 
@@ -566,9 +701,19 @@ void MainWindow::sync()
     for (int i = 0; i < 3; ++i)
         m_newThemeButtons[static_cast<size_t>(i)]->setChecked(
             v.newThemePressed[static_cast<size_t>(i)]);
+    // A command that waits says what for.
+    const auto enable = [](QAction *a, bool enabled, const QString &why) {
+        if (!a->property("usualTip").isValid())
+            a->setProperty("usualTip", a->toolTip());
+        a->setEnabled(enabled);
+        a->setToolTip(enabled ? a->property("usualTip").toString() : why);
+        a->setStatusTip(enabled ? QString() : why);
+    };
     for (const char *change : {"mnuChangeImages", "btnChangeImages"})
-        action(QLatin1String(change))->setEnabled(v.changeImagesEnabled);
-    action(QStringLiteral("mnuBaseHue"))->setEnabled(v.baseHueEnabled);
+        enable(action(QLatin1String(change)), v.changeImagesEnabled,
+               QStringLiteral("Load a picture first: there is nothing to change yet"));
+    enable(action(QStringLiteral("mnuBaseHue")), v.baseHueEnabled,
+           QStringLiteral("Only Windows Mobile 5 themes have a base hue"));
     m_pickerAction->setChecked(v.useColorPickerChecked);
     m_pickerButton->setChecked(v.useColorPickerChecked);
     m_landscape->setVisible(v.landscapeVisible);
