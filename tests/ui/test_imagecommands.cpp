@@ -112,3 +112,15 @@ TEST_F(ImageCommands, ThemesTodayPictureBecomesTheDialogsSource)
     EXPECT_EQ(shown[0]->variant().kind, ImageDialogKind::VGA);
     EXPECT_EQ(shown[0]->mainSource.pixel(319, 100), rgb(90, 40, 200));
 }
+
+// A file Load Image(s) refuses opens nothing, but the status bar says why.
+TEST_F(ImageCommands, ARefusedPictureIsNamedInTheStatusBar)
+{
+    QStringList notes;
+    QObject::connect(window.get(), &Editor::statusMessage,
+                     [&](const QString &text) { notes << text; });
+    prompt.answerFile(box.file("notes.txt"));
+    EXPECT_FALSE(window->loadImages());
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(notes, QStringList{"The file was not loaded: Unsupported file type!"});
+}

@@ -105,6 +105,16 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithKeysAndWaitingOnesDisable
         shown << QString(title).remove(u'&') + ": " + captions.join(u'|');
     }
     EXPECT_EQ(shown, expected);
+    if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty()) {
+        window->grab().save(shots + QStringLiteral("/main-window.png"));
+        for (const int i : {0, 4}) {
+            QMenu *menu = window->menuBar()->actions()[i]->menu();
+            menu->popup(window->mapToGlobal(QPoint(0, 0)));
+            QCoreApplication::processEvents();
+            menu->grab().save(shots + QStringLiteral("/menu-%1.png").arg(i));
+            menu->close();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, PreviewClicksReachTheZonesInDevicePixelsAtEveryZoom)
