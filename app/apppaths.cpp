@@ -32,6 +32,10 @@ AppPaths AppPaths::forEditor()
         p.settingsFile =
             cleanFolder(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)) +
             QStringLiteral("/settings.reg");
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!documents.isEmpty())
+            p.documentsFolder = cleanFolder(documents) + QStringLiteral("/Varno Themes");
     }
     p.tmpFolder = p.folder(QStringLiteral("tmp"));
     return p;
@@ -55,6 +59,14 @@ QString AppPaths::folder(const QString &name) const
 
 QString AppPaths::defaultFolder(const QString &name) const
 {
+    if (!documentsFolder.isEmpty()) {
+        if (name == QLatin1String("tsk"))
+            return documentsFolder + QLatin1Char('/');
+        if (name == QLatin1String("images"))
+            return documentsFolder + QStringLiteral("/Pictures/");
+        if (name == QLatin1String("capture"))
+            return documentsFolder + QStringLiteral("/Captures/");
+    }
     return folder(name) + QLatin1Char('/');
 }
 

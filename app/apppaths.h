@@ -12,6 +12,10 @@ struct AppPaths {
     QString appFolder;     // the application folder, without a trailing separator
     QString settingsFile;  // the settings store
     QString tmpFolder;     // scratch folder for packing and unpacking
+    // Where the user's own themes, pictures and captures go by default: a
+    // visible folder in their documents ("Varno Themes"); "" keeps them in
+    // the application folder (VARNO_HOME and commands).
+    QString documentsFolder;
 
     // Paths of the editor: VARNO_HOME when set, else the standard locations.
     static AppPaths forEditor();
@@ -20,7 +24,8 @@ struct AppPaths {
 
     // appFolder + "/" + name, e.g. folder("tsk").
     QString folder(const QString &name) const;
-    // The default of a remembered folder: folder(name) with a trailing "/".
+    // The default of a remembered folder ("tsk", "images", "capture"), with
+    // a trailing "/": in documentsFolder when there is one, else folder(name).
     QString defaultFolder(const QString &name) const;
     // The single-instance lock and the socket a second start hands its file
     // over by: in the user's runtime folder (else the temporary folder), so

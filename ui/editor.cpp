@@ -28,36 +28,44 @@ void Editor::createWorkingFolders()
         if (info.exists() || !QDir().mkpath(path))
             throw runtimeError(Err::PathFileAccess, QStringLiteral("frmMain"));
     }
+    // The user's own folders in their documents; a failure here only means
+    // the file dialogs start elsewhere.
+    if (!m_session.paths.documentsFolder.isEmpty())
+        for (const char *name : {"tsk", "images", "capture"})
+            QDir().mkpath(m_session.paths.defaultFolder(QLatin1String(name)));
+}
+
+void Editor::startUp()
+{
+    m_session.templateInf = customResource(QStringLiteral("TOPINF"));
+    // The profile of the last run.
+    const QString &type = m_session.doc.themeType;
+    const int index = profileIndexFor(type, m_session.doc.wm5Theme);
+    if (index >= 0) {
+        const DeviceProfile &p = profiles()[index];
+        m_view.checkedProfile = index;
+        if (p.pressedButton >= 0)
+            m_view.newThemePressed[p.pressedButton] = true;
+        if (!p.landscape)
+            m_view.landscapeVisible = false;
+        changed();
+    }
+    createWorkingFolders();
+    if (m_session.settings.paths == QLatin1String("yes"))
+        m_session.store->readFolders(m_session.settings);
+    else
+        m_session.store->defaultFolders(m_session.settings);
+    if (m_session.usePicker) {
+        m_view.useColorPickerChecked = true;
+        changed();
+    }
+    showDefaultScreen();
 }
 
 bool Editor::start()
 {
     const bool started = trap(m_prompt, QStringLiteral("frmMain"), QStringLiteral("Sub"),
-                              QStringLiteral("Form_Load"), [&] {
-                                  m_session.templateInf = customResource(QStringLiteral("TOPINF"));
-                                  // The profile of the last run.
-                                  const QString &type = m_session.doc.themeType;
-                                  const int index = profileIndexFor(type, m_session.doc.wm5Theme);
-                                  if (index >= 0) {
-                                      const DeviceProfile &p = profiles()[index];
-                                      m_view.checkedProfile = index;
-                                      if (p.pressedButton >= 0)
-                                          m_view.newThemePressed[p.pressedButton] = true;
-                                      if (!p.landscape)
-                                          m_view.landscapeVisible = false;
-                                      changed();
-                                  }
-                                  createWorkingFolders();
-                                  if (m_session.settings.paths == QLatin1String("yes"))
-                                      m_session.store->readFolders(m_session.settings);
-                                  else
-                                      m_session.store->defaultFolders(m_session.settings);
-                                  if (m_session.usePicker) {
-                                      m_view.useColorPickerChecked = true;
-                                      changed();
-                                  }
-                                  showDefaultScreen();
-                              });
+                              QStringLiteral("Form_Load"), [&] { startUp(); });
     markSaved(QString(), QString());
     return started;
 }

@@ -220,6 +220,7 @@ private:
     void showingView(const QString &view);
     void capture(int kind, const QString &procedure);
     void createWorkingFolders();
+    void startUp();
     bool showFitDialog(ImageFitModel &dialog);
     struct Zones;
     class ZoneVisitor;

@@ -1,3 +1,4 @@
+#include "app/apppaths.h"
 #include "app/instancelock.h"
 #include "support/sandbox.h"
 
@@ -32,4 +33,25 @@ TEST(InstanceLock, TakenOverFromTheDeadNotFromTheUnmakeable)
     first.unlock();
     varno::test::writeFile(file, owner);
     EXPECT_EQ(second.tryLock(), Outcome::Taken);
+}
+
+// The user's own folders are visible ones in their documents; VARNO_HOME
+// keeps everything in one folder.
+TEST(AppPaths, DefaultFoldersAreInTheDocumentsUnlessVarnoHomeIsSet)
+{
+    const varno::test::Sandbox box;
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME"), oldVarno = qgetenv("VARNO_HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qunsetenv("VARNO_HOME");
+    const AppPaths editor = AppPaths::forEditor();
+    qputenv("HOME", oldHome);
+    qputenv("VARNO_HOME", oldVarno);
+    const QString documents = home.path() + "/Documents/Varno Themes";
+    EXPECT_EQ(editor.defaultFolder("tsk"), documents + "/");
+    EXPECT_EQ(editor.defaultFolder("images"), documents + "/Pictures/");
+    EXPECT_EQ(editor.defaultFolder("capture"), documents + "/Captures/");
+    EXPECT_FALSE(editor.tmpFolder.startsWith(documents));
+    const AppPaths boxed = AppPaths::forEditor();
+    EXPECT_EQ(boxed.defaultFolder("tsk"), boxed.appFolder + "/tsk/");
 }
