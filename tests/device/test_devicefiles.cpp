@@ -66,83 +66,53 @@ TEST(DeviceCopies, SendWritesBlocksOf2048TheLastCarryingTheRest)
     }
 }
 
-TEST(DeviceCopies, SendFailingPartWayRemovesWhatItWrote)
+// A copy that fails or is stopped leaves both sides as they were: no part
+// file, and a theme already on the PC keeps its bytes.
+TEST(DeviceCopies, ACopyThatDoesNotFinishLeavesNothingBehind)
 {
-    Sandbox box;
-    SimulatedDevice device;
-    writeFile(box.file("Blue.tsk"), QByteArray(5000, 'x'));
-    device.failWritesAfter(4096, DeviceError::DiskFull);
-    const CopyOutcome out = sendFile(device, box.file("Blue.tsk"), "\\Blue.tsk");
-    EXPECT_EQ(out.result, CopyOutcome::DeviceWriteFailed);
-    EXPECT_EQ(out.deviceError, DeviceError::DiskFull);
-    EXPECT_EQ(device.file("\\Blue.tsk"), std::nullopt);
-}
-
-// A fetch that fails or is stopped leaves the PC as it was: no part file,
-// and a theme already there keeps its bytes.
-TEST(DeviceCopies, FetchThatDoesNotFinishLeavesThePcAsItWas)
-{
-    for (const bool cancel : {false, true}) {
-        SCOPED_TRACE(cancel ? "cancelled" : "read fails");
+    for (const auto result :
+         {CopyOutcome::DeviceWriteFailed, CopyOutcome::DeviceReadFailed, CopyOutcome::Cancelled}) {
+        SCOPED_TRACE(int(result));
         Sandbox box;
         QDir().mkpath(box.file("pc"));
-        writeFile(box.file("pc/Blue.tsk"), "old");
+        writeFile(box.file("pc/Blue.tsk"), QByteArray(5000, 'o'));
+        const auto before = snapshot(box.file("pc"));
         SimulatedDevice device;
-        device.addFile("\\Blue.tsk", QByteArray(6000, 'n'));
-        if (!cancel)
+        device.addFile("\\Old.tsk", QByteArray(6000, 'n'));
+        device.failWritesAfter(4096, DeviceError::DiskFull);
+        if (result == CopyOutcome::DeviceReadFailed)
             device.failReadsAfter(4096);
-        const CopyOutcome out = fetchFile(device, "\\Blue.tsk", box.file("pc/Blue.tsk"),
-                                          [&](qint64 bytes) { return !cancel || bytes < 2048; });
-        EXPECT_EQ(out.result, cancel ? CopyOutcome::Cancelled : CopyOutcome::DeviceReadFailed);
-        EXPECT_EQ(snapshot(box.file("pc")),
-                  (std::map<QString, QByteArray>{{box.file("pc/Blue.tsk"), "old"}}));
+        const CopyOutcome out =
+            result == CopyOutcome::DeviceWriteFailed
+                ? sendFile(device, box.file("pc/Blue.tsk"), "\\Blue.tsk")
+                : fetchFile(device, "\\Old.tsk", box.file("pc/Blue.tsk"), [&](qint64 bytes) {
+                      return result != CopyOutcome::Cancelled || bytes < 2048;
+                  });
+        EXPECT_EQ(out.result, result);
+        if (result == CopyOutcome::DeviceWriteFailed) {
+            EXPECT_EQ(out.deviceError, DeviceError::DiskFull);
+        }
+        EXPECT_EQ(device.file("\\Blue.tsk"), std::nullopt);
+        EXPECT_EQ(snapshot(box.file("pc")), before);
     }
 }
 
-class FolderDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QDir().mkpath(box.file("card/My Documents"));
-        QDir().mkpath(box.file("outside"));
-        writeFile(box.file("outside/secret.tsk"), "secret");
-        writeFile(box.file("card/My Documents/Blue.tsk"), "blue");
-        device.choose(box.file("card"), "ppc2003");
-    }
+// Names inside match whatever their case; each way out fails, and the
+// folder outside is as it was.
+TEST(FolderDevice, NoPathLeadsOutOfTheFolder)
+{
     Sandbox box;
-    FolderDevice device;
-};
-
-TEST_F(FolderDeviceTest, MapsDevicePathsIgnoringCaseAndRoundTrips)
-{
-    ASSERT_TRUE(device.startSession());
-    EXPECT_EQ(device.majorVersion(), 4);
-    EXPECT_EQ(device.fileAttributes("\\MY DOCUMENTS"), DeviceAttribute::Folder);
-    writeFile(box.file("Red.tsk"), QByteArray(3000, 'r'));
-    EXPECT_EQ(sendFile(device, box.file("Red.tsk"), "\\my documents\\Red.tsk").result,
-              CopyOutcome::Done);
-    EXPECT_EQ(readFile(box.file("card/My Documents/Red.tsk")), QByteArray(3000, 'r'));
-    EXPECT_EQ(fetchFile(device, "\\My Documents\\BLUE.TSK", box.file("got.tsk")).result,
-              CopyOutcome::Done);
-    EXPECT_EQ(readFile(box.file("got.tsk")), "blue");
-
-    EXPECT_EQ(found(device, "\\My Documents\\*.TSK"), (QStringList{"Blue.tsk", "Red.tsk"}));
-
-    // The folder goes away: the device is gone.
-    QDir(box.file("card")).removeRecursively();
-    EXPECT_FALSE(device.startSession());
-    EXPECT_EQ(device.versionText(), QString());
-}
-
-// Each way out fails, and the folder outside is as it was.
-TEST_F(FolderDeviceTest, NoPathLeadsOutOfTheFolder)
-{
+    QDir().mkpath(box.file("card/My Documents"));
+    QDir().mkpath(box.file("outside"));
+    writeFile(box.file("outside/secret.tsk"), "secret");
+    FolderDevice device(box.file("card"), "ppc2003");
     ASSERT_TRUE(QFile::link(box.file("outside"), box.file("card/Linked")));
     ASSERT_TRUE(QFile::link(box.file("outside/secret.tsk"), box.file("card/secret.tsk")));
     ASSERT_TRUE(QFile::link(box.file("outside/new.tsk"), box.file("card/dangling.tsk")));
     writeFile(box.file("Red.tsk"), "red");
     const auto before = snapshot(box.file("outside"));
     ASSERT_TRUE(device.startSession());
+    EXPECT_EQ(device.fileAttributes("\\MY DOCUMENTS"), DeviceAttribute::Folder);  // any case
     for (const char *path :
          {"\\..\\outside\\secret.tsk", "\\My Documents\\..\\..\\outside\\secret.tsk",
           "\\Linked\\secret.tsk", "\\secret.tsk", "\\dangling.tsk", "\\x/../../outside/secret.tsk",

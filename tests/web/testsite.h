@@ -41,7 +41,7 @@ inline Identity makeIdentity()
 }
 
 struct SiteRequest {
-    QByteArray method, target, contentType, body;
+    QByteArray target, contentType, body;
 };
 
 struct SiteAnswer {
@@ -88,19 +88,14 @@ private:
         const qsizetype headEnd = data.indexOf("\r\n\r\n");
         if (headEnd < 0)
             return;
-        SiteRequest r;
         const QList<QByteArray> lines = data.left(headEnd).split('\n');
-        r.method = lines[0].split(' ').value(0);
-        r.target = lines[0].split(' ').value(1);
+        SiteRequest r{lines[0].split(' ').value(1), {}, {}};
         qsizetype length = 0;
         for (const QByteArray &line : lines) {
-            const qsizetype colon = line.indexOf(':');
-            const QByteArray name = line.left(colon).trimmed().toLower();
-            const QByteArray value = line.mid(colon + 1).trimmed();
-            if (name == "content-length")
-                length = value.toLongLong();
-            else if (name == "content-type")
-                r.contentType = value;
+            const QByteArray name = line.left(line.indexOf(':')).trimmed().toLower();
+            const QByteArray value = line.mid(line.indexOf(':') + 1).trimmed();
+            length = name == "content-length" ? value.toLongLong() : length;
+            r.contentType = name == "content-type" ? value : r.contentType;
         }
         if (data.size() < headEnd + 4 + length)
             return;

@@ -5,13 +5,10 @@
 #include "support/scriptedprompt.h"
 #include "ui/widgets/devicetransferdialog.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include "widgettest.h"
 
 #include <QGroupBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace varno;
@@ -51,10 +48,6 @@ TEST(DeviceTransferDialogTest, ControlsFollowTheModelAndCopiesGoBothWays)
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->title() == "PPC Location: \\"; }, 5000));
     EXPECT_EQ(texts(folders), QStringList{"My Documents"});
     EXPECT_EQ(texts(localThemes), QStringList{"Red.tsk"});
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(
-            child<QPushButton>(dialog, qPrintable(QString("transferButton%1").arg(i)))->text(),
-            transferButtonCaptions()[i]);
 
     folders->item(0)->setSelected(true);
     folders->itemClicked(folders->item(0));
@@ -71,11 +64,7 @@ TEST(DeviceTransferDialogTest, ControlsFollowTheModelAndCopiesGoBothWays)
     EXPECT_EQ(readFile(box.file("tsk/Blue.tsk")), "blue");
     EXPECT_EQ(texts(localThemes), (QStringList{"Blue.tsk", "Red.tsk"}));
     if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty()) {
-        // The folder tree fills in from a thread of its own.
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 1500)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QTest::qWait(1500);  // the folder tree fills in from a thread of its own
         dialog.grab().save(shots + QStringLiteral("/device-transfer.png"));
     }
     EXPECT_TRUE(prompt.messages().empty());
