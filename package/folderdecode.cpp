@@ -1,5 +1,7 @@
 #include "package/folderdecode.h"
 
+#include <QtEndian>
+
 #include <zlib.h>
 
 #include <cstring>
@@ -30,8 +32,10 @@ quint32 le32(const char *p)
 // first.
 quint32 checksum(const char *data, qint64 bytes, quint32 sum)
 {
+    quint32 words = 0;  // XOR is order-free: whole words first, in one sweep
     for (qint64 i = 0; i + 4 <= bytes; i += 4)
-        sum ^= le32(data + i);
+        words ^= qFromLittleEndian<quint32>(data + i);
+    sum ^= words;
     quint32 tail = 0;
     const char *rest = data + (bytes & ~qint64(3));
     switch (bytes & 3) {

@@ -3,6 +3,7 @@
 // user-interface thread, keeps only a bounded number and forgets the work of
 // a folder it has left.
 #include "package/cabwriter.h"
+#include "package/jpegdecode.h"
 #include "package/themebrowsermodel.h"
 #include "app/raster/pictureio.h"
 #include "support/rasters.h"
@@ -72,6 +73,28 @@ TEST(ThemePreview, ReadsTheTodayPictureAtTheWantedSize)
         EXPECT_EQ(p.stored, c.stored);
         EXPECT_EQ(p.problem, QString::fromLatin1(c.problem));
     }
+    // The last step from the decoder's scale to the thumbnail keeps every
+    // pixel where Qt's own smooth scale puts it, sharp squares included.
+    QImage squares(640, 588, QImage::Format_RGB32);
+    for (int y = 0; y < 588; ++y)
+        for (int x = 0; x < 640; ++x)
+            squares.setPixel(x, y, (x / 24 + y / 24) % 2 ? qRgb(250, 40, 10) : qRgb(10, 60, 240));
+    const QByteArray picture = encodeJpeg(Raster::fromImage(squares), 95);
+    const RgbPicture decoded = decodeJpeg(picture, {128, 128}, PixelLayout::Bgrx);
+    const QImage expected = QImage(decoded.pixels.data(), decoded.size.width(),
+                                   decoded.size.height(), QImage::Format_RGB32)
+                                .scaled(128, 117, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage shown =
+        readThemePreview(theme(dir.filePath("squares.tsk"), "tdywater.001", picture), {128, 128})
+            .image;
+    ASSERT_EQ(shown.size(), expected.size());
+    qint64 off = 0;
+    for (int y = 0; y < 117; ++y)
+        for (int x = 0; x < 128; ++x)
+            for (const int shift : {0, 8, 16})
+                off += std::abs(int(shown.pixel(x, y) >> shift & 0xFF) -
+                                int(expected.pixel(x, y) >> shift & 0xFF));
+    EXPECT_LT(off / (128 * 117 * 3), 6);
 }
 
 TEST(ThemeBrowserModel, ListsAtOnceMakesThumbnailsAndSaysWhyOneFails)
