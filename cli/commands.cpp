@@ -20,6 +20,7 @@
 #include "package/savetheme.h"
 #include "package/themeloader.h"
 #include "package/themethumbnail.h"
+#include "package/thumbnailcache.h"
 #include "preview/devicescreen.h"
 #include "resources/resources.h"
 
@@ -537,7 +538,7 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
 bool writePng(const QImage &image, const QString &path)
 {
     QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && image.save(&f, "PNG") && f.commit();
+    return f.open(QIODevice::WriteOnly) && image.save(&f, "PNG", ThumbnailPngQuality) && f.commit();
 }
 
 int thumbnail(const QStringList &args, QTextStream &out, QTextStream &err)

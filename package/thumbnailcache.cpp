@@ -121,7 +121,11 @@ void ThumbnailCache::store(const QString &file, QSize fit, const QImage &picture
     {
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!QImageWriter(&buffer, "png").write(picture) || png.size() < 33)
+        // Quick compression: a folder's worth are written while the user
+        // waits, and a thumbnail is small either way.
+        QImageWriter writer(&buffer, "png");
+        writer.setQuality(ThumbnailPngQuality);
+        if (!writer.write(picture) || png.size() < 33)
             return;
     }
     // After the signature and the 25-byte header chunk.
