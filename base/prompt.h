@@ -12,8 +12,15 @@ namespace varno {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 // SaveDiscardCancel answers Yes for Save and No for Discard.
-enum class MsgButtons { OK, OKCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel,
-                        SaveDiscardCancel };
+enum class MsgButtons {
+    OK,
+    OKCancel,
+    AbortRetryIgnore,
+    YesNoCancel,
+    YesNo,
+    RetryCancel,
+    SaveDiscardCancel
+};
 enum class MsgResult { OK, Cancel, Abort, Retry, Ignore, Yes, No };
 
 struct FileDialogRequest {

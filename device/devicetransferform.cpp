@@ -376,7 +376,8 @@ void DeviceTransferForm::sendSteps(const std::vector<SendStep> &steps)
         listDeviceThemes();
     };
     if (remoteMode)
-        trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendThemesToPPCWM5"), body);
+        trap(m_prompt, BoxTitleWindow, QStringLiteral("Sub"), QStringLiteral("SendThemesToPPCWM5"),
+             body);
     else
         trapNamed(m_prompt, QStringLiteral("SendThemesToPPC"), body);
 }
@@ -502,12 +503,13 @@ void DeviceTransferForm::fetchThemes()
 
 void DeviceTransferForm::deleteDeviceThemes()
 {
-    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("DeletePPCFile"), [&] {
-        BusyPointer busy(m_prompt);
-        for (const int row : deviceThemes.pickedRows())
-            m_device.controlDelete(deviceFolder + deviceThemes.items[row]);
-        listDeviceThemes();
-    });
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("DeletePPCFile"),
+         [&] {
+             BusyPointer busy(m_prompt);
+             for (const int row : deviceThemes.pickedRows())
+                 m_device.controlDelete(deviceFolder + deviceThemes.items[row]);
+             listDeviceThemes();
+         });
 }
 
 void DeviceTransferForm::deleteLocalThemes()

@@ -348,27 +348,28 @@ void PublishForm::sendTheme()
 
 void PublishForm::webUploadData()
 {
-    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("WebUploadData"), [&] {
-        const QByteArray boundary = m_boundaries.next();
-        const QString name = baseName(themePath);
-        const QString field = m_categoryFields.value(category + 1);
-        const QString preview =
-            m_paths.folder(QStringLiteral("pt")) + QLatin1Char('/') + name + QStringLiteral(".jpg");
-        const std::vector<FormPart> parts = {
-            {"cat", siteText(field.mid(field.indexOf(QLatin1Char(':')) + 1)), {}},
-            {"type", kPlatforms[platform].code, {}},
-            {"name", siteText(themeName), {}},
-            {"desc", siteText(description), {}},
-            {"cmts", siteText(comment), {}},
-            {"theme", readWhole(themePath), siteText(QFileInfo(themePath).fileName())},
-            {"preview", readWhole(preview), siteText(name + QStringLiteral(".jpg"))}};
-        const QByteArray body = multipartBody(boundary, parts);
-        sent = 0;
-        total = body.size();
-        uploading =
-            m_client.post(submissionUrl(site, login, password), multipartContentType(boundary),
-                          body, [this](const WebReply &r) { uploadReply(r); });
-    });
+    trap(m_prompt, BoxTitleWindow, QStringLiteral("Function"), QStringLiteral("WebUploadData"),
+         [&] {
+             const QByteArray boundary = m_boundaries.next();
+             const QString name = baseName(themePath);
+             const QString field = m_categoryFields.value(category + 1);
+             const QString preview = m_paths.folder(QStringLiteral("pt")) + QLatin1Char('/') +
+                                     name + QStringLiteral(".jpg");
+             const std::vector<FormPart> parts = {
+                 {"cat", siteText(field.mid(field.indexOf(QLatin1Char(':')) + 1)), {}},
+                 {"type", kPlatforms[platform].code, {}},
+                 {"name", siteText(themeName), {}},
+                 {"desc", siteText(description), {}},
+                 {"cmts", siteText(comment), {}},
+                 {"theme", readWhole(themePath), siteText(QFileInfo(themePath).fileName())},
+                 {"preview", readWhole(preview), siteText(name + QStringLiteral(".jpg"))}};
+             const QByteArray body = multipartBody(boundary, parts);
+             sent = 0;
+             total = body.size();
+             uploading =
+                 m_client.post(submissionUrl(site, login, password), multipartContentType(boundary),
+                               body, [this](const WebReply &r) { uploadReply(r); });
+         });
 }
 
 void PublishForm::uploadReply(const WebReply &reply)
