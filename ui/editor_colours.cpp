@@ -59,7 +59,7 @@ void Editor::colourMenuItem(int item)
             m_view.pickerCursor = true;
             pendingElement = QString::fromLatin1(e.key);
             changed();
-            emit statusMessage(QStringLiteral("Click the picture to take the colour for %1")
+            emit statusMessage(QStringLiteral("Click the picture to take the color for %1")
                                    .arg(QLatin1String(e.menuCaption)));
         } else {
             chooseElementColour(static_cast<int16_t>(e.dialogIndex));

@@ -221,7 +221,7 @@ void Editor::selectElement(int element, bool landscape)
             cursor = true;
             pendingElement = QString::fromLatin1(e->key);
             changed();
-            emit statusMessage(QStringLiteral("Click the picture to take the colour for %1")
+            emit statusMessage(QStringLiteral("Click the picture to take the color for %1")
                                    .arg(QLatin1String(e->menuCaption)));
         }
     } else {

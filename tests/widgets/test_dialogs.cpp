@@ -130,7 +130,7 @@ TEST(HelpWindowTest, OpensTheManualAndWalksItsPages)
     EXPECT_TRUE(pages->toPlainText().contains(QStringLiteral("Getting started")));
     pages->setSource(QUrl(QStringLiteral("device.htm")));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Device transfer - Varno Help"));
-    EXPECT_EQ(showHelpWindow(&parent, manualFolder(), QStringLiteral("colours.htm")), window);
+    EXPECT_EQ(showHelpWindow(&parent, manualFolder(), QStringLiteral("colors.htm")), window);
     window->findChild<QPushButton *>(QStringLiteral("back"))->click();
     EXPECT_TRUE(pages->source().toString().endsWith(QStringLiteral("device.htm")));
     if (const QString shots = qEnvironmentVariable("VARNO_SCREENSHOTS"); !shots.isEmpty())

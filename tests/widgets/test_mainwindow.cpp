@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, MenusHoldEveryCommandInOrderWithKeysAndWaitingOnesDisable
     const QStringList expected = {
         "File: Save|Save As...|Open Recent|Ask to Save Changes|Settings...|"
         "Transfer to Device...|Transfer to Glintory...|Exit",
-        "Edit: Undo Colour Changes",
+        "Edit: Undo Color Changes",
         "Theme: New Theme - Standard|New Theme - QVGA|New Theme - VGA|New Theme - Square 240|"
         "New WM5 Theme - QVGA|New WM5 Theme - VGA|New WM5 Theme - Square 240|Load Theme...|"
         "Save Theme (Low Comp)...|Save Theme (Med Comp)...|Save Theme (High Comp)...|"

@@ -309,11 +309,11 @@ void MainWindow::buildMenus()
     exit->setShortcut(QKeySequence::Quit);
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    QAction *undo = addCommand(edit, "actUndoColours", QStringLiteral("Undo Colour Changes"),
+    QAction *undo = addCommand(edit, "actUndoColours", QStringLiteral("Undo Color Changes"),
                                [&f] { f.undoColours(); });
     undo->setShortcut(QKeySequence::Undo);
     undo->setToolTip(
-        QStringLiteral("Back to the colours as they were before the last colour dialog"));
+        QStringLiteral("Back to the colors as they were before the last color dialog"));
     undo->setStatusTip(undo->toolTip());
 
     QMenu *theme = menuBar()->addMenu(QStringLiteral("&Theme"));
@@ -524,13 +524,13 @@ void MainWindow::buildToolBar()
     button("btnResetColors", QStringLiteral("Reset"), QStringLiteral("Reset Colors"),
            icon("edit-clear", QStyle::SP_BrowserReload), [&f] { f.resetColours(); });
     button("btnUndoLast", QStringLiteral("Undo"),
-           QStringLiteral("Undo Colour Changes: back to the colours before the last colour dialog"),
+           QStringLiteral("Undo Color Changes: back to the colors before the last color dialog"),
            icon("edit-undo", QStyle::SP_ArrowBack), [&f] { f.undoColours(); });
     button("btnMessageBar", QStringLiteral("Message Bar"),
            QStringLiteral("Message Bar = Navigation Bar"),
            icon("format-fill-color", QStyle::SP_MessageBoxInformation),
            [&f] { f.copyNavigationToMessageBars(); });
-    button("btnInternalColors", QStringLiteral("Internal Colours"),
+    button("btnInternalColors", QStringLiteral("Internal Colors"),
            QStringLiteral("Set Internal Colors"),
            icon("preferences-desktop-color", QStyle::SP_DesktopIcon),
            [this] { action(QStringLiteral("mnuSetInternalColors"))->trigger(); });
@@ -586,7 +586,7 @@ QWidget *MainWindow::buildControls()
     auto *overlayRow = new QHBoxLayout;
     m_swatch = new QToolButton(colourBox);
     m_swatch->setObjectName(QStringLiteral("btnTransparencyColor"));
-    m_swatch->setToolTip(QStringLiteral("Overlay colour"));
+    m_swatch->setToolTip(QStringLiteral("Overlay color"));
     m_swatch->setFixedSize(28, 22);
     connect(m_swatch, &QToolButton::clicked, this, [&f] { f.chooseOverlayColour(); });
     m_slider = new QSlider(Qt::Horizontal, colourBox);
