@@ -7,6 +7,31 @@
 
 namespace varno {
 
+int FoundEntries::start(std::vector<DeviceFindRecord> found, DeviceFindRecord &record, int &error)
+{
+    if (found.empty()) {
+        error = DeviceError::FileNotFound;
+        return -1;
+    }
+    error = DeviceError::None;
+    record = found.front();
+    const int handle = m_nextHandle++;
+    m_left[handle] = std::deque<DeviceFindRecord>(found.begin() + 1, found.end());
+    return handle;
+}
+
+int FoundEntries::next(int handle, DeviceFindRecord &record)
+{
+    const auto it = m_left.find(handle);
+    if (it == m_left.end())
+        return DeviceError::InvalidHandle;
+    if (it->second.empty())
+        return DeviceError::NoMoreFiles;
+    record = it->second.front();
+    it->second.pop_front();
+    return DeviceError::None;
+}
+
 namespace {
 
 // No theme comes near this; a larger "theme" is not one, and reading it

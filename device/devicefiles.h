@@ -11,9 +11,12 @@
 
 #include <QString>
 
+#include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace varno {
 
@@ -58,6 +61,22 @@ inline bool isFolderAttributes(quint32 attributes)
     return attributes == DeviceAttribute::Folder ||
            attributes == (DeviceAttribute::Folder | DeviceAttribute::Temporary);
 }
+
+// What the finds of a backend found and have not yet handed out, by handle.
+class FoundEntries {
+public:
+    // Hands out the first of `found` and keeps the rest under a new handle.
+    // With nothing found: -1, and `error` says so.
+    int start(std::vector<DeviceFindRecord> found, DeviceFindRecord &record, int &error);
+    // The next entry of a find; the error when there is none (0 when given).
+    int next(int handle, DeviceFindRecord &record);
+    void close(int handle) { m_left.erase(handle); }
+    void clear() { m_left.clear(); }
+
+private:
+    std::map<int, std::deque<DeviceFindRecord>> m_left;
+    int m_nextHandle = 1;
+};
 
 // Whether `name` matches the last part of a find pattern: * any run of
 // characters, ? any one, letters in either case.

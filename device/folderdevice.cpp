@@ -259,32 +259,18 @@ int FolderDevice::findFirst(const QString &pattern, DeviceFindRecord &record)
         if (matchesPattern(entry.fileName(), last))
             found.push_back(recordOf(entry));
     }
-    if (found.empty())
-        return fail(DeviceError::FileNotFound), -1;
-    m_error = 0;
-    record = found.front();
-    found.erase(found.begin());
-    const int handle = m_nextHandle++;
-    m_finds[handle] = std::move(found);
-    return handle;
+    return m_finds.start(std::move(found), record, m_error);
 }
 
 bool FolderDevice::findNext(int handle, DeviceFindRecord &record)
 {
-    const auto it = m_finds.find(handle);
-    if (it == m_finds.end())
-        return fail(DeviceError::InvalidHandle);
-    if (it->second.empty())
-        return fail(DeviceError::NoMoreFiles);
-    record = it->second.front();
-    it->second.erase(it->second.begin());
-    m_error = 0;
-    return true;
+    m_error = m_finds.next(handle, record);
+    return m_error == DeviceError::None;
 }
 
 void FolderDevice::findClose(int handle)
 {
-    m_finds.erase(handle);
+    m_finds.close(handle);
 }
 
 bool FolderDevice::deleteFile(const QString &path)

@@ -75,7 +75,7 @@ private:
     int m_error = 0;
     int m_nextHandle = 1;
     std::map<int, std::unique_ptr<QFile>> m_files;
-    std::map<int, std::vector<DeviceFindRecord>> m_finds;
+    FoundEntries m_finds;
 };
 
 }  // namespace varno

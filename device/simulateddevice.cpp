@@ -169,34 +169,20 @@ int SimulatedDevice::findFirst(const QString &pattern, DeviceFindRecord &record)
         if (matchesPattern(name, pattern.mid(cut + 1)))
             found.push_back({entry.attributes, entry.data.size(), name.toStdU16String()});
     }
-    if (found.empty())
-        return fail(DeviceError::FileNotFound), -1;
-    record = found.front();
-    found.erase(found.begin());
-    m_error = 0;
-    const int handle = m_nextHandle++;
-    m_finds[handle] = std::move(found);
-    return handle;
+    return m_finds.start(std::move(found), record, m_error);
 }
 
 bool SimulatedDevice::findNext(int handle, DeviceFindRecord &record)
 {
     ++calls;
-    const auto it = m_finds.find(handle);
-    if (it == m_finds.end())
-        return fail(DeviceError::InvalidHandle);
-    if (it->second.empty())
-        return fail(DeviceError::NoMoreFiles);
-    record = it->second.front();
-    it->second.erase(it->second.begin());
-    m_error = 0;
-    return true;
+    m_error = m_finds.next(handle, record);
+    return m_error == DeviceError::None;
 }
 
 void SimulatedDevice::findClose(int handle)
 {
     ++calls;
-    m_finds.erase(handle);
+    m_finds.close(handle);
 }
 
 bool SimulatedDevice::deleteFile(const QString &path)

@@ -81,7 +81,7 @@ private:
     int m_nextHandle = 1;
     std::map<QString, Entry> m_entries;
     std::map<int, OpenFile> m_open;
-    std::map<int, std::vector<DeviceFindRecord>> m_finds;
+    FoundEntries m_finds;
 };
 
 }  // namespace varno
