@@ -3,11 +3,14 @@
 // time to the first screenful, thumbnails per second against the floor of
 // libjpeg alone decoding the same members at the same scale on every core,
 // and peak memory. The folders are made once under VARNO_BENCH_THEMES (else
-// the temporary folder) and reused.
+// the temporary folder) and reused. Where a thumbnail cache is used, as the
+// window uses the desktop's, it starts empty each time and the time runs
+// until every thumbnail is in it.
 //
-//   bench_browser --benchmark_filter=FirstScreen   (then Rate/0 mixed, Rate/1
-//   JPEG only, Floor; run
+//   bench_browser --benchmark_filter=FirstScreen   (then Rate/<folder>/<cache>:
+//   folder 0 mixed, 1 JPEG only; Floor; RateOfFloor, the two in turns; run
 //   Memory/1000 and Memory/10000 in separate processes for the peak)
+#include "base/memoryreuse.h"
 #include "package/cabwriter.h"
 #include "package/themebrowsermodel.h"
 #include "package/todaymember.h"
@@ -16,9 +19,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QThreadPool>
 
 #include <benchmark/benchmark.h>
@@ -80,15 +85,35 @@ void makeThumbnails(ThemeBrowserModel &model, int rows)
     QObject::disconnect(done);
 }
 
+// An empty thumbnail cache for each run, all removed at the end. Removing
+// one just before making the next would have ext4 search past the entries
+// it has just freed: a cost of the benchmark, not of browsing.
+class ColdCache {
+public:
+    void use(ThemeBrowserModel &model)
+    {
+        model.useThumbnailCache(m_root.filePath(QString::number(++m_runs)));
+    }
+
+private:
+    QTemporaryDir m_root;
+    int m_runs = 0;
+};
+
 // Opening a folder of 10,000 themes until the first 24 (a screenful) are
-// shown, with no thumbnail cache.
+// shown, with a cold thumbnail cache.
 void FirstScreen(benchmark::State &state)
 {
     const QString folder = folderOf(10000);
+    ColdCache cache;
     for (auto _ : state) {
-        ThemeBrowserModel model;
-        model.setFolder(folder);
-        makeThumbnails(model, 24);
+        auto model = std::make_unique<ThemeBrowserModel>();
+        cache.use(*model);
+        model->setFolder(folder);
+        makeThumbnails(*model, 24);
+        state.PauseTiming();  // closing waits for the last few to be stored
+        model.reset();
+        state.ResumeTiming();
     }
 }
 BENCHMARK(FirstScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -106,59 +131,105 @@ QString jpegFolder()
     return folder;
 }
 
-// Arg 0: the mixed folder of 1,000; arg 1: its 800 JPEG themes alone.
+// Folder 0: the mixed folder of 1,000; 1: its 800 JPEG themes alone.
+// Cache 0: none; 1: a cold one, timed until the last thumbnail is stored.
 void Rate(benchmark::State &state)
 {
     const QString folder = state.range(0) ? jpegFolder() : folderOf(1000);
     const int count = int(QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files).size());
+    ColdCache cache;
     for (auto _ : state) {
         ThemeBrowserModel model;
+        if (state.range(1))
+            cache.use(model);
         model.setFolder(folder);
         makeThumbnails(model, count);
     }
     state.counters["thumbnails/s"] =
         benchmark::Counter(double(count) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(Rate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Rate)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"folder", "cache"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
-// libjpeg alone on the same JPEG members, read into memory beforehand, at
-// the scale the browser's 128-pixel thumbnails use, on every core.
-void Floor(benchmark::State &state)
+// The floor's members: the JPEG Today pictures of the 1,000, in memory.
+std::vector<QByteArray> floorMembers()
 {
     const QString folder = folderOf(1000);
     std::vector<QByteArray> members;
-    for (const QString &file : QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files))
-        members.push_back(readTodayMember(folder + u'/' + file).data);
-    for (auto _ : state) {
-        QThreadPool pool;
-        for (const QByteArray &data : members) {
-            if (!data.startsWith("\xFF\xD8\xFF"))
-                continue;
-            pool.start([&data] {
-                jpeg_decompress_struct cinfo{};
-                jpeg_error_mgr err{};
-                cinfo.err = jpeg_std_error(&err);
-                jpeg_create_decompress(&cinfo);
-                jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
-                             static_cast<unsigned long>(data.size()));
-                jpeg_read_header(&cinfo, TRUE);
-                cinfo.scale_num = 1;
-                cinfo.scale_denom = cinfo.image_width >= 512 ? 4 : 2;
-                jpeg_start_decompress(&cinfo);
-                std::vector<unsigned char> row(cinfo.output_width * cinfo.output_components);
-                unsigned char *line = row.data();
-                while (cinfo.output_scanline < cinfo.output_height)
-                    jpeg_read_scanlines(&cinfo, &line, 1);
-                jpeg_finish_decompress(&cinfo);
-                jpeg_destroy_decompress(&cinfo);
-            });
-        }
-        pool.waitForDone();
+    for (const QString &file : QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files)) {
+        QByteArray data = readTodayMember(folder + u'/' + file).data;
+        if (data.startsWith("\xFF\xD8\xFF"))
+            members.push_back(std::move(data));
     }
-    state.counters["jpeg/s"] =
-        benchmark::Counter(800.0 * double(state.iterations()), benchmark::Counter::kIsRate);
+    return members;
+}
+
+// libjpeg alone decoding `members` at the scale the browser's 128-pixel
+// thumbnails use, on every core.
+void decodeOnEveryCore(const std::vector<QByteArray> &members)
+{
+    QThreadPool pool;
+    for (const QByteArray &data : members) {
+        pool.start([&data] {
+            jpeg_decompress_struct cinfo{};
+            jpeg_error_mgr err{};
+            cinfo.err = jpeg_std_error(&err);
+            jpeg_create_decompress(&cinfo);
+            jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
+                         static_cast<unsigned long>(data.size()));
+            jpeg_read_header(&cinfo, TRUE);
+            cinfo.scale_num = 1;
+            cinfo.scale_denom = cinfo.image_width >= 512 ? 4 : 2;
+            jpeg_start_decompress(&cinfo);
+            std::vector<unsigned char> row(cinfo.output_width * cinfo.output_components);
+            unsigned char *line = row.data();
+            while (cinfo.output_scanline < cinfo.output_height)
+                jpeg_read_scanlines(&cinfo, &line, 1);
+            jpeg_finish_decompress(&cinfo);
+            jpeg_destroy_decompress(&cinfo);
+        });
+    }
+    pool.waitForDone();
+}
+
+void Floor(benchmark::State &state)
+{
+    const std::vector<QByteArray> members = floorMembers();
+    for (auto _ : state)
+        decodeOnEveryCore(members);
+    state.counters["jpeg/s"] = benchmark::Counter(
+        double(members.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(Floor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The browser on the JPEG themes (no cache) and the floor on their
+// members, taken in turns so that both see the same machine: the share of
+// the floor's rate the browser reaches. A machine whose speed drifts
+// between two separate runs moves this far less than the two rates.
+void RateOfFloor(benchmark::State &state)
+{
+    const std::vector<QByteArray> members = floorMembers();
+    const QString folder = jpegFolder();
+    double floorTime = 0, browserTime = 0;
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        timer.start();
+        {
+            ThemeBrowserModel model;
+            model.setFolder(folder);
+            makeThumbnails(model, int(members.size()));
+        }
+        browserTime += double(timer.nsecsElapsed());
+        timer.start();
+        decodeOnEveryCore(members);
+        floorTime += double(timer.nsecsElapsed());
+    }
+    state.counters["browser/floor %"] = 100.0 * floorTime / browserTime;
+}
+BENCHMARK(RateOfFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A folder opened and scrolled through to its end; the peak resident size.
 void Memory(benchmark::State &state)
@@ -180,6 +251,7 @@ BENCHMARK(Memory)->Arg(1000)->Arg(10000)->Iterations(1)->Unit(benchmark::kMillis
 
 int main(int argc, char **argv)
 {
+    keepFreedMemoryForReuse();  // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

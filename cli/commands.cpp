@@ -4,6 +4,7 @@
 #include "app/appsettings.h"
 #include "app/profiles.h"
 #include "app/raster/pictureio.h"
+#include "base/remakeablefile.h"
 #include "base/runtimeerror.h"
 #include "cli/commandargs.h"
 #include "cli/devicecommand.h"
@@ -19,6 +20,7 @@
 #include "package/infwriter.h"
 #include "package/savetheme.h"
 #include "package/themeloader.h"
+#include "package/pngencode.h"
 #include "package/themethumbnail.h"
 #include "package/thumbnailcache.h"
 #include "preview/devicescreen.h"
@@ -534,11 +536,15 @@ int render(const QStringList &args, QTextStream &out, QTextStream &err)
     return Exit::Ok;
 }
 
-// Writes `image` as a PNG whole or not at all.
-bool writePng(const QImage &image, const QString &path)
+// Writes a thumbnail as a PNG whole or not at all.
+bool writeThumbnail(const QImage &image, const QString &path)
 {
-    QSaveFile f(path);
-    return f.open(QIODevice::WriteOnly) && image.save(&f, "PNG", ThumbnailPngQuality) && f.commit();
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const QByteArray png = encodeThumbnailPng(rgb.constBits(), rgb.width(), rgb.height(),
+                                              rgb.bytesPerLine(), PixelLayout::Bgrx);
+    return !png.isEmpty() && writeRemakeableFile(path, png,
+                                                 QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ReadGroup | QFile::ReadOther);
 }
 
 int thumbnail(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -574,7 +580,7 @@ int thumbnail(const QStringList &args, QTextStream &out, QTextStream &err)
             const ThemePreview p = readThemePreview(themes[i], QSize(size, size));
             if (p.image.isNull())
                 problems[i] = p.problem;
-            else if (!writePng(p.image, outputs[i]))
+            else if (!writeThumbnail(p.image, outputs[i]))
                 problems[i] = QStringLiteral("cannot write %1").arg(outputs[i]);
         });
     }

@@ -1,5 +1,6 @@
 // Varno's program: starts the editor, or runs one command without a window.
 #include "app/raster/raster.h"
+#include "base/memoryreuse.h"
 #include "base/signalcleanup.h"
 #include "cli/commands.h"
 #include "ui/handover.h"
@@ -85,6 +86,7 @@ int runEditor(int argc, char **argv, const QString &file)
 
 int main(int argc, char **argv)
 {
+    varno::keepFreedMemoryForReuse();
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (argc > 1 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help"))) {

@@ -2,13 +2,15 @@
 // one process per file. Qt's picture classes would load the whole graphics
 // stack (some thirty libraries, most of the process's time); this reads the
 // member with the cabinet reader, decodes it with the browser's JPEG decoder
-// (scaled down in libjpeg) or stb, and writes the PNG with stb.
+// (scaled down in libjpeg) or stb, and writes the PNG with the browser's
+// encoder.
+#include "base/remakeablefile.h"
 #include "package/jpegdecode.h"
+#include "package/pngencode.h"
 #include "package/todaymember.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -21,9 +23,6 @@
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_STATIC
 #include <stb_image_resize.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#define STBI_WRITE_NO_STDIO
-#include <stb_image_write.h>
 
 namespace {
 
@@ -103,16 +102,12 @@ int main(int argc, char **argv)
     const Rgb picture = fitted(std::move(decoded), size);
     if (picture.pixels.empty())
         return fail(QStringLiteral("The Today picture cannot be read."));
-    QByteArray png;
-    stbi_write_png_compression_level = 2;  // a quick thumbnail over a few bytes less
-    stbi_write_png_to_func(
-        [](void *context, void *bytes, int length) {
-            static_cast<QByteArray *>(context)->append(static_cast<const char *>(bytes), length);
-        },
-        &png, picture.width, picture.height, 3, picture.pixels.data(), picture.width * 3);
-    QSaveFile out(args[1]);
-    if (png.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(png) != png.size() ||
-        !out.commit()) {
+    const QByteArray png =
+        varno::encodeThumbnailPng(picture.pixels.data(), picture.width, picture.height,
+                                  picture.width * 3, varno::PixelLayout::Rgb);
+    // The file manager reads it back at once and keeps its own copy.
+    if (png.isEmpty() ||
+        !varno::writeRemakeableFile(args[1], png, QFile::ReadOwner | QFile::WriteOwner)) {
         std::fprintf(stderr, "varno-thumbnailer: cannot write %s\n", qPrintable(args[1]));
         return 1;
     }

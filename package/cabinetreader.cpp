@@ -607,9 +607,16 @@ std::vector<int> CallBack::decodeFolder(Decompressor &dec, CabIo &io, FolderToDe
     whole.length = static_cast<unsigned int>(end);
     quick.length = qint64(end);
     std::optional<QByteArray> quickData = decodeFolderStart(quick);
-    QByteArray folderData = quickData.value_or(QByteArray());
+    QByteArray folderData = quickData ? std::move(*quickData) : QByteArray();
     if (quickData || (decodeRange(dec, io, &whole, folderData) == 0 &&
                       std::uint64_t(folderData.size()) == end)) {
+        if (members.size() == 1) {
+            // The one member ends the range: dropping what comes before it
+            // moves a pointer, where a copy would fault in fresh pages.
+            folderData.remove(0, qsizetype(members.front()->file->offset));
+            data.front() = std::move(folderData);
+            return errors;
+        }
         for (size_t i = 0; i < members.size(); ++i)
             data[i] = folderData.mid(members[i]->file->offset, members[i]->file->length);
         return errors;

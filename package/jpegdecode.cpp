@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <vector>
 
 namespace varno {
 
@@ -59,10 +60,14 @@ RgbPicture decodeJpeg(const QByteArray &data, QSize fit, PixelLayout layout)
     out.size = QSize(int(cinfo.output_width), int(cinfo.output_height));
     const size_t rowBytes = size_t(out.size.width()) * (layout == PixelLayout::Bgrx ? 4 : 3);
     out.pixels.resize(rowBytes * size_t(out.size.height()));
-    while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned char *row = out.pixels.data() + size_t(cinfo.output_scanline) * rowBytes;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
+    // All rows offered at once: libjpeg then writes its row groups in place
+    // instead of copying each out of a spare row.
+    std::vector<unsigned char *> rows(cinfo.output_height);
+    for (size_t y = 0; y < rows.size(); ++y)
+        rows[y] = out.pixels.data() + y * rowBytes;
+    while (cinfo.output_scanline < cinfo.output_height)
+        jpeg_read_scanlines(&cinfo, rows.data() + cinfo.output_scanline,
+                            cinfo.output_height - cinfo.output_scanline);
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     return out;

@@ -106,29 +106,55 @@ void ThemeBrowserModel::request(int row) const
     const QSize size = m_size;
     auto *self = const_cast<ThemeBrowserModel *>(this);
     const std::shared_ptr<const ThumbnailCache> cache = m_thumbnailCache;
+    const std::shared_ptr<Outbox> outbox = m_outbox;
     // The latest asked first: what the user scrolled to is what they see.
     m_pool.start(
-        [self, current, generation, row, path, size, cache] {
+        [self, current, generation, row, path, size, cache, outbox] {
             if (*current != generation)
                 return;
             ThemePreview preview;
             if (cache)
                 preview.image = cache->find(path, size);
+            QImage toStore;
             if (preview.image.isNull()) {
                 preview = readThemePreview(path, cache ? ThumbnailCache::madeSize(size) : size);
-                if (cache && !preview.image.isNull())
-                    cache->store(path, size, preview.image);
+                if (cache)
+                    toStore = preview.image;
             }
             if (preview.image.width() > size.width() || preview.image.height() > size.height())
                 preview.image =
                     preview.image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            if (*current != generation)
-                return;
-            QMetaObject::invokeMethod(
-                self, [self, generation, row, preview] { self->deliver(generation, row, preview); },
-                Qt::QueuedConnection);
+            if (*current == generation) {
+                bool first = false;
+                {
+                    const QMutexLocker lock(&outbox->mutex);
+                    first = outbox->made.empty();
+                    outbox->made.push_back({generation, row, preview});
+                }
+                if (first)
+                    QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMade,
+                                              Qt::QueuedConnection);
+            }
+            // Shown first, kept after: it is right for the file whatever
+            // folder the window has moved on to.
+            if (!toStore.isNull())
+                cache->store(path, size, toStore);
         },
         ++m_requests);
+}
+
+void ThemeBrowserModel::takeMade()
+{
+    std::vector<Made> made;
+    {
+        const QMutexLocker lock(&m_outbox->mutex);
+        made.swap(m_outbox->made);
+    }
+    const int before = m_made;
+    for (const Made &m : made)
+        deliver(m.generation, m.row, m.preview);
+    if (m_made != before)
+        emit progress(m_made, int(m_files.size()));
 }
 
 void ThemeBrowserModel::deliver(quint64 generation, int row, const ThemePreview &preview)
@@ -143,7 +169,6 @@ void ThemeBrowserModel::deliver(quint64 generation, int row, const ThemePreview 
     if (!m_counted.contains(row)) {
         m_counted.insert(row);
         ++m_made;
-        emit progress(m_made, int(m_files.size()));
     }
     const QModelIndex at = index(row);
     emit dataChanged(at, at, {Qt::DecorationRole, Qt::ToolTipRole});

@@ -11,12 +11,14 @@
 #include <QCache>
 #include <QHash>
 #include <QImage>
+#include <QMutex>
 #include <QSet>
 #include <QStringList>
 #include <QThreadPool>
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace varno {
 
@@ -56,7 +58,20 @@ signals:
     void progress(int made, int total);
 
 private:
+    // Thumbnails made and not yet taken in by the model's thread: one
+    // queued call takes all that have gathered, not one call each.
+    struct Made {
+        quint64 generation;
+        int row;
+        ThemePreview preview;
+    };
+    struct Outbox {
+        QMutex mutex;
+        std::vector<Made> made;
+    };
+
     void request(int row) const;
+    void takeMade();
     void deliver(quint64 generation, int row, const ThemePreview &preview);
     QImage placeholder() const;
 
@@ -72,6 +87,7 @@ private:
     mutable int m_requests = 0;
     mutable QImage m_placeholder;
     std::shared_ptr<std::atomic<quint64>> m_generation;
+    std::shared_ptr<Outbox> m_outbox = std::make_shared<Outbox>();
     mutable QThreadPool m_pool;
 };
 

@@ -17,6 +17,18 @@ namespace {
 // few hostile header bytes cannot cost gigabytes.
 constexpr qint64 MaxPixels = 4096 * 4096;
 
+// Two RGB32 pixels mixed by weights that add up to 256, rounded: red and
+// blue share one word's arithmetic, green (with the unused byte) another.
+inline quint32 mix(quint32 x, quint32 xWeight, quint32 y, quint32 yWeight)
+{
+    const quint32 redBlue =
+        (((x & 0xFF00FFu) * xWeight + (y & 0xFF00FFu) * yWeight + 0x800080u) >> 8) & 0xFF00FFu;
+    const quint32 green =
+        (((x >> 8) & 0xFF00FFu) * xWeight + ((y >> 8) & 0xFF00FFu) * yWeight + 0x800080u) &
+        0xFF00FF00u;
+    return redBlue | green;
+}
+
 // Shrinks an RGB32 picture by a factor from 1/2 to 1, each pixel from the
 // four around its centre. The decoder's own scaling leaves no more than
 // that to do, and two taps a side cannot alias there; it costs a fraction
@@ -25,12 +37,12 @@ QImage shrinkBilinear(const QImage &source, QSize to)
 {
     QImage out(to, QImage::Format_RGB32);
     const int sw = source.width(), sh = source.height();
-    // 16.16 fixed point: where each output pixel's centre falls.
+    // Where each output pixel's centre falls, in 1/256ths of a pixel.
     const auto taps = [](int from, int size, int i, int &first, quint32 &weight) {
-        const qint64 centre = ((2 * qint64(i) + 1) * from << 16) / (2 * size) - (1 << 15);
-        const qint64 at = std::clamp<qint64>(centre, 0, qint64(from - 1) << 16);
-        first = int(at >> 16);
-        weight = quint32(at & 0xFFFF);
+        const qint64 centre = ((2 * qint64(i) + 1) * from << 8) / (2 * size) - (1 << 7);
+        const qint64 at = std::clamp<qint64>(centre, 0, qint64(from - 1) << 8);
+        first = int(at >> 8);
+        weight = quint32(at & 0xFF);
     };
     std::vector<int> xs(size_t(to.width()));
     std::vector<quint32> xw(size_t(to.width()));
@@ -47,17 +59,9 @@ QImage shrinkBilinear(const QImage &source, QSize to)
         for (int x = 0; x < to.width(); ++x) {
             const int x0 = xs[size_t(x)], x1 = std::min(x0 + 1, sw - 1);
             const quint32 wx = xw[size_t(x)];
-            quint32 pixel = 0xFF000000u;
-            for (const int shift : {0, 8, 16}) {
-                const auto channel = [shift](QRgb c) { return (c >> shift) & 0xFF; };
-                const quint64 upper =
-                    quint64(channel(top[x0])) * (0x10000 - wx) + quint64(channel(top[x1])) * wx;
-                const quint64 lower = quint64(channel(bottom[x0])) * (0x10000 - wx) +
-                                      quint64(channel(bottom[x1])) * wx;
-                const quint64 mixed = upper * (0x10000 - wy) + lower * wy;
-                pixel |= quint32((mixed + (quint64(1) << 31)) >> 32) << shift;
-            }
-            row[x] = pixel;
+            const quint32 upper = mix(top[x0], 256 - wx, top[x1], wx);
+            const quint32 lower = mix(bottom[x0], 256 - wx, bottom[x1], wx);
+            row[x] = mix(upper, 256 - wy, lower, wy) | 0xFF000000u;
         }
     }
     return out;

@@ -1,13 +1,13 @@
 #include "package/thumbnailcache.h"
 
-#include <QBuffer>
+#include "base/remakeablefile.h"
+#include "package/pngencode.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QtEndian>
@@ -45,29 +45,6 @@ QHash<QByteArray, QByteArray> pngTexts(const QByteArray &png)
         at += 12 + qsizetype(length);
     }
     return texts;
-}
-
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A tEXt chunk. Qt's writer would store longer texts compressed (zTXt),
-// which simple readers of the cache do not expect.
-QByteArray textChunk(const QByteArray &key, const QByteArray &value)
-{
-    const QByteArray body = "tEXt" + key + '\0' + value;
-    QByteArray chunk(4, '\0');
-    qToBigEndian<quint32>(quint32(body.size() - 4), chunk.data());
-    QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(crc32(body), crc.data());
-    return chunk + body + crc;
 }
 
 }  // namespace
@@ -110,34 +87,31 @@ QImage ThumbnailCache::find(const QString &file, QSize fit) const
 
 void ThumbnailCache::store(const QString &file, QSize fit, const QImage &picture) const
 {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QByteArray png = encodeThumbnailPng(rgb.constBits(), rgb.width(), rgb.height(),
+                                              rgb.bytesPerLine(), PixelLayout::Bgrx,
+                                              {{"Thumb::URI", uriOf(file)},
+                                               {"Thumb::MTime", mtimeOf(file).toLatin1()},
+                                               {"Software", "Varno"}});
+    if (png.isEmpty())
+        return;
     const QString path = pathFor(file, fit);
     const QString folder = QFileInfo(path).path();
-    // Thumbnails show what the user's files hold: for the user alone.
-    if (!QDir().mkpath(folder))
+    const auto forUserAlone = [&] {
+        QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    // Thumbnails show what the user's files hold: the folders are made
+    // private once, not for every one of a folder's thousands.
+    if (!m_foldersChecked.exchange(true))
+        forUserAlone();
+    constexpr QFile::Permissions Private = QFile::ReadOwner | QFile::WriteOwner;
+    if (writeRemakeableFile(path, png, Private))
         return;
-    QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        // Quick compression: a folder's worth are written while the user
-        // waits, and a thumbnail is small either way.
-        QImageWriter writer(&buffer, "png");
-        writer.setQuality(ThumbnailPngQuality);
-        if (!writer.write(picture) || png.size() < 33)
-            return;
+    if (QDir().mkpath(folder)) {
+        forUserAlone();
+        writeRemakeableFile(path, png, Private);
     }
-    // After the signature and the 25-byte header chunk.
-    png.insert(33, textChunk("Thumb::URI", uriOf(file)) +
-                       textChunk("Thumb::MTime", mtimeOf(file).toLatin1()) +
-                       textChunk("Software", "Varno"));
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    if (out.write(png) == png.size())
-        out.commit();
 }
 
 }  // namespace varno

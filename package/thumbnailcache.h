@@ -9,11 +9,9 @@
 #include <QSize>
 #include <QString>
 
-namespace varno {
+#include <atomic>
 
-// Qt's PNG quality for thumbnails: zlib's fastest level, which writes
-// them several times faster than the default for files a few percent larger.
-constexpr int ThumbnailPngQuality = 80;
+namespace varno {
 
 class ThumbnailCache {
 public:
@@ -36,6 +34,7 @@ public:
 
 private:
     QString m_root;
+    mutable std::atomic<bool> m_foldersChecked{false};
 };
 
 }  // namespace varno

@@ -4,6 +4,7 @@
 // a folder it has left.
 #include "package/cabwriter.h"
 #include "package/jpegdecode.h"
+#include "package/pngencode.h"
 #include "package/themebrowsermodel.h"
 #include "app/raster/pictureio.h"
 #include "support/rasters.h"
@@ -181,6 +182,7 @@ TEST(ThumbnailCache, NamesStampsAndFindsWhatIsCurrent)
 
     const ThumbnailCache cache(dir.filePath("thumbs"));
     const QString png = cache.pathFor(file, {128, 118});
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(png); }));  // kept after it is shown
     EXPECT_EQ(png, dir.filePath("thumbs/normal/") +
                        QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex() +
                        ".png");
@@ -206,4 +208,29 @@ TEST(ThumbnailCache, NamesStampsAndFindsWhatIsCurrent)
     f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
     f.close();
     EXPECT_TRUE(cache.find(file, {128, 118}).isNull());
+}
+
+// Every filter byte and the run-only deflate undone by another reader give
+// the picture back exactly, in both layouts and at awkward sizes.
+TEST(ThumbnailPng, DecodesToTheSamePixels)
+{
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(37, 5), QSize(128, 117)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        quint32 noise = 12345;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x) {
+                noise = noise * 1103515245u + 12345u;
+                picture.setPixel(x, y, qRgb(x * 7, y * 5, int(noise >> 24)));
+            }
+        const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+        for (const auto &[pixels, stride, layout] :
+             {std::tuple{picture.constBits(), picture.bytesPerLine(), PixelLayout::Bgrx},
+              std::tuple{rgb.constBits(), rgb.bytesPerLine(), PixelLayout::Rgb}}) {
+            const QByteArray png = encodeThumbnailPng(pixels, size.width(), size.height(), stride,
+                                                      layout, {{"Software", "Varno"}});
+            const QImage back = QImage::fromData(png, "PNG");
+            EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture) << size.width();
+            EXPECT_EQ(back.text("Software"), "Varno");
+        }
+    }
 }
