@@ -184,10 +184,16 @@ void decodeOnEveryCore(const std::vector<QByteArray> &members)
             cinfo.scale_num = 1;
             cinfo.scale_denom = cinfo.image_width >= 512 ? 4 : 2;
             jpeg_start_decompress(&cinfo);
-            std::vector<unsigned char> row(cinfo.output_width * cinfo.output_components);
-            unsigned char *line = row.data();
+            // The whole picture, every row offered at once: libjpeg's
+            // quickest way to what a thumbnail needs.
+            const size_t rowBytes = cinfo.output_width * size_t(cinfo.output_components);
+            std::vector<unsigned char> pixels(rowBytes * cinfo.output_height);
+            std::vector<unsigned char *> rows(cinfo.output_height);
+            for (size_t y = 0; y < rows.size(); ++y)
+                rows[y] = pixels.data() + y * rowBytes;
             while (cinfo.output_scanline < cinfo.output_height)
-                jpeg_read_scanlines(&cinfo, &line, 1);
+                jpeg_read_scanlines(&cinfo, rows.data() + cinfo.output_scanline,
+                                    cinfo.output_height - cinfo.output_scanline);
             jpeg_finish_decompress(&cinfo);
             jpeg_destroy_decompress(&cinfo);
         });

@@ -28,7 +28,7 @@ namespace {
 
 struct Rgb {
     int width = 0, height = 0;
-    std::vector<unsigned char> pixels;  // 3 bytes a pixel, rows top down
+    varno::PixelBytes pixels;  // 3 bytes a pixel, rows top down
 };
 
 // Pictures larger than any device screen are not decoded at all.

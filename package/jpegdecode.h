@@ -7,14 +7,30 @@
 #include <QByteArray>
 #include <QSize>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace varno {
 
+// Bytes left as they are when a vector grows: every pixel is written by
+// the decoder, and clearing them first costs a thumbnail a few percent.
+template <typename T> struct UninitializedAllocator : std::allocator<T> {
+    template <typename U> struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    template <typename U> void construct(U *at) noexcept { ::new (static_cast<void *>(at)) U; }
+    template <typename U, typename... Args> void construct(U *at, Args &&...args)
+    {
+        ::new (static_cast<void *>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using PixelBytes = std::vector<unsigned char, UninitializedAllocator<unsigned char>>;
+
 struct RgbPicture {
-    QSize stored;                       // the picture's own size
-    QSize size;                         // as decoded
-    std::vector<unsigned char> pixels;  // rows top down; empty on failure
+    QSize stored;       // the picture's own size
+    QSize size;         // as decoded
+    PixelBytes pixels;  // rows top down; empty on failure
 };
 
 bool isJpeg(const QByteArray &data);
