@@ -10,6 +10,8 @@ ThemeBrowserModel::ThemeBrowserModel(QObject *parent)
     : QAbstractListModel(parent), m_generation(std::make_shared<std::atomic<quint64>>(0))
 {
     setCacheLimit(1000);
+    m_takeTimer.setSingleShot(true);
+    connect(&m_takeTimer, &QTimer::timeout, this, &ThemeBrowserModel::takeMade);
 }
 
 ThemeBrowserModel::~ThemeBrowserModel()
@@ -132,7 +134,7 @@ void ThemeBrowserModel::request(int row) const
                     outbox->made.push_back({generation, row, preview});
                 }
                 if (first)
-                    QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMade,
+                    QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMadeSoon,
                                               Qt::QueuedConnection);
             }
             // Shown first, kept after: it is right for the file whatever
@@ -143,8 +145,21 @@ void ThemeBrowserModel::request(int row) const
         ++m_requests);
 }
 
+void ThemeBrowserModel::takeMadeSoon()
+{
+    // At most one taking a frame: the view shows no more often than that,
+    // and every wake-up of this thread is time the workers lose.
+    constexpr qint64 FrameMs = 16;
+    const qint64 since = m_lastTaken.isValid() ? m_lastTaken.elapsed() : FrameMs;
+    if (since >= FrameMs)
+        takeMade();
+    else if (!m_takeTimer.isActive())
+        m_takeTimer.start(int(FrameMs - since));
+}
+
 void ThemeBrowserModel::takeMade()
 {
+    m_lastTaken.start();
     std::vector<Made> made;
     {
         const QMutexLocker lock(&m_outbox->mutex);

@@ -9,12 +9,14 @@
 
 #include <QAbstractListModel>
 #include <QCache>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QMutex>
 #include <QSet>
 #include <QStringList>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -71,6 +73,7 @@ private:
     };
 
     void request(int row) const;
+    void takeMadeSoon();
     void takeMade();
     void deliver(quint64 generation, int row, const ThemePreview &preview);
     QImage placeholder() const;
@@ -88,6 +91,8 @@ private:
     mutable QImage m_placeholder;
     std::shared_ptr<std::atomic<quint64>> m_generation;
     std::shared_ptr<Outbox> m_outbox = std::make_shared<Outbox>();
+    QElapsedTimer m_lastTaken;
+    QTimer m_takeTimer;
     mutable QThreadPool m_pool;
 };
 
