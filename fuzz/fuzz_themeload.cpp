@@ -5,6 +5,7 @@
 #include "colour/colortable.h"
 #include "package/cabinetreader.h"
 #include "package/themeloader.h"
+#include "package/themethumbnail.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         readThemeSetup(bytes);
     } catch (const RuntimeError &) {
     }
+    // The browser's thumbnail: read in memory, decoded scaled, shrunk.
+    readThemePreview(theme, QSize(128, 128));
     // Nothing may land outside the working folder.
     if (QDir(home.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).size() > 3)
         __builtin_trap();

@@ -12,7 +12,7 @@ namespace varno {
 
 namespace {
 
-constexpr int MaxSide = 1 << 15;
+constexpr int MaxSide = 8192;  // twice the largest thumbnail asked for
 
 void appendChunk(QByteArray &png, const char *type, const char *data, qsizetype size)
 {
