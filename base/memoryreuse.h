@@ -2,7 +2,8 @@
 // hands the free top of a thread's heap back to the system as soon as it
 // passes 128 KiB, so the next picture faults every page in again and the
 // kernel clears it: a fifth of a thumbnail's time. Called once at start,
-// this lets each heap keep up to 8 MiB free for the next one.
+// this lets each heap keep up to 8 MiB free for the next one, and serves
+// blocks of up to 4 MiB from it.
 #pragma once
 
 namespace varno {
