@@ -6,10 +6,21 @@
 
 namespace varno {
 
+namespace {
+
+// Thumbnails made and waiting to be kept in the desktop's cache.
+constexpr int MaxStoresWaiting = 64;
+
+}  // namespace
+
 ThemeBrowserModel::ThemeBrowserModel(QObject *parent)
     : QAbstractListModel(parent), m_generation(std::make_shared<std::atomic<quint64>>(0))
 {
     setCacheLimit(1000);
+    // Keeping thumbnails in the desktop's cache waits for idle cores: the
+    // thumbnails the user is waiting for come first.
+    m_storePool.setMaxThreadCount(1);
+    m_storePool.setThreadPriority(QThread::IdlePriority);
     m_takeTimer.setSingleShot(true);
     connect(&m_takeTimer, &QTimer::timeout, this, &ThemeBrowserModel::takeMade);
 }
@@ -20,6 +31,7 @@ ThemeBrowserModel::~ThemeBrowserModel()
     ++*m_generation;
     m_pool.clear();
     m_pool.waitForDone();
+    m_storePool.waitForDone();  // after the pool that adds to it
 }
 
 void ThemeBrowserModel::setFolder(const QString &folder)
@@ -29,10 +41,9 @@ void ThemeBrowserModel::setFolder(const QString &folder)
     beginResetModel();
     m_folder = folder;
     // No folder is no themes (QDir would read "" as the working folder).
-    m_files = folder.isEmpty()
-                  ? QStringList()
-                  : QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files | QDir::Readable,
-                                           QDir::Name | QDir::IgnoreCase);
+    m_files = folder.isEmpty() ? QStringList()
+                               : QDir(folder).entryList({QStringLiteral("*.tsk")}, QDir::Files,
+                                                        QDir::Name | QDir::IgnoreCase);
     m_cache.clear();
     m_pending.clear();
     m_problems.clear();
@@ -109,9 +120,10 @@ void ThemeBrowserModel::request(int row) const
     auto *self = const_cast<ThemeBrowserModel *>(this);
     const std::shared_ptr<const ThumbnailCache> cache = m_thumbnailCache;
     const std::shared_ptr<Outbox> outbox = m_outbox;
+    QThreadPool *storePool = &m_storePool;
     // The latest asked first: what the user scrolled to is what they see.
     m_pool.start(
-        [self, current, generation, row, path, size, cache, outbox] {
+        [self, current, generation, row, path, size, cache, outbox, storePool] {
             if (*current != generation)
                 return;
             ThemePreview preview;
@@ -138,9 +150,19 @@ void ThemeBrowserModel::request(int row) const
                                               Qt::QueuedConnection);
             }
             // Shown first, kept after: it is right for the file whatever
-            // folder the window has moved on to.
-            if (!toStore.isNull())
+            // folder the window has moved on to. Past a bound, kept at once,
+            // so a waiting queue never holds a folder's worth of pictures.
+            if (toStore.isNull())
+                return;
+            if (outbox->storesWaiting.fetch_add(1) < MaxStoresWaiting) {
+                storePool->start([cache, path, size, toStore, outbox] {
+                    cache->store(path, size, toStore);
+                    --outbox->storesWaiting;
+                });
+            } else {
+                --outbox->storesWaiting;
                 cache->store(path, size, toStore);
+            }
         },
         ++m_requests);
 }

@@ -70,6 +70,7 @@ private:
     struct Outbox {
         QMutex mutex;
         std::vector<Made> made;
+        std::atomic<int> storesWaiting{0};
     };
 
     void request(int row) const;
@@ -94,6 +95,7 @@ private:
     QElapsedTimer m_lastTaken;
     QTimer m_takeTimer;
     mutable QThreadPool m_pool;
+    mutable QThreadPool m_storePool;
 };
 
 }  // namespace varno
