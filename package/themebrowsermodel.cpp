@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QRunnable>
 
+#include <limits>
+
 namespace varno {
 
 namespace {
@@ -17,10 +19,6 @@ ThemeBrowserModel::ThemeBrowserModel(QObject *parent)
     : QAbstractListModel(parent), m_generation(std::make_shared<std::atomic<quint64>>(0))
 {
     setCacheLimit(1000);
-    // Keeping thumbnails in the desktop's cache waits for idle cores: the
-    // thumbnails the user is waiting for come first.
-    m_storePool.setMaxThreadCount(1);
-    m_storePool.setThreadPriority(QThread::IdlePriority);
     m_takeTimer.setSingleShot(true);
     connect(&m_takeTimer, &QTimer::timeout, this, &ThemeBrowserModel::takeMade);
 }
@@ -31,7 +29,6 @@ ThemeBrowserModel::~ThemeBrowserModel()
     ++*m_generation;
     m_pool.clear();
     m_pool.waitForDone();
-    m_storePool.waitForDone();  // after the pool that adds to it
 }
 
 void ThemeBrowserModel::setFolder(const QString &folder)
@@ -120,10 +117,10 @@ void ThemeBrowserModel::request(int row) const
     auto *self = const_cast<ThemeBrowserModel *>(this);
     const std::shared_ptr<const ThumbnailCache> cache = m_thumbnailCache;
     const std::shared_ptr<Outbox> outbox = m_outbox;
-    QThreadPool *storePool = &m_storePool;
+    QThreadPool *pool = &m_pool;
     // The latest asked first: what the user scrolled to is what they see.
     m_pool.start(
-        [self, current, generation, row, path, size, cache, outbox, storePool] {
+        [self, current, generation, row, path, size, cache, outbox, pool] {
             if (*current != generation)
                 return;
             ThemePreview preview;
@@ -149,22 +146,26 @@ void ThemeBrowserModel::request(int row) const
                     QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMadeSoon,
                                               Qt::QueuedConnection);
             }
-            // Shown first, kept after: it is right for the file whatever
-            // folder the window has moved on to. Past a bound, kept at once,
-            // so a waiting queue never holds a folder's worth of pictures.
+            // Shown first, kept after every thumbnail still asked for; the
+            // cache only saves work, so leaving the folder drops what waits.
+            // Past a bound it is kept at once, so the queue never holds a
+            // folder's worth of pictures.
             if (toStore.isNull())
                 return;
-            if (outbox->storesWaiting.fetch_add(1) < MaxStoresWaiting) {
-                storePool->start([cache, path, size, toStore, outbox] {
-                    cache->store(path, size, toStore);
-                    --outbox->storesWaiting;
-                });
-            } else {
-                --outbox->storesWaiting;
+            auto waiting = std::make_shared<StoreWaiting>(outbox);
+            if (outbox->storesWaiting.load() <= MaxStoresWaiting)
+                pool->start(
+                    [cache, path, size, toStore, waiting] { cache->store(path, size, toStore); },
+                    std::numeric_limits<int>::min());
+            else
                 cache->store(path, size, toStore);
-            }
         },
         ++m_requests);
+}
+
+void ThemeBrowserModel::waitUntilIdle()
+{
+    m_pool.waitForDone();
 }
 
 void ThemeBrowserModel::takeMadeSoon()

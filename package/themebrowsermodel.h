@@ -54,6 +54,9 @@ public:
     QString filePath(int row) const;
     // Thumbnails made for this folder so far.
     int madeCount() const { return m_made; }
+    // Blocks until every thumbnail asked for is made and kept in the
+    // desktop's cache. For tests and benchmarks: the window never waits.
+    void waitUntilIdle();
 
 signals:
     // A thumbnail was made (or found impossible): `made` of `total`.
@@ -71,6 +74,18 @@ private:
         QMutex mutex;
         std::vector<Made> made;
         std::atomic<int> storesWaiting{0};
+    };
+    // Counts one store while it waits in the pool, however it leaves it:
+    // run, or dropped with the folder.
+    struct StoreWaiting {
+        explicit StoreWaiting(std::shared_ptr<Outbox> box) : outbox(std::move(box))
+        {
+            ++outbox->storesWaiting;
+        }
+        ~StoreWaiting() { --outbox->storesWaiting; }
+        StoreWaiting(const StoreWaiting &) = delete;
+        StoreWaiting &operator=(const StoreWaiting &) = delete;
+        std::shared_ptr<Outbox> outbox;
     };
 
     void request(int row) const;
@@ -95,7 +110,6 @@ private:
     QElapsedTimer m_lastTaken;
     QTimer m_takeTimer;
     mutable QThreadPool m_pool;
-    mutable QThreadPool m_storePool;
 };
 
 }  // namespace varno

@@ -182,7 +182,7 @@ TEST(ThumbnailCache, NamesStampsAndFindsWhatIsCurrent)
 
     const ThumbnailCache cache(dir.filePath("thumbs"));
     const QString png = cache.pathFor(file, {128, 118});
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(png); }));  // kept after it is shown
+    model.waitUntilIdle();  // kept after it is shown
     EXPECT_EQ(png, dir.filePath("thumbs/normal/") +
                        QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex() +
                        ".png");
