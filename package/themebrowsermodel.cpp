@@ -35,6 +35,8 @@ void ThemeBrowserModel::setFolder(const QString &folder)
 {
     ++*m_generation;
     m_pool.clear();
+    // What the old folder's work still hands in goes where no one looks.
+    m_outbox = std::make_shared<Outbox>();
     beginResetModel();
     m_folder = folder;
     // No folder is no themes (QDir would read "" as the working folder).
@@ -118,6 +120,7 @@ void ThemeBrowserModel::request(int row) const
     const std::shared_ptr<const ThumbnailCache> cache = m_thumbnailCache;
     const std::shared_ptr<Outbox> outbox = m_outbox;
     QThreadPool *pool = &m_pool;
+    ++outbox->unfinished;
     // The latest asked first: what the user scrolled to is what they see.
     m_pool.start(
         [self, current, generation, row, path, size, cache, outbox, pool] {
@@ -142,7 +145,12 @@ void ThemeBrowserModel::request(int row) const
                     first = outbox->made.empty();
                     outbox->made.push_back({generation, row, preview});
                 }
-                if (first)
+                // The last one asked for is taken at once: nothing more is
+                // coming to wait for.
+                if (--outbox->unfinished == 0)
+                    QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMade,
+                                              Qt::QueuedConnection);
+                else if (first)
                     QMetaObject::invokeMethod(self, &ThemeBrowserModel::takeMadeSoon,
                                               Qt::QueuedConnection);
             }

@@ -74,6 +74,7 @@ private:
         QMutex mutex;
         std::vector<Made> made;
         std::atomic<int> storesWaiting{0};
+        std::atomic<int> unfinished{0};  // thumbnails asked for, not yet made
     };
     // Counts one store while it waits in the pool, however it leaves it:
     // run, or dropped with the folder.
