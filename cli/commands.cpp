@@ -542,9 +542,7 @@ bool writeThumbnail(const QImage &image, const QString &path)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const QByteArray png = encodeThumbnailPng(rgb.constBits(), rgb.width(), rgb.height(),
                                               rgb.bytesPerLine(), PixelLayout::Bgrx);
-    return !png.isEmpty() && writeRemakeableFile(path, png,
-                                                 QFile::ReadOwner | QFile::WriteOwner |
-                                                     QFile::ReadGroup | QFile::ReadOther);
+    return !png.isEmpty() && writeRemakeableFile(path, png).ok();
 }
 
 int thumbnail(const QStringList &args, QTextStream &out, QTextStream &err)

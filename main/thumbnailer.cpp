@@ -108,8 +108,7 @@ int main(int argc, char **argv)
         varno::encodeThumbnailPng(picture.pixels.data(), picture.width, picture.height,
                                   picture.width * 3, varno::PixelLayout::Rgb);
     // The file manager reads it back at once and keeps its own copy.
-    if (png.isEmpty() ||
-        !varno::writeRemakeableFile(args[1], png, QFile::ReadOwner | QFile::WriteOwner)) {
+    if (png.isEmpty() || !varno::writeRemakeableFile(args[1], png, 0600).ok()) {
         std::fprintf(stderr, "varno-thumbnailer: cannot write %s\n", qPrintable(args[1]));
         return 1;
     }

@@ -2,6 +2,7 @@
 // CabinetReader being walked, which decides per member what to do with it.
 #include "package/cabinetreader.h"
 
+#include "base/remakeablefile.h"
 #include "base/runtimeerror.h"
 #include "package/folderdecode.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QTemporaryFile>
 
 #include <mspack.h>
 
@@ -337,46 +337,18 @@ QDateTime dosStamp(const mscabd_file *f)
 
 // The process's file-creation mask, read without changing it (umask() would
 // have to set it to find it, racing any thread that creates a file).
-mode_t creationMask()
-{
-    static const mode_t mask = [] {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (status.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : status.readAll().split('\n'))
-                if (line.startsWith("Umask:"))
-                    return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
-        return mode_t(022);
-    }();
-    return mask;
-}
-
-// Writes all or nothing: a finished temporary beside the target is renamed
-// over it, with the mode a new file would get and the member's stored time.
-// Extracted files are scratch copies of what the cabinet keeps, so they are
-// not synced to disk. errno is read straight after the failing call.
+// Writes all or nothing, with the mode a new file would get and the
+// member's stored time. Extracted files are scratch copies of what the
+// cabinet keeps, so they are not synced to disk.
 int writeWhole(const QString &target, const QByteArray &data, const QDateTime &stamp)
 {
-    QTemporaryFile f(QFileInfo(target).absolutePath() + QStringLiteral("/.varno-XXXXXX"));
-    errno = 0;
-    if (!f.open())
-        return win32FromErrno(errno, Win32::CannotMake);
-    errno = 0;
-    if (f.write(data) != data.size() || !f.flush()) {
-        const int error = errno;
-        return win32FromErrno(error, Win32::WriteFault);
+    const FileWrite written = writeRemakeableFile(
+        target, data, -1, stamp.isValid() ? std::optional(stamp.toSecsSinceEpoch()) : std::nullopt);
+    switch (written.failedAt) {
+    case FileWrite::Step::Done: return 0;
+    case FileWrite::Step::Write: return win32FromErrno(written.error, Win32::WriteFault);
+    default: return win32FromErrno(written.error, Win32::CannotMake);
     }
-    ::fchmod(f.handle(), 0666 & ~creationMask());
-    if (stamp.isValid()) {
-        const timespec times[2] = {{stamp.toSecsSinceEpoch(), 0}, {stamp.toSecsSinceEpoch(), 0}};
-        ::futimens(f.handle(), times);
-    }
-    f.close();
-    errno = 0;
-    if (std::rename(QFile::encodeName(f.fileName()).constData(),
-                    QFile::encodeName(target).constData()) != 0)
-        return win32FromErrno(errno, Win32::CannotMake);
-    f.setAutoRemove(false);
-    return 0;
 }
 
 bool isDriveLetter(const QString &name)

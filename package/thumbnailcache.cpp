@@ -105,8 +105,8 @@ void ThumbnailCache::store(const QString &file, QSize fit, const QImage &picture
     // private once, not for every one of a folder's thousands.
     if (!m_foldersChecked.exchange(true))
         forUserAlone();
-    constexpr QFile::Permissions Private = QFile::ReadOwner | QFile::WriteOwner;
-    if (writeRemakeableFile(path, png, Private))
+    constexpr int Private = 0600;
+    if (writeRemakeableFile(path, png, Private).ok())
         return;
     if (QDir().mkpath(folder)) {
         forUserAlone();
