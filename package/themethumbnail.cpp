@@ -1,6 +1,7 @@
 #include "package/themethumbnail.h"
 
 #include "package/jpegdecode.h"
+#include "package/thumbnailmemory.h"
 #include "package/todaymember.h"
 
 #include <QBuffer>
@@ -30,7 +31,7 @@ using Bytes8 = unsigned char __attribute__((vector_size(8)));
 
 QImage shrinkBilinear(const QImage &source, QSize to)
 {
-    QImage out(to, QImage::Format_RGB32);
+    QImage out = newThumbnailImage(to);
     const int sw = source.width(), sh = source.height();
     // Where each output pixel's centre falls, in 1/256ths of a pixel.
     const auto taps = [](int from, int size, int i, int &first, unsigned &weight) {
@@ -128,9 +129,10 @@ ThemePreview readThemePreview(const QString &theme, QSize fit)
                 ? decoded.stored.scaled(fit, Qt::KeepAspectRatio).expandedTo({1, 1})
                 : decoded.stored;
         // Each makes a picture of its own: `image` borrows the decoder's pixels.
-        if (image.size() == wanted)
-            preview.image = image.copy();
-        else if (wanted.width() * 2 >= image.width() && wanted.height() * 2 >= image.height())
+        if (image.size() == wanted) {
+            preview.image = newThumbnailImage(wanted);
+            std::memcpy(preview.image.bits(), image.constBits(), size_t(image.sizeInBytes()));
+        } else if (wanted.width() * 2 >= image.width() && wanted.height() * 2 >= image.height())
             preview.image = shrinkBilinear(image, wanted);
         else
             preview.image = image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

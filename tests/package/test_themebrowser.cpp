@@ -6,6 +6,7 @@
 #include "package/jpegdecode.h"
 #include "package/pngencode.h"
 #include "package/themebrowsermodel.h"
+#include "package/thumbnailmemory.h"
 #include "app/raster/pictureio.h"
 #include "support/rasters.h"
 #include "support/sandbox.h"
@@ -15,6 +16,8 @@
 #include <QUrl>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include <future>
 
 using namespace varno;
 
@@ -233,4 +236,33 @@ TEST(ThumbnailPng, DecodesToTheSamePixels)
             EXPECT_EQ(back.text("Software"), "Varno");
         }
     }
+}
+
+// Thumbnails share blocks: made and dropped out of order from two threads,
+// blocks filled, emptied and used again, no picture's pixels are ever
+// handed out twice while it lives.
+TEST(ThumbnailMemory, PicturesNeverShareTheirPixels)
+{
+    const auto run = [](quint32 thread) {
+        std::vector<std::pair<QImage, QRgb>> kept;
+        for (quint32 i = 0; i < 600; ++i) {
+            // 1x1 to 256x256: some share a block, the largest fill one alone
+            const int side = 1 + int((i * 37) % 256);
+            const QRgb mark = 0xFF000000u | thread << 16 | i;
+            kept.emplace_back(newThumbnailImage({side, side}), mark);
+            kept.back().first.fill(mark);
+            if (i % 3 == 0)  // drop an older one, so blocks empty out of order
+                kept.erase(kept.begin() + (i * 7) % kept.size());
+        }
+        for (const auto &[image, mark] : kept)
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != mark)
+                        return false;
+        return kept.size() == 400;
+    };
+    std::future<bool> other = std::async(std::launch::async, run, 1);
+    EXPECT_TRUE(run(2));
+    EXPECT_TRUE(other.get());
+    EXPECT_EQ(newThumbnailImage({4000, 4000}).size(), QSize(4000, 4000));
 }
