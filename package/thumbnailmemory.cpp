@@ -18,6 +18,10 @@ namespace {
 
 constexpr size_t BlockBytes = size_t(2) << 20;
 constexpr size_t Align = 64;
+// A few long-kept pictures can each hold a block that is otherwise empty;
+// past this many blocks pictures go to ordinary memory, so that can cost at
+// most this much.
+constexpr int MaxBlocks = 128;
 
 // Sits at the start of its block. `users` counts the pictures in it, and
 // one more while it is the block being filled.
@@ -46,7 +50,8 @@ Block *mapBlock()
 
 class Blocks {
 public:
-    // Pixels for `bytes`, and the block holding them; null when too large.
+    // Pixels for `bytes`, and the block holding them; null when too large
+    // or every block there may be is in use.
     char *take(size_t bytes, Block *&block)
     {
         bytes = (bytes + Align - 1) / Align * Align;
@@ -56,8 +61,10 @@ public:
         if (!m_filling || m_used + bytes > BlockBytes) {
             if (m_filling)
                 releaseLocked(m_filling);
-            m_filling = m_spare ? m_spare : mapBlock();
+            m_filling = m_spare;
             m_spare = nullptr;
+            if (!m_filling && m_mapped < MaxBlocks && (m_filling = mapBlock()))
+                ++m_mapped;
             if (!m_filling)
                 return nullptr;
             m_filling->users.store(1);
@@ -91,14 +98,15 @@ private:
     {
         if (!m_spare)
             m_spare = block;
-        else
-            munmap(block, BlockBytes);
+        else if (munmap(block, BlockBytes) == 0)
+            --m_mapped;
     }
 
     std::mutex m_mutex;
     Block *m_filling = nullptr;
     Block *m_spare = nullptr;
     size_t m_used = 0;
+    int m_mapped = 0;
 };
 
 // Never destroyed: pictures may outlive every other static.
