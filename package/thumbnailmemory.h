@@ -1,8 +1,8 @@
 // Memory for the small pictures a browser keeps by the hundred. Each kept
 // thumbnail would otherwise land on fresh 4 KiB pages, and a page's first
-// touch is a fault: 12 faults a thumbnail, which under a virtual machine's
-// shadow paging cost more than making the thumbnail's pixels. Here they
-// share 2 MiB blocks the kernel may back with one huge page each.
+// touch is a fault: 12 faults a thumbnail, which on a virtual machine cost
+// a sixth of making it. Here they share 2 MiB blocks the kernel may back
+// with one huge page each.
 #pragma once
 
 #include <QImage>
