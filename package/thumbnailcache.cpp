@@ -2,12 +2,15 @@
 
 #include "base/remakeablefile.h"
 #include "package/pngencode.h"
+#include "package/thumbnailmemory.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QtEndian>
@@ -77,12 +80,25 @@ QImage ThumbnailCache::find(const QString &file, QSize fit) const
     // A thumbnail is a few KiB; anything far larger is not one of them.
     if (!f.open(QIODevice::ReadOnly) || f.size() > (4 << 20))
         return {};
-    const QByteArray png = f.readAll();
+    QByteArray png = f.readAll();
     const QHash<QByteArray, QByteArray> texts = pngTexts(png);
     if (texts.value("Thumb::URI") != uriOf(file) ||
         texts.value("Thumb::MTime") != mtimeOf(file).toLatin1())
         return {};
-    return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+    // Kept by the browser like a thumbnail it made, so read into the same
+    // memory; Qt's reader puts a picture of another kind elsewhere.
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    // A hostile header's size is left to the reader's own allocation limit.
+    constexpr int LargestThumbnail = 1024;
+    const QSize size = reader.size();
+    QImage picture;
+    if (size.width() <= LargestThumbnail && size.height() <= LargestThumbnail)
+        picture = newThumbnailImage(size);
+    if (!reader.read(&picture))
+        return {};
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 
 void ThumbnailCache::store(const QString &file, QSize fit, const QImage &picture) const
